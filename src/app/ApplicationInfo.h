@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace ApplicationInfo {
+
+// Shown on the task bar, as the tray tip and as the caption of error boxes.
+inline QString title() { return QStringLiteral("Mirvasel"); }
+inline QString mainWindowCaption() { return QStringLiteral("Mirvasel Belgesi 2.0.1"); }
+
+// The settings file, the payee database and the help document, all in the
+// program folder.
+inline QString settingsFileName() { return QStringLiteral("Zenparol.ini"); }
+inline QString databaseFileName() { return QStringLiteral("Data.dat"); }
+inline QString helpFileName() { return QStringLiteral("ZENPAROL.html"); }
+
+// The maker's web site, shown by the tool bar link and the about box.
+inline QString makerWebAddress() { return QStringLiteral("www.mirvasel.com.tr"); }
+
+} // namespace ApplicationInfo

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+
+// The four kinds of payment, always in this order. -1 means that no kind has
+// been chosen yet.
+enum class PaymentCategory : int {
+    Pharmacy = 0, // table "Eczane", selector item "Eczane Nakit"
+    Hospital = 1, // table "Hastane", item "Hastane/Öz Hst. Nakit"
+    Treatment = 2, // table "Tedavi", item "Tedavi Nakit"
+    Private = 3, // table "Ozel", item "ÖZEL ..."
+};
+
+inline constexpr int kNoCategory = -1;
+inline constexpr int kCategoryCount = 4;
+
+inline constexpr std::array<PaymentCategory, kCategoryCount> kAllCategories = {
+    PaymentCategory::Pharmacy, PaymentCategory::Hospital, PaymentCategory::Treatment,
+    PaymentCategory::Private};
+
+inline constexpr int categoryIndex(PaymentCategory category)
+{
+    return static_cast<int>(category);
+}
+
+inline constexpr bool isCategoryIndex(int index)
+{
+    return index >= 0 && index < kCategoryCount;
+}
