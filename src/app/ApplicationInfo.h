@@ -16,5 +16,6 @@ inline QString helpFileName() { return QStringLiteral("ZENPAROL.html"); }
 
 // The maker's web site, shown by the tool bar link and the about box.
 inline QString makerWebAddress() { return QStringLiteral("www.mirvasel.com.tr"); }
+inline QString makerSupportAddress() { return QStringLiteral("destek.mirvasel.com.tr"); }
 
 } // namespace ApplicationInfo

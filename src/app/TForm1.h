@@ -1,12 +1,125 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/PaymentCategory.h"
 
-// The main window.
+#include <QIcon>
+#include <QKeySequence>
+#include <QList>
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QSplitter;
+class QStackedWidget;
+class QTabBar;
+class QTableView;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class PayeeFieldGroup;
+class UpperCaseKeyFilter;
+class WebLinkLabel;
+class TForm4;
+class TForm5;
+class TFrmAyar;
+class TFrmYedek;
+class TFrmTamir;
+
+// The main window: menu, tool bar and status bar, the kind selector with the
+// payee lists in the left pane, the kind panels in the work area, and the
+// close sequence.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    struct SecondaryWindows
+    {
+        TForm4 *institution = nullptr;
+        TForm5 *codes = nullptr;
+        TFrmAyar *preferences = nullptr;
+        TFrmYedek *backup = nullptr;
+        TFrmTamir *repair = nullptr;
+    };
+    void setSecondaryWindows(const SecondaryWindows &windows);
+
+    // The chosen kind: the selector's index, -1 before a choice.
+    int currentCategory() const { return m_currentCategory; }
+    QString statusPanelText(int panel) const;
+
+    PayeeFieldGroup *payeeFields(PaymentCategory category) const;
+    QWidget *kindPanel(PaymentCategory category) const;
+    QTableView *listGrid(PaymentCategory category) const;
+
+public slots:
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void Kapat1Click();
+    void VeritabaniYedekle1Click();
+    void VeritabanBakmOnarm1Click();
+    void KurummzaBilgileri1Click();
+    void Kodlar1Click();
+    void Ayarlar1Click();
+    void Yardm1Click();
+    void MnHakkindaClick();
+    void BtnAyarClick();
+    void TabSet1Change(int index);
+    void ComboBox1Change(int index);
+    void Edit33Change(const QString &text);
+    void Timer1Timer();
+
+signals:
+    // The close sequence ended with the user's yes: the program ends.
+    void closed();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormClose();
+    void HintAc(const QString &longHint);
+
+    void buildMenu();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildLeftPane();
+    void buildWorkArea();
+    QToolButton *addToolButton(const QString &name, const QString &caption, const QString &hint,
+                               const QIcon &picture);
+    QAction *addMenuItem(class QMenu *menu, const QString &name, const QString &caption,
+                         const QKeySequence &shortcut, const QString &hint);
+
+    int m_currentCategory = kNoCategory;
+    bool m_shown = false;
+    SecondaryWindows m_windows;
+
+    QToolBar *m_toolBar = nullptr;
+    std::array<QLabel *, 3> m_statusPanels{};
+    QFrame *m_panel4 = nullptr;
+    QSplitter *m_splitter = nullptr;
+    QTabBar *m_tabSet = nullptr;
+    QStackedWidget *m_notebook = nullptr;
+    QComboBox *m_comboBox1 = nullptr;
+    QLineEdit *m_edit33 = nullptr;
+    QFrame *m_panel5 = nullptr;
+    std::array<QTableView *, kCategoryCount> m_grids{};
+    std::array<QFrame *, kCategoryCount> m_kindPanels{};
+    std::array<PayeeFieldGroup *, kCategoryCount> m_payeeFields{};
+    WebLinkLabel *m_label43 = nullptr;
+    QTimer *m_timer1 = nullptr;
+    UpperCaseKeyFilter *m_upperCase = nullptr;
+    QList<QKeySequence> m_menuShortcuts;
 };

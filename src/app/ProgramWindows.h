@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+class TForm1;
+class TForm4;
+class TForm5;
+class TFrmAyar;
+class TFrmYedek;
+class TFrmTamir;
+
+// The six windows of a run, created once in this order and kept until the
+// program ends: each reads its settings while it is created, so the main
+// window's are read first.
+class ProgramWindows
+{
+public:
+    ProgramWindows();
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows &) = delete;
+    ProgramWindows &operator=(const ProgramWindows &) = delete;
+
+    TForm1 *mainWindow() const { return m_form1.get(); }
+    TForm4 *institution() const { return m_form4; }
+    TForm5 *codes() const { return m_form5; }
+    TFrmAyar *preferences() const { return m_frmAyar; }
+    TFrmYedek *backup() const { return m_frmYedek; }
+    TFrmTamir *repair() const { return m_frmTamir; }
+
+private:
+    std::unique_ptr<TForm1> m_form1;
+    // Owned by the main window: dialogs centred on it and closed with it.
+    TForm4 *m_form4;
+    TForm5 *m_form5;
+    TFrmAyar *m_frmAyar;
+    TFrmYedek *m_frmYedek;
+    TFrmTamir *m_frmTamir;
+};

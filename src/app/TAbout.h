@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+
+class WebLinkLabel;
+
+// The about box; made anew each time it is asked for.
+class TAbout : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TAbout(QWidget *parent = nullptr);
+
+    WebLinkLabel *link(int index) const { return index == 0 ? m_link1 : m_link2; }
+
+private:
+    WebLinkLabel *m_link1;
+    WebLinkLabel *m_link2;
+};

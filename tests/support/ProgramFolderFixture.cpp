@@ -1,0 +1,30 @@
+#include "support/ProgramFolderFixture.h"
+
+#include "app/ProgramFolder.h"
+
+#include <QFile>
+
+ProgramFolderFixture::ProgramFolderFixture()
+{
+    ProgramFolder::overrideForTesting(m_folder.path());
+}
+
+ProgramFolderFixture::~ProgramFolderFixture()
+{
+    ProgramFolder::overrideForTesting(QString());
+}
+
+void ProgramFolderFixture::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile file(filePath(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+QByteArray ProgramFolderFixture::readFile(const QString &name) const
+{
+    QFile file(filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
