@@ -1,0 +1,228 @@
+#include "app/HelpViewer.h"
+#include "app/HintText.h"
+#include "app/PayeeFieldGroup.h"
+#include "app/ShellServices.h"
+#include "app/TAbout.h"
+#include "app/TForm1.h"
+#include "app/WebLinkLabel.h"
+#include "support/MessageRecorder.h"
+#include "support/ProgramFolderFixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStatusTipEvent>
+#include <QTabBar>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+using MessageBoxes::Button;
+
+class TestMainWindowShell : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hintParts_data();
+    void hintParts();
+    void hintLine();
+    void clock();
+    void choosingAKindShowsItsListAndPanel();
+    void tabChangeEmptiesSearch();
+    void escapeInAFieldStartsTheCloseSequence();
+    void exitQuestion();
+    void helpContents();
+    void aboutBox();
+    void webLink();
+};
+
+void TestMainWindowShell::hintParts_data()
+{
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("shortPart");
+    QTest::addColumn<QString>("longPart");
+    QTest::newRow("both parts") << "Sil (Ctrl+Del)|Aktif kaydı sil" << "Sil (Ctrl+Del)" << "Aktif kaydı sil";
+    QTest::newRow("no bar") << "Kapat (ESC)" << "Kapat (ESC)" << "Kapat (ESC)";
+    QTest::newRow("blank kept") << "Sıfırla |Ayarları geri al" << "Sıfırla " << "Ayarları geri al";
+    QTest::newRow("empty") << "" << "" << "";
+}
+
+void TestMainWindowShell::hintParts()
+{
+    QFETCH(QString, hint);
+    QFETCH(QString, shortPart);
+    QFETCH(QString, longPart);
+    QCOMPARE(HintText::shortPart(hint), shortPart);
+    QCOMPARE(HintText::longPart(hint), longPart);
+}
+
+void TestMainWindowShell::hintLine()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    QCOMPARE(window.statusPanelText(1), QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2"));
+
+    auto *button = window.findChild<QToolButton *>(QStringLiteral("ToolButton2"));
+    QVERIFY(button);
+    QCOMPARE(button->toolTip(), QStringLiteral("Sil (Ctrl+Del)"));
+    QStatusTipEvent enter(button->statusTip());
+    QCoreApplication::sendEvent(button, &enter);
+    QCOMPARE(window.statusPanelText(1), QStringLiteral(" Aktif kaydı sil"));
+
+    QStatusTipEvent leave{QString()};
+    QCoreApplication::sendEvent(button, &leave);
+    QCOMPARE(window.statusPanelText(1), QStringLiteral(" "));
+
+    // A menu item's whole hint goes to the status bar.
+    auto *menuItem = window.findChild<QAction *>(QStringLiteral("Yeni1"));
+    QVERIFY(menuItem);
+    QCOMPARE(menuItem->statusTip(), QStringLiteral("Yeni eczane ya da hastane ekle"));
+}
+
+void TestMainWindowShell::clock()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    QCOMPARE(window.statusPanelText(2), QString());
+    window.Timer1Timer();
+    const QString text = window.statusPanelText(2);
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{1,2} \\S+ \\S+ - \\d\\d:\\d\\d:\\d\\d  $"))
+                 .match(text)
+                 .hasMatch(),
+             qPrintable(text));
+}
+
+void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    window.show();
+    QCOMPARE(window.currentCategory(), -1);
+    for (PaymentCategory category : kAllCategories) {
+        QVERIFY(window.listGrid(category)->isHidden());
+        QVERIFY(window.kindPanel(category)->isHidden());
+    }
+    auto *selector = window.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+    QCOMPARE(selector->placeholderText(), QStringLiteral("İşlem Seçiniz ..."));
+    QCOMPARE(selector->itemText(1), QStringLiteral("Hastane/Öz Hst. Nakit"));
+
+    window.ComboBox1Change(2);
+    QCOMPARE(window.currentCategory(), 2);
+    for (PaymentCategory category : kAllCategories) {
+        const bool chosen = category == PaymentCategory::Treatment;
+        QCOMPARE(window.listGrid(category)->isVisible(), chosen);
+        QCOMPARE(window.kindPanel(category)->isVisible(), chosen);
+    }
+    QCOMPARE(window.listGrid(PaymentCategory::Treatment)->objectName(), QStringLiteral("DBGrid3"));
+    QCOMPARE(window.kindPanel(PaymentCategory::Private)->objectName(), QStringLiteral("PanelOzel"));
+
+    window.ComboBox1Change(7); // not a kind: nothing changes
+    QCOMPARE(window.currentCategory(), 2);
+    QVERIFY(window.kindPanel(PaymentCategory::Treatment)->isVisible());
+}
+
+void TestMainWindowShell::tabChangeEmptiesSearch()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabSet1"));
+    auto *search = window.findChild<QLineEdit *>(QStringLiteral("Edit33"));
+    QCOMPARE(tabs->tabText(0), QStringLiteral("   Listeler   "));
+    tabs->setCurrentIndex(1);
+    search->setText(QStringLiteral("ECZ"));
+    tabs->setCurrentIndex(0);
+    QCOMPARE(search->text(), QString());
+}
+
+void TestMainWindowShell::escapeInAFieldStartsTheCloseSequence()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.ComboBox1Change(0);
+    QLineEdit *name = window.payeeFields(PaymentCategory::Pharmacy)->edit(0);
+    name->setFocus();
+
+    MessageRecorder recorder({Button::No});
+    QTest::keyClick(name, Qt::Key_Escape);
+    QVERIFY(!recorder.requests().isEmpty());
+    QCOMPARE(recorder.requests().last().text, QStringLiteral("Programdan çıkmak istiyor musunuz?"));
+    QVERIFY(window.isVisible());
+}
+
+void TestMainWindowShell::exitQuestion()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    window.show();
+    QSignalSpy closed(&window, &TForm1::closed);
+
+    MessageRecorder recorder({Button::No});
+    window.Kapat1Click();
+    QCOMPARE(recorder.requests().size(), 1);
+    const auto &question = recorder.requests().first();
+    QCOMPARE(question.caption, QStringLiteral(" Mirvasel Belgesi"));
+    QCOMPARE(question.icon, MessageBoxes::Icon::Question);
+    QCOMPARE(question.buttons, (QList<Button>{Button::Yes, Button::No}));
+    QVERIFY(window.isVisible());
+    QCOMPARE(closed.count(), 0);
+
+    recorder.setAnswers({Button::Yes});
+    window.Kapat1Click();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestMainWindowShell::helpContents()
+{
+    ProgramFolderFixture folder;
+    QList<int> topics;
+    HelpViewer::setRequestHandler([&topics](int topic) { topics.append(topic); });
+    TForm1 window;
+    window.Yardm1Click();
+    HelpViewer::setRequestHandler({});
+    QCOMPARE(topics, QList<int>{0});
+}
+
+void TestMainWindowShell::aboutBox()
+{
+    QStringList opened;
+    ShellServices::setOpenHandler([&opened](const QString &address) { opened.append(address); });
+    TAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("Program Hakkında"));
+    QCOMPARE(about.size(), QSize(330, 187));
+    about.show();
+    WebLinkLabel *link = about.link(0);
+    QCOMPARE(link->toolTip(), QStringLiteral("Siteye git"));
+    QCOMPARE(link->palette().color(link->foregroundRole()), QColor(Qt::blue));
+    QTest::mouseMove(link);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(link, &enter);
+    QCOMPARE(link->palette().color(link->foregroundRole()), QColor(Qt::red));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(link, &leave);
+    QCOMPARE(link->palette().color(link->foregroundRole()), QColor(Qt::blue));
+    QTest::mouseClick(link, Qt::LeftButton);
+    ShellServices::setOpenHandler({});
+    QCOMPARE(opened, QStringList{link->address()});
+}
+
+void TestMainWindowShell::webLink()
+{
+    ProgramFolderFixture folder;
+    TForm1 window;
+    auto *link = window.findChild<WebLinkLabel *>(QStringLiteral("Label43"));
+    QVERIFY(link);
+    QCOMPARE(link->palette().color(link->foregroundRole()), QColor(192, 192, 192));
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(link, &enter);
+    QCOMPARE(link->palette().color(link->foregroundRole()), QColor(Qt::yellow));
+    QCOMPARE(link->palette().color(link->backgroundRole()), QColor(Qt::black));
+    QCOMPARE(link->statusTip(), QStringLiteral("Üreticinin web sitesi"));
+}
+
+QTEST_MAIN(TestMainWindowShell)
+#include "tst_MainWindowShell.moc"
