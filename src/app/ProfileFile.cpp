@@ -380,33 +380,33 @@ QString ProfileFile::problemWith(QStringView section, QStringView key, QStringVi
                || name.contains(u'\n') || name.contains(QChar(0));
     };
     if (unusableName(section) || section.contains(u']'))
-        return writeErrorText() + QStringLiteral(": \"%1\" cannot name a section").arg(section);
+        return writeErrorText() + QStringLiteral(": \"%1\" bölüm adı olamaz").arg(section);
     if (unusableName(key) || key.contains(u'=') || key.startsWith(u';') || key.startsWith(u'['))
-        return writeErrorText() + QStringLiteral(": \"%1\" cannot name a key").arg(key);
+        return writeErrorText() + QStringLiteral(": \"%1\" anahtar adı olamaz").arg(key);
 
-    const QString where = QStringLiteral("the value of \"%1\" in section \"%2\"").arg(key, section);
+    const QString where = QStringLiteral("\"%2\" bölümündeki \"%1\" değeri").arg(key, section);
     if (value.contains(u'\r') || value.contains(u'\n'))
-        return writeErrorText() + QStringLiteral(": %1 holds a line break").arg(where);
+        return writeErrorText() + QStringLiteral(": %1 satır sonu içeriyor").arg(where);
     if (value.contains(QChar(0)))
-        return writeErrorText() + QStringLiteral(": %1 holds a NUL character").arg(where);
+        return writeErrorText() + QStringLiteral(": %1 NUL karakteri içeriyor").arg(where);
 
     if (m_utf8) {
         for (const QStringView text : {section, key, value}) {
             if (!text.isValidUtf16())
-                return writeErrorText() + QStringLiteral(": %1 is not valid text").arg(where);
+                return writeErrorText() + QStringLiteral(": %1 geçerli bir metin değil").arg(where);
         }
         return QString();
     }
     const std::pair<QStringView, QString> texts[] = {
-        {section, QStringLiteral("the section name \"%1\"").arg(section)},
-        {key, QStringLiteral("the key name \"%1\"").arg(key)},
+        {section, QStringLiteral("\"%1\" bölüm adı").arg(section)},
+        {key, QStringLiteral("\"%1\" anahtar adı").arg(key)},
         {value, where},
     };
     for (const auto &[text, what] : texts) {
         const qsizetype at = WindowsTurkishCodePage::firstUnencodable(text);
         if (at >= 0) {
             return writeErrorText()
-                   + QStringLiteral(": %1 holds the character %2, which the Windows Turkish code page cannot store")
+                   + QStringLiteral(": %1 Windows Türkçe kod sayfasında bulunmayan %2 karakterini içeriyor")
                          .arg(what, describeCharacter(text[at]));
         }
     }

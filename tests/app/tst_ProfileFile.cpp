@@ -608,25 +608,22 @@ void TestProfileFile::refusedWrite_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("line feed") << "Kurum Imza" << "01" << "a\nb"
-                               << ": the value of \"01\" in section \"Kurum Imza\" holds a line break";
-    QTest::newRow("carriage return") << "Kurum Imza" << "01" << "a\r\nb"
-                                     << ": the value of \"01\" in section \"Kurum Imza\" holds a line break";
+    const QString value01 = QStringLiteral(": \"Kurum Imza\" bölümündeki \"01\" değeri");
+    QTest::newRow("line feed") << "Kurum Imza" << "01" << "a\nb" << value01 + " satır sonu içeriyor";
+    QTest::newRow("carriage return") << "Kurum Imza" << "01" << "a\r\nb" << value01 + " satır sonu içeriyor";
     QTest::newRow("NUL") << "Kurum Imza" << "01" << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
-                         << ": the value of \"01\" in section \"Kurum Imza\" holds a NUL character";
+                         << value01 + " NUL karakteri içeriyor";
     QTest::newRow("letter outside the code page")
         << "Kurum Imza" << "01" << "Ahmet Ā"
-        << ": the value of \"01\" in section \"Kurum Imza\" holds the character \"Ā\" (U+0100), which the "
-           "Windows Turkish code page cannot store";
+        << value01 + " Windows Türkçe kod sayfasında bulunmayan \"Ā\" (U+0100) karakterini içeriyor";
     QTest::newRow("Latin-1 letter whose byte is Turkish")
         << "Kurum Imza" << "01" << "Þ"
-        << ": the value of \"01\" in section \"Kurum Imza\" holds the character \"Þ\" (U+00DE), which the "
-           "Windows Turkish code page cannot store";
-    QTest::newRow("key with an equals sign") << "Ayar" << "a=b" << "1" << ": \"a=b\" cannot name a key";
-    QTest::newRow("key like a comment") << "Ayar" << ";a" << "1" << ": \";a\" cannot name a key";
-    QTest::newRow("key with a blank at its end") << "Ayar" << "a " << "1" << ": \"a \" cannot name a key";
-    QTest::newRow("empty key") << "Ayar" << "" << "1" << ": \"\" cannot name a key";
-    QTest::newRow("section with a closing bracket") << "a]b" << "k" << "1" << ": \"a]b\" cannot name a section";
+        << value01 + " Windows Türkçe kod sayfasında bulunmayan \"Þ\" (U+00DE) karakterini içeriyor";
+    QTest::newRow("key with an equals sign") << "Ayar" << "a=b" << "1" << ": \"a=b\" anahtar adı olamaz";
+    QTest::newRow("key like a comment") << "Ayar" << ";a" << "1" << ": \";a\" anahtar adı olamaz";
+    QTest::newRow("key with a blank at its end") << "Ayar" << "a " << "1" << ": \"a \" anahtar adı olamaz";
+    QTest::newRow("empty key") << "Ayar" << "" << "1" << ": \"\" anahtar adı olamaz";
+    QTest::newRow("section with a closing bracket") << "a]b" << "k" << "1" << ": \"a]b\" bölüm adı olamaz";
 }
 
 void TestProfileFile::refusedWrite()
