@@ -6,6 +6,8 @@
 #include "app/HintText.h"
 #include "app/MessageBoxes.h"
 #include "app/PayeeFieldGroup.h"
+#include "app/ProfileFile.h"
+#include "app/TabSetBar.h"
 #include "app/TAbout.h"
 #include "app/TFrmAyar.h"
 #include "app/ToolIcons.h"
@@ -283,7 +285,7 @@ void TForm1::buildLeftPane()
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(0);
 
-    m_tabSet = new QTabBar(m_panel4);
+    m_tabSet = new TabSetBar(m_panel4);
     m_tabSet->setObjectName(QStringLiteral("TabSet1"));
     m_tabSet->addTab(QStringLiteral("   Listeler   "));
     m_tabSet->addTab(QStringLiteral("   Arama   "));
@@ -361,9 +363,6 @@ void TForm1::buildWorkArea()
     m_panel5->setFrameShape(QFrame::Panel);
     m_panel5->setFrameShadow(QFrame::Sunken);
     m_panel5->setAutoFillBackground(true);
-    QPalette palette = m_panel5->palette();
-    palette.setColor(QPalette::Window, WindowsColour::toQColor(WindowsColour::kSilver));
-    m_panel5->setPalette(palette);
     layout->addWidget(m_panel5);
 
     for (PaymentCategory category : kAllCategories) {
@@ -389,8 +388,78 @@ void TForm1::buildWorkArea()
 
 void TForm1::FormCreate()
 {
+    loadSettings();
     m_tabSet->setCurrentIndex(0);
     m_notebook->setCurrentIndex(0);
+}
+
+MainWindowSettings TForm1::currentSettings() const
+{
+    MainWindowSettings settings;
+    settings.privateAmountCaption = m_privateAmountCaption;
+    settings.leftPaneWidth = leftPaneWidth();
+    settings.attachmentDescriptions = m_attachmentDescriptions;
+    settings.attachmentCounts = m_attachmentCounts;
+    settings.colours = m_colours;
+    return settings;
+}
+
+void TForm1::loadSettings()
+{
+    MainWindowSettings settings = currentSettings();
+    settings.load(ProfileFile());
+    m_privateAmountCaption = settings.privateAmountCaption;
+    m_splitter->setSizes({settings.leftPaneWidth, qMax(width() - settings.leftPaneWidth, 100)});
+    m_attachmentDescriptions = settings.attachmentDescriptions;
+    m_attachmentCounts = settings.attachmentCounts;
+    // The values reach every control, also when the keys are absent.
+    m_colours = MainWindowColours{};
+    applyColours(settings.colours);
+}
+
+bool TForm1::saveSettings()
+{
+    ProfileFile file;
+    if (currentSettings().save(file) && file.save())
+        return true;
+    MessageBoxes::showError(this, file.errorString());
+    return false;
+}
+
+int TForm1::leftPaneWidth() const
+{
+    return m_splitter->sizes().value(0, m_panel4->width());
+}
+
+void TForm1::applyColours(const MainWindowColours &colours)
+{
+    const QColor field = WindowsColour::toQColor(colours.edits);
+    const QColor text = WindowsColour::toQColor(colours.editsFont);
+    QList<QWidget *> fields{m_edit33, m_comboBox1};
+    for (PayeeFieldGroup *group : m_payeeFields) {
+        for (QLineEdit *edit : group->edits())
+            fields.append(edit);
+    }
+    for (QWidget *widget : fields) {
+        QPalette palette = widget->palette();
+        if (field.isValid())
+            palette.setColor(QPalette::Base, field);
+        if (text.isValid())
+            palette.setColor(QPalette::Text, text);
+        if (palette != widget->palette())
+            widget->setPalette(palette);
+    }
+    if (field.isValid())
+        m_tabSet->setUnselectedTabColour(field);
+
+    const QColor background = WindowsColour::toQColor(colours.background);
+    if (background.isValid()) {
+        QPalette palette = m_panel5->palette();
+        palette.setColor(QPalette::Window, background);
+        if (palette != m_panel5->palette())
+            m_panel5->setPalette(palette);
+    }
+    m_colours = colours;
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -562,6 +631,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 bool TForm1::FormClose()
 {
+    saveSettings();
     return MessageBoxes::askYesNo(this, QStringLiteral(" Mirvasel Belgesi"),
                                   QStringLiteral("Programdan çıkmak istiyor musunuz?"),
                                   MessageBoxes::Icon::Question);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MainWindowColours.h"
+#include "app/MainWindowSettings.h"
 #include "app/PaymentCategory.h"
 
 #include <QIcon>
@@ -15,7 +17,7 @@ class QLabel;
 class QLineEdit;
 class QSplitter;
 class QStackedWidget;
-class QTabBar;
+class TabSetBar;
 class QTableView;
 class QTimer;
 class QToolBar;
@@ -58,6 +60,11 @@ public:
     QWidget *kindPanel(PaymentCategory category) const;
     QTableView *listGrid(PaymentCategory category) const;
 
+    // The six colours the user chooses, as the controls show them.
+    MainWindowColours colours() const { return m_colours; }
+    void applyColours(const MainWindowColours &colours);
+    int leftPaneWidth() const;
+
 public slots:
     void ToolButton1Click();
     void ToolButton2Click();
@@ -91,6 +98,9 @@ private:
     void FormShow();
     bool FormClose();
     void HintAc(const QString &longHint);
+    void loadSettings();
+    bool saveSettings();
+    MainWindowSettings currentSettings() const;
 
     void buildMenu();
     void buildToolBar();
@@ -103,6 +113,11 @@ private:
                          const QKeySequence &shortcut, const QString &hint);
 
     int m_currentCategory = kNoCategory;
+    MainWindowColours m_colours;
+    // Held here until the worksheets show them.
+    QString m_privateAmountCaption = QStringLiteral("Kamu Personeli .......... Giderleri");
+    std::array<QString, MainWindowSettings::kAttachmentKeys> m_attachmentDescriptions;
+    std::array<int, MainWindowSettings::kAttachmentKeys> m_attachmentCounts{};
     bool m_shown = false;
     SecondaryWindows m_windows;
 
@@ -110,7 +125,7 @@ private:
     std::array<QLabel *, 3> m_statusPanels{};
     QFrame *m_panel4 = nullptr;
     QSplitter *m_splitter = nullptr;
-    QTabBar *m_tabSet = nullptr;
+    TabSetBar *m_tabSet = nullptr;
     QStackedWidget *m_notebook = nullptr;
     QComboBox *m_comboBox1 = nullptr;
     QLineEdit *m_edit33 = nullptr;
