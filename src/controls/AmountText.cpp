@@ -52,11 +52,12 @@ std::string scaledDigits(long double value, int decimals, bool *negative)
     const long long keep = (long long)exponent + 1 + decimals;
     std::string scaled;
     if (keep < 0) {
-        scaled = "0";
+        scaled.assign(1, '0');
     } else if (keep == 0) {
-        scaled = digits.front() >= '5' ? "1" : "0";
+        scaled.assign(1, digits.front() >= '5' ? '1' : '0');
     } else if (keep >= (long long)digits.size()) {
-        scaled = digits + std::string(std::size_t(keep) - digits.size(), '0');
+        scaled = digits;
+        scaled.append(std::size_t(keep) - digits.size(), '0');
     } else {
         scaled = digits.substr(0, std::size_t(keep));
         if (digits[std::size_t(keep)] >= '5') {
