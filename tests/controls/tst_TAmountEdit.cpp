@@ -230,7 +230,9 @@ void TestTAmountEdit::typing()
     QFETCH(QString, after);
     QFETCH(int, caret);
 
+    // Something a plain edit would paste.
     QGuiApplication::clipboard()->setText(QStringLiteral("999"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("999"));
     Form form;
     QVERIFY(form.show());
     QVERIFY(form.tabIn(before));
