@@ -383,7 +383,6 @@ void TForm1::buildWorkArea()
     m_splitter->addWidget(panel11);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({185 + 6, 600});
 }
 
 void TForm1::FormCreate()
@@ -409,7 +408,7 @@ void TForm1::loadSettings()
     MainWindowSettings settings = currentSettings();
     settings.load(ProfileFile());
     m_privateAmountCaption = settings.privateAmountCaption;
-    m_splitter->setSizes({settings.leftPaneWidth, qMax(width() - settings.leftPaneWidth, 100)});
+    m_leftPaneWidth = settings.leftPaneWidth;
     m_attachmentDescriptions = settings.attachmentDescriptions;
     m_attachmentCounts = settings.attachmentCounts;
     // The values reach every control, also when the keys are absent.
@@ -428,7 +427,8 @@ bool TForm1::saveSettings()
 
 int TForm1::leftPaneWidth() const
 {
-    return m_splitter->sizes().value(0, m_panel4->width());
+    // Until the window is laid out the splitter has no sizes of its own.
+    return m_shown ? m_splitter->sizes().value(0, m_leftPaneWidth) : m_leftPaneWidth;
 }
 
 void TForm1::applyColours(const MainWindowColours &colours)
@@ -466,6 +466,8 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_shown) {
+        const int pane = m_leftPaneWidth;
+        m_splitter->setSizes({pane, qMax(m_splitter->width() - pane - m_splitter->handleWidth(), 1)});
         m_shown = true;
         FormShow();
     }

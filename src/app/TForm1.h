@@ -114,6 +114,7 @@ private:
 
     int m_currentCategory = kNoCategory;
     MainWindowColours m_colours;
+    int m_leftPaneWidth = 185;
     // Held here until the worksheets show them.
     QString m_privateAmountCaption = QStringLiteral("Kamu Personeli .......... Giderleri");
     std::array<QString, MainWindowSettings::kAttachmentKeys> m_attachmentDescriptions;
