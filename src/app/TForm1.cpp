@@ -14,6 +14,8 @@
 #include "app/TurkishText.h"
 #include "app/UpperCaseKeyFilter.h"
 #include "app/WebLinkLabel.h"
+#include "controls/TStripedDBGrid.h"
+#include "controls/TTrayMinimizer.h"
 #include "controls/WindowsColour.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
@@ -33,7 +35,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
-#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -83,6 +84,9 @@ TForm1::TForm1(QWidget *parent)
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     m_timer1->start();
+
+    m_trayMinimizer1 = new TTrayMinimizer(this);
+    m_trayMinimizer1->setObjectName(QStringLiteral("TrayMinimizer1"));
 
     qApp->installEventFilter(this);
     FormCreate();
@@ -340,10 +344,12 @@ void TForm1::buildLeftPane()
     // Stacked in the same place; only the chosen kind's grid is ever shown.
     for (PaymentCategory category : {PaymentCategory::Hospital, PaymentCategory::Treatment,
                                      PaymentCategory::Pharmacy, PaymentCategory::Private}) {
-        auto *grid = new QTableView(m_panel4);
+        auto *grid = new TStripedDBGrid(m_panel4);
         grid->setObjectName(categoryScreen(category).gridName);
-        grid->verticalHeader()->hide();
         grid->horizontalHeader()->setStretchLastSection(true);
+        QPalette palette = grid->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        grid->setPalette(palette);
         grid->hide();
         layout->addWidget(grid, 1);
         m_grids[std::size_t(categoryIndex(category))] = grid;
@@ -451,6 +457,11 @@ void TForm1::applyColours(const MainWindowColours &colours)
     }
     if (field.isValid())
         m_tabSet->setUnselectedTabColour(field);
+    for (TStripedDBGrid *grid : m_grids) {
+        grid->setColorAlternative(WindowsColour::toQColor(colours.gridAlternative));
+        grid->setColorSelect(WindowsColour::toQColor(colours.gridSelect));
+        grid->setColorSelectText(WindowsColour::toQColor(colours.gridSelectText));
+    }
 
     const QColor background = WindowsColour::toQColor(colours.background);
     if (background.isValid()) {
@@ -493,7 +504,7 @@ QWidget *TForm1::kindPanel(PaymentCategory category) const
     return m_kindPanels[std::size_t(categoryIndex(category))];
 }
 
-QTableView *TForm1::listGrid(PaymentCategory category) const
+TStripedDBGrid *TForm1::listGrid(PaymentCategory category) const
 {
     return m_grids[std::size_t(categoryIndex(category))];
 }

@@ -18,7 +18,8 @@ class QLineEdit;
 class QSplitter;
 class QStackedWidget;
 class TabSetBar;
-class QTableView;
+class TStripedDBGrid;
+class TTrayMinimizer;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -58,7 +59,7 @@ public:
 
     PayeeFieldGroup *payeeFields(PaymentCategory category) const;
     QWidget *kindPanel(PaymentCategory category) const;
-    QTableView *listGrid(PaymentCategory category) const;
+    TStripedDBGrid *listGrid(PaymentCategory category) const;
 
     // The six colours the user chooses, as the controls show them.
     MainWindowColours colours() const { return m_colours; }
@@ -131,11 +132,12 @@ private:
     QComboBox *m_comboBox1 = nullptr;
     QLineEdit *m_edit33 = nullptr;
     QFrame *m_panel5 = nullptr;
-    std::array<QTableView *, kCategoryCount> m_grids{};
+    std::array<TStripedDBGrid *, kCategoryCount> m_grids{};
     std::array<QFrame *, kCategoryCount> m_kindPanels{};
     std::array<PayeeFieldGroup *, kCategoryCount> m_payeeFields{};
     WebLinkLabel *m_label43 = nullptr;
     QTimer *m_timer1 = nullptr;
+    TTrayMinimizer *m_trayMinimizer1 = nullptr;
     UpperCaseKeyFilter *m_upperCase = nullptr;
     QList<QKeySequence> m_menuShortcuts;
 };
