@@ -102,18 +102,24 @@ private slots:
 
 void TestPayeeDatabase::createsAnEncryptedDatabaseWithTheFourTables()
 {
-    TemporaryPayeeDatabase fixture;
-    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
-    QCOMPARE(fixture.database().filePath(), ProgramFolder::filePath(QStringLiteral("Data.dat")));
+    QTemporaryDir folder;
+    ProgramFolder::overrideForTesting(folder.path());
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult result = database.create();
+    ProgramFolder::overrideForTesting({});
+    QVERIFY2(result.isOpened(), qPrintable(result.message));
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+    QCOMPARE(database.filePath(), path);
     // Built aside and renamed: nothing but the database is left behind.
-    QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Data.dat")});
 
-    const QByteArray contents = TemporaryPayeeDatabase::fileContents(fixture.filePath());
+    const QByteArray contents = TemporaryPayeeDatabase::fileContents(path);
     QVERIFY(contents.size() > 0);
     QVERIFY(!contents.startsWith("SQLite format 3"));
-    QCOMPARE(plainQueryResult(fixture.filePath()), SQLITE_NOTADB);
+    QCOMPARE(plainQueryResult(path), SQLITE_NOTADB);
 
-    SqlCipherConnection &connection = fixture.connection();
+    SqlCipherConnection &connection = database.connection();
     QCOMPARE(connection.queryInt64(QStringLiteral("PRAGMA user_version")), qint64(PayeeDatabase::kSchemaVersion));
     const QMap<QString, QStringList> expected = {
         {QStringLiteral("Eczane"), {"Id", "EczaneAdi", "EczaciAdi", "BankaSube", "BankaHesap", "VergiDaire"}},

@@ -5,6 +5,30 @@
 #include <QDir>
 #include <QFile>
 
+namespace {
+
+// Deriving the key is the slow part of create and open; one database created
+// per test program and copied for each fixture halves what fixtures cost.
+QString templateDatabase(QString *error)
+{
+    static QTemporaryDir folder;
+    static QString path;
+    static QString failure;
+    if (path.isEmpty() && failure.isEmpty()) {
+        const QString candidate = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+        PayeeDatabase database;
+        const PayeeDatabase::OpenResult result = database.create(candidate);
+        if (result.isOpened())
+            path = candidate;
+        else
+            failure = result.message;
+    }
+    *error = failure;
+    return path;
+}
+
+} // namespace
+
 TemporaryPayeeDatabase::TemporaryPayeeDatabase()
 {
     if (!m_folder.isValid()) {
@@ -12,7 +36,14 @@ TemporaryPayeeDatabase::TemporaryPayeeDatabase()
         return;
     }
     ProgramFolder::overrideForTesting(m_folder.path());
-    const PayeeDatabase::OpenResult result = m_database.create();
+    const QString source = templateDatabase(&m_error);
+    if (!m_error.isEmpty())
+        return;
+    if (!QFile::copy(source, filePath())) {
+        m_error = QStringLiteral("cannot copy the template database");
+        return;
+    }
+    const PayeeDatabase::OpenResult result = m_database.open();
     if (!result.isOpened())
         m_error = result.message;
 }

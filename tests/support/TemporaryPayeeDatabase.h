@@ -9,8 +9,9 @@
 
 #include <memory>
 
-// A fresh, encrypted payee database in a temporary program folder, for one
-// test. The program folder points there for the fixture's lifetime.
+// A fresh, empty, encrypted payee database (a copy of one made by
+// PayeeDatabase::create) in a temporary program folder, for one test. The
+// program folder points there for the fixture's lifetime.
 class TemporaryPayeeDatabase
 {
 public:
