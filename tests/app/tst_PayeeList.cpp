@@ -72,6 +72,7 @@ private slots:
     void searchFindsExactlyThePrefixed();
     void searchAndOpenSaveAPendingEditFirst();
     void editingAndMoving();
+    void leavingAnUnchangedEditWritesNothing();
     void newRecordStaysWhereItWasInsertedWhenSaved();
     void unchangedNewRecordIsDroppedOnMove_data();
     void unchangedNewRecordIsDroppedOnMove();
@@ -254,6 +255,27 @@ void TestPayeeList::editingAndMoving()
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(registry.fixture.tableContents(PaymentCategory::Pharmacy)[0][1], QStringLiteral("11111111110"));
     QCOMPARE(states.count(), 8);
+}
+
+void TestPayeeList::leavingAnUnchangedEditWritesNothing()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    registry.fixture.database().setBusyTimeout(20);
+    std::unique_ptr<PayeeDatabase> other = registry.fixture.openSecondConnection();
+    QVERIFY(!other->connection().execute(QStringLiteral("BEGIN IMMEDIATE")).isError());
+
+    // Another program holds the file: nothing to save must not fail.
+    QVERIFY(list.edit().isEmpty());
+    QCOMPARE(list.post(), QString());
+    QCOMPARE(list.state(), State::Browsing);
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("A")).isEmpty());
+    QCOMPARE(list.next(), QString());
+    QCOMPARE(list.state(), State::Browsing);
+    QVERIFY(list.insert().isEmpty());
+    QCOMPARE(list.prior(), QString());
+    QCOMPARE(registry.shown(), kAbc);
 }
 
 void TestPayeeList::newRecordStaysWhereItWasInsertedWhenSaved()
