@@ -68,7 +68,7 @@ public:
     // inserting, empty texts when there is no current record.
     QString field(PayeeColumn column) const;
     PayeeFields fields() const;
-    // The fields of any row, for the grid; the current row shows the buffer.
+    // The fields of any row, for the grid; the edited row shows the buffer.
     PayeeFields fieldsAt(int row) const;
     QString nameAt(int row) const { return fieldsAt(row)[size_t(PayeeColumn::Name)]; }
 
@@ -77,9 +77,10 @@ public:
     // stored as an absent value.
     [[nodiscard]] QString setField(PayeeColumn column, const QString &text);
 
-    // "Düzenle" and "Kaydet".
+    // Whether "Düzenle" and "Kaydet" are enabled.
     bool canEdit() const { return m_state == State::Browsing; }
     bool canPost() const { return m_state == State::Editing || m_state == State::Inserting; }
+    // "Düzenle": starts editing the current record; in an empty list, a new one.
     [[nodiscard]] QString edit();
     // Saves the record being edited or inserted. A refused save keeps the
     // state and the typed texts.

@@ -8,9 +8,8 @@
 namespace {
 
 // Characters that stress the order: Turkish letters and their look-alikes,
-// both cases, digits, blanks and the characters a LIKE pattern would treat
-// as special, a letter outside the alphabet and the heaviest noncharacter's
-// neighbour.
+// both cases, digits, blanks, the wildcards of a LIKE pattern and the quotes,
+// a letter outside the alphabet and a character outside the 16-bit range.
 const QStringList kAlphabet = {
     QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("C"), QStringLiteral("Ç"), QStringLiteral("ç"),
     QStringLiteral("I"), QStringLiteral("ı"), QStringLiteral("İ"), QStringLiteral("i"), QStringLiteral("S"),
