@@ -6,6 +6,9 @@
 #include "app/HintText.h"
 #include "app/MessageBoxes.h"
 #include "app/PayeeFieldGroup.h"
+#include "app/PayeeList.h"
+#include "app/PayeeListModel.h"
+#include "app/PayeeTable.h"
 #include "app/ProfileFile.h"
 #include "app/TabSetBar.h"
 #include "app/TAbout.h"
@@ -62,6 +65,13 @@ TForm1::TForm1(QWidget *parent)
     setMinimumSize(799, 550);
     resize(799, 550);
 
+    m_dataSetEdit1 = new QAction(this);
+    m_dataSetEdit1->setObjectName(QStringLiteral("DataSetEdit1"));
+    connect(m_dataSetEdit1, &QAction::triggered, this, &TForm1::DataSetEdit1Execute);
+    m_dataSetPost1 = new QAction(this);
+    m_dataSetPost1->setObjectName(QStringLiteral("DataSetPost1"));
+    connect(m_dataSetPost1, &QAction::triggered, this, &TForm1::DataSetPost1Execute);
+
     buildMenu();
     buildToolBar();
     buildStatusBar();
@@ -88,13 +98,22 @@ TForm1::TForm1(QWidget *parent)
     m_trayMinimizer1 = new TTrayMinimizer(this);
     m_trayMinimizer1->setObjectName(QStringLiteral("TrayMinimizer1"));
 
+    for (PaymentCategory category : kAllCategories)
+        bindList(category);
+    connect(qApp, &QApplication::focusChanged, this, &TForm1::updateDataSetActions);
+    updateDataSetActions();
+
     qApp->installEventFilter(this);
     FormCreate();
 }
 
 TForm1::~TForm1()
 {
+    // Children die after this body; nothing of theirs may reach the window.
     qApp->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
+    for (PayeeList *list : m_lists)
+        list->disconnect(this);
 }
 
 void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
@@ -128,6 +147,8 @@ void TForm1::buildMenu()
     QAction *save = addMenuItem(file, QStringLiteral("Kaydet1"), QStringLiteral("Kaydet&"),
                                 QKeySequence(Qt::CTRL | Qt::Key_S), QStringLiteral("Değişiklikleri kaydet"));
     save->setIcon(ToolIcons::icon(ToolIcons::Picture::Save));
+    connect(save, &QAction::triggered, m_dataSetPost1, &QAction::trigger);
+    connect(m_dataSetPost1, &QAction::enabledChanged, save, &QAction::setEnabled);
     file->addSeparator();
     QMenu *database = file->addMenu(menuCaption(QStringLiteral("Veritabanı İşlemleri&")));
     database->menuAction()->setObjectName(QStringLiteral("Veritabanlemleri1"));
@@ -152,6 +173,8 @@ void TForm1::buildMenu()
                                       QKeySequence(Qt::CTRL | Qt::Key_D),
                                       QStringLiteral("Aktif kayıt üzerinde düzenleme yap"));
     editRecord->setIcon(ToolIcons::icon(ToolIcons::Picture::Edit));
+    connect(editRecord, &QAction::triggered, m_dataSetEdit1, &QAction::trigger);
+    connect(m_dataSetEdit1, &QAction::enabledChanged, editRecord, &QAction::setEnabled);
     QAction *remove = addMenuItem(edit, QStringLiteral("Sil1"), QStringLiteral("Sil&"),
                                   QKeySequence(Qt::CTRL | Qt::Key_Delete), QStringLiteral("Aktif kaydı sil"));
     remove->setIcon(ToolIcons::icon(ToolIcons::Picture::Delete));
@@ -214,11 +237,17 @@ void TForm1::buildToolBar()
     connect(addToolButton(QStringLiteral("ToolButton2"), QStringLiteral("Sil"),
                           QStringLiteral("Sil (Ctrl+Del)|Aktif kaydı sil"), ToolIcons::icon(Picture::Delete)),
             &QToolButton::clicked, this, &TForm1::ToolButton2Click);
-    addToolButton(QStringLiteral("ToolButton3"), QStringLiteral(" Düzenle "),
-                  QStringLiteral("Düzenle (Ctrl+D)|Aktif kayıt üzerinde düzenleme yap"),
-                  ToolIcons::icon(Picture::Edit));
-    addToolButton(QStringLiteral("ToolButton4"), QStringLiteral("Kaydet"),
-                  QStringLiteral("Kaydet (Ctrl+S)|Değişiklikleri kaydet"), ToolIcons::icon(Picture::Save));
+    // Bound to the actions for their state, keeping their own caption and hint.
+    QToolButton *edit = addToolButton(QStringLiteral("ToolButton3"), QStringLiteral(" Düzenle "),
+                                      QStringLiteral("Düzenle (Ctrl+D)|Aktif kayıt üzerinde düzenleme yap"),
+                                      ToolIcons::icon(Picture::Edit));
+    connect(edit, &QToolButton::clicked, m_dataSetEdit1, &QAction::trigger);
+    connect(m_dataSetEdit1, &QAction::enabledChanged, edit, &QToolButton::setEnabled);
+    QToolButton *save = addToolButton(QStringLiteral("ToolButton4"), QStringLiteral("Kaydet"),
+                                      QStringLiteral("Kaydet (Ctrl+S)|Değişiklikleri kaydet"),
+                                      ToolIcons::icon(Picture::Save));
+    connect(save, &QToolButton::clicked, m_dataSetPost1, &QAction::trigger);
+    connect(m_dataSetPost1, &QAction::enabledChanged, save, &QToolButton::setEnabled);
     m_toolBar->addSeparator();
     connect(addToolButton(QStringLiteral("ToolButton12"), QStringLiteral("Yedekle"),
                           QStringLiteral("Veritabanını Yedekle (F8)|Veritabanı yedekleme penceresini aç"),
@@ -486,7 +515,170 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::FormShow()
 {
+    openListsSorted();
     setWindowTitle(ApplicationInfo::mainWindowCaption());
+}
+
+void TForm1::openDatabase()
+{
+    PayeeDatabase::OpenResult result = m_database.open();
+    if (result.status == PayeeDatabase::OpenStatus::Missing) {
+        // Never made silently: a user who had a database must not find an
+        // empty one in its place.
+        const bool create = MessageBoxes::askYesNo(
+            this, QStringLiteral("Dikkat !"),
+            result.message + QStringLiteral("\n\nYeni, boş bir veritabanı oluşturulsun mu?"),
+            MessageBoxes::Icon::Warning);
+        if (!create)
+            return;
+        result = m_database.create();
+    }
+    if (!result.isOpened())
+        MessageBoxes::showError(this, result.message);
+}
+
+void TForm1::openListsSorted()
+{
+    openDatabase();
+    if (!m_database.isOpen())
+        return;
+    for (PaymentCategory category : kAllCategories) {
+        const QString error = payeeList(category)->openSorted();
+        if (!error.isEmpty())
+            MessageBoxes::showError(this, error);
+    }
+}
+
+void TForm1::bindList(PaymentCategory category)
+{
+    const std::size_t k = std::size_t(categoryIndex(category));
+    auto *list = new PayeeList(m_database, category, this);
+    list->setObjectName(QStringLiteral("Query%1").arg(k + 1));
+    auto *model = new PayeeListModel(list, list);
+    m_lists[k] = list;
+    m_models[k] = model;
+
+    TStripedDBGrid *grid = m_grids[k];
+    grid->setModel(model);
+    grid->setDataSet(list);
+    grid->setProperty("payeeCategory", categoryIndex(category));
+
+    connect(list, &PayeeList::afterScroll, this, [this, category] { afterScroll(category); });
+    connect(list, &PayeeList::afterScroll, grid, &TStripedDBGrid::syncCurrentRow);
+    connect(list, &PayeeList::fieldsChanged, this, [this, category] { showPayeeFields(category); });
+    connect(list, &PayeeList::rowsReset, this, [this, category] { showPayeeFields(category); });
+    connect(list, &PayeeList::stateChanged, this, [this, category] {
+        showPayeeFields(category);
+        updateDataSetActions();
+    });
+    connect(list, &PayeeList::errorOccurred, this, [this](const QString &message) {
+        MessageBoxes::showError(this, message);
+    });
+
+    PayeeFieldGroup *fields = m_payeeFields[k];
+    for (int row = 0; row < kPayeeColumnCount; ++row) {
+        QLineEdit *edit = fields->edit(row);
+        edit->setMaxLength(PayeeTable::maxLength(PayeeColumn(row)));
+        edit->setProperty("payeeCategory", categoryIndex(category));
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, category, row](const QString &text) { payeeFieldEdited(category, row, text); });
+    }
+    showPayeeFields(category);
+}
+
+PayeeList *TForm1::payeeList(PaymentCategory category) const
+{
+    return m_lists[std::size_t(categoryIndex(category))];
+}
+
+PayeeList *TForm1::chosenList() const
+{
+    return isCategoryIndex(m_currentCategory) ? m_lists[std::size_t(m_currentCategory)] : nullptr;
+}
+
+void TForm1::showPayeeFields(PaymentCategory category)
+{
+    PayeeList *list = payeeList(category);
+    PayeeFieldGroup *group = payeeFields(category);
+    for (int row = 0; row < kPayeeColumnCount; ++row) {
+        QLineEdit *edit = group->edit(row);
+        const QString text = list->field(PayeeColumn(row));
+        // Only real changes: rewriting the text under the caret would move it.
+        if (edit->text() != text)
+            edit->setText(text);
+        edit->setReadOnly(!list->isOpen());
+    }
+}
+
+void TForm1::payeeFieldEdited(PaymentCategory category, int row, const QString &text)
+{
+    const QString error = payeeList(category)->setField(PayeeColumn(row), text);
+    if (!error.isEmpty()) {
+        showPayeeFields(category);
+        MessageBoxes::showError(this, error);
+    }
+}
+
+void TForm1::afterScroll(PaymentCategory category)
+{
+    if (categoryIndex(category) == m_currentCategory)
+        m_statusPanels[0]->setText(payeeList(category)->recordStatusText());
+}
+
+void TForm1::Query1AfterScroll()
+{
+    afterScroll(PaymentCategory::Pharmacy);
+}
+
+void TForm1::Query2AfterScroll()
+{
+    afterScroll(PaymentCategory::Hospital);
+}
+
+void TForm1::Query3AfterScroll()
+{
+    afterScroll(PaymentCategory::Treatment);
+}
+
+void TForm1::Query4AfterScroll()
+{
+    afterScroll(PaymentCategory::Private);
+}
+
+PayeeList *TForm1::focusedList() const
+{
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this)
+        return nullptr;
+    const QVariant category = focus->property("payeeCategory");
+    return category.isValid() ? m_lists[std::size_t(category.toInt())] : nullptr;
+}
+
+void TForm1::updateDataSetActions()
+{
+    PayeeList *list = focusedList();
+    m_dataSetEdit1->setEnabled(list && list->isOpen() && list->canEdit());
+    m_dataSetPost1->setEnabled(list && list->canPost());
+}
+
+void TForm1::DataSetEdit1Execute()
+{
+    PayeeList *list = focusedList();
+    if (!list)
+        return;
+    const QString error = list->edit();
+    if (!error.isEmpty())
+        MessageBoxes::showError(this, error);
+}
+
+void TForm1::DataSetPost1Execute()
+{
+    PayeeList *list = focusedList();
+    if (!list)
+        return;
+    const QString error = list->post();
+    if (!error.isEmpty())
+        MessageBoxes::showError(this, error);
 }
 
 QString TForm1::statusPanelText(int panel) const
@@ -566,18 +758,42 @@ void TForm1::ComboBox1Change(int index)
         m_grids[std::size_t(k)]->setVisible(k == index);
         m_kindPanels[std::size_t(k)]->setVisible(k == index);
     }
+    m_statusPanels[0]->setText(m_lists[std::size_t(index)]->recordStatusText());
+    updateDataSetActions();
 }
 
-void TForm1::Edit33Change(const QString &)
+void TForm1::Edit33Change(const QString &text)
 {
+    PayeeList *list = chosenList();
+    if (!list)
+        return;
+    const QString error = list->search(text);
+    if (!error.isEmpty())
+        MessageBoxes::showError(this, error);
 }
 
 void TForm1::ToolButton1Click()
 {
+    PayeeList *list = chosenList();
+    if (!list)
+        return;
+    payeeFields(list->category())->edit(0)->setFocus();
+    const QString error = list->insert();
+    if (!error.isEmpty())
+        MessageBoxes::showError(this, error);
 }
 
 void TForm1::ToolButton2Click()
 {
+    PayeeList *list = chosenList();
+    if (!list)
+        return;
+    if (!MessageBoxes::askYesNo(this, QStringLiteral("Dikkat !"), list->deleteQuestion(),
+                                MessageBoxes::Icon::Warning))
+        return;
+    const QString error = list->deleteCurrent();
+    if (!error.isEmpty())
+        MessageBoxes::showError(this, error);
 }
 
 void TForm1::Kapat1Click()
@@ -642,8 +858,32 @@ void TForm1::closeEvent(QCloseEvent *event)
     }
 }
 
+bool TForm1::settleUnsavedRecords()
+{
+    for (PayeeList *list : m_lists) {
+        if (!list->hasUnsavedChanges())
+            continue;
+        const bool save = MessageBoxes::askYesNo(this, QStringLiteral("Dikkat !"),
+                                                 QStringLiteral("Değişiklikleri kaydetmek istiyor musunuz?"),
+                                                 MessageBoxes::Icon::None);
+        if (!save) {
+            list->cancel();
+            continue;
+        }
+        const QString error = list->post();
+        if (!error.isEmpty()) {
+            // The record stays as typed and the window stays open.
+            MessageBoxes::showError(this, error);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TForm1::FormClose()
 {
+    if (!settleUnsavedRecords())
+        return false;
     saveSettings();
     return MessageBoxes::askYesNo(this, QStringLiteral(" Mirvasel Belgesi"),
                                   QStringLiteral("Programdan çıkmak istiyor musunuz?"),

@@ -2,6 +2,7 @@
 
 #include "app/MainWindowColours.h"
 #include "app/MainWindowSettings.h"
+#include "app/PayeeDatabase.h"
 #include "app/PaymentCategory.h"
 
 #include <QIcon>
@@ -24,6 +25,8 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class PayeeFieldGroup;
+class PayeeList;
+class PayeeListModel;
 class UpperCaseKeyFilter;
 class WebLinkLabel;
 class TForm4;
@@ -60,6 +63,12 @@ public:
     PayeeFieldGroup *payeeFields(PaymentCategory category) const;
     QWidget *kindPanel(PaymentCategory category) const;
     TStripedDBGrid *listGrid(PaymentCategory category) const;
+    PayeeList *payeeList(PaymentCategory category) const;
+    PayeeDatabase &database() { return m_database; }
+    // The "Düzenle" and "Kaydet" actions; they act on the list of the
+    // control that has the keyboard focus.
+    QAction *editAction() const { return m_dataSetEdit1; }
+    QAction *postAction() const { return m_dataSetPost1; }
 
     // The six colours the user chooses, as the controls show them.
     MainWindowColours colours() const { return m_colours; }
@@ -82,6 +91,12 @@ public slots:
     void ComboBox1Change(int index);
     void Edit33Change(const QString &text);
     void Timer1Timer();
+    void DataSetEdit1Execute();
+    void DataSetPost1Execute();
+    void Query1AfterScroll();
+    void Query2AfterScroll();
+    void Query3AfterScroll();
+    void Query4AfterScroll();
 
 signals:
     // The close sequence ended with the user's yes: the program ends.
@@ -102,6 +117,16 @@ private:
     void loadSettings();
     bool saveSettings();
     MainWindowSettings currentSettings() const;
+    void openDatabase();
+    void openListsSorted();
+    void bindList(PaymentCategory category);
+    void afterScroll(PaymentCategory category);
+    void showPayeeFields(PaymentCategory category);
+    void payeeFieldEdited(PaymentCategory category, int row, const QString &text);
+    PayeeList *focusedList() const;
+    void updateDataSetActions();
+    bool settleUnsavedRecords();
+    PayeeList *chosenList() const;
 
     void buildMenu();
     void buildToolBar();
@@ -140,4 +165,10 @@ private:
     TTrayMinimizer *m_trayMinimizer1 = nullptr;
     UpperCaseKeyFilter *m_upperCase = nullptr;
     QList<QKeySequence> m_menuShortcuts;
+
+    PayeeDatabase m_database;
+    std::array<PayeeList *, kCategoryCount> m_lists{};
+    std::array<PayeeListModel *, kCategoryCount> m_models{};
+    QAction *m_dataSetEdit1 = nullptr;
+    QAction *m_dataSetPost1 = nullptr;
 };

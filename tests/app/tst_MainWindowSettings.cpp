@@ -26,6 +26,7 @@ private slots:
 void TestMainWindowSettings::freshStart()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     window.show();
     const MainWindowColours colours = window.colours();
@@ -44,6 +45,7 @@ void TestMainWindowSettings::freshStart()
 void TestMainWindowSettings::valuesFromTheFile()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     folder.writeFile(QStringLiteral("Zenparol.ini"),
                      "[Pen Ayar]\r\nKonum=0x100\r\n"
                      "[Ek Dokumanlar]\r\nRakam3=abc\r\nRakam4=2\r\nYazi5=Adet Fatura (as\xFDl)\r\n"
@@ -76,6 +78,7 @@ void TestMainWindowSettings::valuesFromTheFile()
 void TestMainWindowSettings::closeWritesEverySectionInOrder()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     window.show();
     MessageRecorder recorder({Button::No});
@@ -101,6 +104,7 @@ void TestMainWindowSettings::closeWritesEverySectionInOrder()
 void TestMainWindowSettings::roundTripThroughTheWindow()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     MainWindowColours chosen;
     chosen.gridAlternative = 0x00FFEEDD;
     chosen.edits = 0x00CCFFFF;
@@ -120,6 +124,7 @@ void TestMainWindowSettings::roundTripThroughTheWindow()
 void TestMainWindowSettings::failedSaveIsReportedAndTheExitQuestionFollows()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     // A folder in the place of the file: no save can replace it.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Zenparol.ini")));
     TForm1 window;

@@ -60,6 +60,7 @@ void TestMainWindowShell::hintParts()
 void TestMainWindowShell::hintLine()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     QCOMPARE(window.statusPanelText(1), QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2"));
 
@@ -83,6 +84,7 @@ void TestMainWindowShell::hintLine()
 void TestMainWindowShell::clock()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     QCOMPARE(window.statusPanelText(2), QString());
     window.Timer1Timer();
@@ -96,6 +98,7 @@ void TestMainWindowShell::clock()
 void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     window.show();
     QCOMPARE(window.currentCategory(), -1);
@@ -125,6 +128,7 @@ void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
 void TestMainWindowShell::tabChangeEmptiesSearch()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabSet1"));
     auto *search = window.findChild<QLineEdit *>(QStringLiteral("Edit33"));
@@ -138,6 +142,7 @@ void TestMainWindowShell::tabChangeEmptiesSearch()
 void TestMainWindowShell::escapeInAFieldStartsTheCloseSequence()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     window.show();
     window.activateWindow();
@@ -156,6 +161,7 @@ void TestMainWindowShell::escapeInAFieldStartsTheCloseSequence()
 void TestMainWindowShell::exitQuestion()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     window.show();
     QSignalSpy closed(&window, &TForm1::closed);
@@ -179,6 +185,7 @@ void TestMainWindowShell::exitQuestion()
 void TestMainWindowShell::helpContents()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     QList<int> topics;
     HelpViewer::setRequestHandler([&topics](int topic) { topics.append(topic); });
     TForm1 window;
@@ -213,6 +220,7 @@ void TestMainWindowShell::aboutBox()
 void TestMainWindowShell::webLink()
 {
     ProgramFolderFixture folder;
+    folder.createDatabase();
     TForm1 window;
     auto *link = window.findChild<WebLinkLabel *>(QStringLiteral("Label43"));
     QVERIFY(link);

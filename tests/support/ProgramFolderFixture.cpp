@@ -1,5 +1,6 @@
 #include "support/ProgramFolderFixture.h"
 
+#include "app/PayeeDatabase.h"
 #include "app/ProgramFolder.h"
 
 #include <QFile>
@@ -27,4 +28,10 @@ QByteArray ProgramFolderFixture::readFile(const QString &name) const
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
     return file.readAll();
+}
+
+void ProgramFolderFixture::createDatabase() const
+{
+    PayeeDatabase database;
+    database.create();
 }
