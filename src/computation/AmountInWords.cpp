@@ -54,7 +54,7 @@ bool roundedWholeDigits(long double value, std::string &whole)
     if (before <= 0) {
         // Only 0,5 up to 1 can round to a whole number; smaller gave < 0,1.
         if (before == 0 && significant[0] >= '5')
-            whole = "1";
+            whole.push_back('1');
         return true;
     }
 
@@ -66,7 +66,7 @@ bool roundedWholeDigits(long double value, std::string &whole)
         if (i >= 0)
             ++whole[i];
         else
-            whole.insert(whole.begin(), '1');
+            whole = '1' + whole;
     }
     if (int(whole.size()) < before)
         whole.append(before - whole.size(), '0');
@@ -80,7 +80,7 @@ QString NumberToWords(long double value)
     std::string whole;
     if (!roundedWholeDigits(value, whole) || whole.empty())
         return QString();
-    whole.insert(0, kWholeDigits - whole.size(), '0');
+    whole = std::string(kWholeDigits - whole.size(), '0') + whole;
 
     QString result;
     for (int group = 0; group < kWholeDigits / 3; ++group) {
