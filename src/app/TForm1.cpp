@@ -6,12 +6,16 @@
 #include "app/HintText.h"
 #include "app/MessageBoxes.h"
 #include "app/PayeeFieldGroup.h"
+#include "app/ProfileFile.h"
+#include "app/TabSetBar.h"
 #include "app/TAbout.h"
 #include "app/TFrmAyar.h"
 #include "app/ToolIcons.h"
 #include "app/TurkishText.h"
 #include "app/UpperCaseKeyFilter.h"
 #include "app/WebLinkLabel.h"
+#include "controls/TStripedDBGrid.h"
+#include "controls/TTrayMinimizer.h"
 #include "controls/WindowsColour.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
@@ -31,7 +35,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabBar>
-#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,6 +84,9 @@ TForm1::TForm1(QWidget *parent)
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     m_timer1->start();
+
+    m_trayMinimizer1 = new TTrayMinimizer(this);
+    m_trayMinimizer1->setObjectName(QStringLiteral("TrayMinimizer1"));
 
     qApp->installEventFilter(this);
     FormCreate();
@@ -283,7 +289,7 @@ void TForm1::buildLeftPane()
     layout->setContentsMargins(3, 3, 3, 3);
     layout->setSpacing(0);
 
-    m_tabSet = new QTabBar(m_panel4);
+    m_tabSet = new TabSetBar(m_panel4);
     m_tabSet->setObjectName(QStringLiteral("TabSet1"));
     m_tabSet->addTab(QStringLiteral("   Listeler   "));
     m_tabSet->addTab(QStringLiteral("   Arama   "));
@@ -338,10 +344,12 @@ void TForm1::buildLeftPane()
     // Stacked in the same place; only the chosen kind's grid is ever shown.
     for (PaymentCategory category : {PaymentCategory::Hospital, PaymentCategory::Treatment,
                                      PaymentCategory::Pharmacy, PaymentCategory::Private}) {
-        auto *grid = new QTableView(m_panel4);
+        auto *grid = new TStripedDBGrid(m_panel4);
         grid->setObjectName(categoryScreen(category).gridName);
-        grid->verticalHeader()->hide();
         grid->horizontalHeader()->setStretchLastSection(true);
+        QPalette palette = grid->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        grid->setPalette(palette);
         grid->hide();
         layout->addWidget(grid, 1);
         m_grids[std::size_t(categoryIndex(category))] = grid;
@@ -361,9 +369,6 @@ void TForm1::buildWorkArea()
     m_panel5->setFrameShape(QFrame::Panel);
     m_panel5->setFrameShadow(QFrame::Sunken);
     m_panel5->setAutoFillBackground(true);
-    QPalette palette = m_panel5->palette();
-    palette.setColor(QPalette::Window, WindowsColour::toQColor(WindowsColour::kSilver));
-    m_panel5->setPalette(palette);
     layout->addWidget(m_panel5);
 
     for (PaymentCategory category : kAllCategories) {
@@ -384,19 +389,96 @@ void TForm1::buildWorkArea()
     m_splitter->addWidget(panel11);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({185 + 6, 600});
 }
 
 void TForm1::FormCreate()
 {
+    loadSettings();
     m_tabSet->setCurrentIndex(0);
     m_notebook->setCurrentIndex(0);
+}
+
+MainWindowSettings TForm1::currentSettings() const
+{
+    MainWindowSettings settings;
+    settings.privateAmountCaption = m_privateAmountCaption;
+    settings.leftPaneWidth = leftPaneWidth();
+    settings.attachmentDescriptions = m_attachmentDescriptions;
+    settings.attachmentCounts = m_attachmentCounts;
+    settings.colours = m_colours;
+    return settings;
+}
+
+void TForm1::loadSettings()
+{
+    MainWindowSettings settings = currentSettings();
+    settings.load(ProfileFile());
+    m_privateAmountCaption = settings.privateAmountCaption;
+    m_leftPaneWidth = settings.leftPaneWidth;
+    m_attachmentDescriptions = settings.attachmentDescriptions;
+    m_attachmentCounts = settings.attachmentCounts;
+    // The values reach every control, also when the keys are absent.
+    m_colours = MainWindowColours{};
+    applyColours(settings.colours);
+}
+
+bool TForm1::saveSettings()
+{
+    ProfileFile file;
+    if (currentSettings().save(file) && file.save())
+        return true;
+    MessageBoxes::showError(this, file.errorString());
+    return false;
+}
+
+int TForm1::leftPaneWidth() const
+{
+    // Until the window is laid out the splitter has no sizes of its own.
+    return m_shown ? m_splitter->sizes().value(0, m_leftPaneWidth) : m_leftPaneWidth;
+}
+
+void TForm1::applyColours(const MainWindowColours &colours)
+{
+    const QColor field = WindowsColour::toQColor(colours.edits);
+    const QColor text = WindowsColour::toQColor(colours.editsFont);
+    QList<QWidget *> fields{m_edit33, m_comboBox1};
+    for (PayeeFieldGroup *group : m_payeeFields) {
+        for (QLineEdit *edit : group->edits())
+            fields.append(edit);
+    }
+    for (QWidget *widget : fields) {
+        QPalette palette = widget->palette();
+        if (field.isValid())
+            palette.setColor(QPalette::Base, field);
+        if (text.isValid())
+            palette.setColor(QPalette::Text, text);
+        if (palette != widget->palette())
+            widget->setPalette(palette);
+    }
+    if (field.isValid())
+        m_tabSet->setUnselectedTabColour(field);
+    for (TStripedDBGrid *grid : m_grids) {
+        grid->setColorAlternative(WindowsColour::toQColor(colours.gridAlternative));
+        grid->setColorSelect(WindowsColour::toQColor(colours.gridSelect));
+        grid->setColorSelectText(WindowsColour::toQColor(colours.gridSelectText));
+    }
+
+    const QColor background = WindowsColour::toQColor(colours.background);
+    if (background.isValid()) {
+        QPalette palette = m_panel5->palette();
+        palette.setColor(QPalette::Window, background);
+        if (palette != m_panel5->palette())
+            m_panel5->setPalette(palette);
+    }
+    m_colours = colours;
 }
 
 void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (!m_shown) {
+        const int pane = m_leftPaneWidth;
+        m_splitter->setSizes({pane, qMax(m_splitter->width() - pane - m_splitter->handleWidth(), 1)});
         m_shown = true;
         FormShow();
     }
@@ -422,7 +504,7 @@ QWidget *TForm1::kindPanel(PaymentCategory category) const
     return m_kindPanels[std::size_t(categoryIndex(category))];
 }
 
-QTableView *TForm1::listGrid(PaymentCategory category) const
+TStripedDBGrid *TForm1::listGrid(PaymentCategory category) const
 {
     return m_grids[std::size_t(categoryIndex(category))];
 }
@@ -562,6 +644,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 bool TForm1::FormClose()
 {
+    saveSettings();
     return MessageBoxes::askYesNo(this, QStringLiteral(" Mirvasel Belgesi"),
                                   QStringLiteral("Programdan çıkmak istiyor musunuz?"),
                                   MessageBoxes::Icon::Question);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MainWindowColours.h"
+#include "app/MainWindowSettings.h"
 #include "app/PaymentCategory.h"
 
 #include <QIcon>
@@ -15,8 +17,9 @@ class QLabel;
 class QLineEdit;
 class QSplitter;
 class QStackedWidget;
-class QTabBar;
-class QTableView;
+class TabSetBar;
+class TStripedDBGrid;
+class TTrayMinimizer;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -56,7 +59,12 @@ public:
 
     PayeeFieldGroup *payeeFields(PaymentCategory category) const;
     QWidget *kindPanel(PaymentCategory category) const;
-    QTableView *listGrid(PaymentCategory category) const;
+    TStripedDBGrid *listGrid(PaymentCategory category) const;
+
+    // The six colours the user chooses, as the controls show them.
+    MainWindowColours colours() const { return m_colours; }
+    void applyColours(const MainWindowColours &colours);
+    int leftPaneWidth() const;
 
 public slots:
     void ToolButton1Click();
@@ -91,6 +99,9 @@ private:
     void FormShow();
     bool FormClose();
     void HintAc(const QString &longHint);
+    void loadSettings();
+    bool saveSettings();
+    MainWindowSettings currentSettings() const;
 
     void buildMenu();
     void buildToolBar();
@@ -103,6 +114,12 @@ private:
                          const QKeySequence &shortcut, const QString &hint);
 
     int m_currentCategory = kNoCategory;
+    MainWindowColours m_colours;
+    int m_leftPaneWidth = 185;
+    // Held here until the worksheets show them.
+    QString m_privateAmountCaption = QStringLiteral("Kamu Personeli .......... Giderleri");
+    std::array<QString, MainWindowSettings::kAttachmentKeys> m_attachmentDescriptions;
+    std::array<int, MainWindowSettings::kAttachmentKeys> m_attachmentCounts{};
     bool m_shown = false;
     SecondaryWindows m_windows;
 
@@ -110,16 +127,17 @@ private:
     std::array<QLabel *, 3> m_statusPanels{};
     QFrame *m_panel4 = nullptr;
     QSplitter *m_splitter = nullptr;
-    QTabBar *m_tabSet = nullptr;
+    TabSetBar *m_tabSet = nullptr;
     QStackedWidget *m_notebook = nullptr;
     QComboBox *m_comboBox1 = nullptr;
     QLineEdit *m_edit33 = nullptr;
     QFrame *m_panel5 = nullptr;
-    std::array<QTableView *, kCategoryCount> m_grids{};
+    std::array<TStripedDBGrid *, kCategoryCount> m_grids{};
     std::array<QFrame *, kCategoryCount> m_kindPanels{};
     std::array<PayeeFieldGroup *, kCategoryCount> m_payeeFields{};
     WebLinkLabel *m_label43 = nullptr;
     QTimer *m_timer1 = nullptr;
+    TTrayMinimizer *m_trayMinimizer1 = nullptr;
     UpperCaseKeyFilter *m_upperCase = nullptr;
     QList<QKeySequence> m_menuShortcuts;
 };

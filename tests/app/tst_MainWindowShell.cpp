@@ -13,7 +13,7 @@
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTabBar>
-#include <QTableView>
+#include "controls/TStripedDBGrid.h"
 #include <QToolButton>
 #include <QtTest>
 

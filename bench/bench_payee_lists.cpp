@@ -1,0 +1,239 @@
+// How quickly the payee lists answer with 100 000 payees of each kind:
+// opening the four lists, each keystroke of a search, a screenful of rows at
+// random places, and saving a new payee. Prints min / median / max in ms.
+
+#include "app/PayeeDatabase.h"
+#include "app/PayeeList.h"
+#include "app/PayeeTable.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kPayeesPerKind = 100000;
+constexpr int kScreenRows = 30;
+
+const QStringList kDistricts = {
+    "ŞİŞLİ", "ÇANKAYA", "KADIKÖY", "ÜSKÜDAR", "BEŞİKTAŞ", "KEÇİÖREN", "ALTINDAĞ", "BORNOVA", "KARŞIYAKA",
+    "ÇİĞLİ", "SELÇUKLU", "ŞAHİNBEY", "İLKADIM", "ODUNPAZARI", "MERKEZEFENDİ", "ÖDEMİŞ", "IĞDIR", "İNEGÖL",
+    "GÖLBAŞI", "YENİMAHALLE", "ETİMESGUT", "SİNCAN", "PURSAKLAR", "MAMAK", "BAĞCILAR", "ESENYURT", "ÜMRANİYE",
+    "PENDİK", "ATAŞEHİR", "MALTEPE", "SARIYER", "BAKIRKÖY", "FATİH", "EYÜPSULTAN", "ZEYTİNBURNU", "OSMANGAZİ",
+    "NİLÜFER", "YILDIRIM", "MURATPAŞA", "KEPEZ", "KONAK", "BUCA", "SEYHAN", "ÇUKUROVA", "TEPEBAŞI", "ŞEHİTKAMİL",
+};
+const QStringList kSurnames = {
+    "YILMAZ", "KAYA", "DEMİR", "ŞAHİN", "ÇELİK", "YILDIZ", "YILDIRIM", "ÖZTÜRK", "AYDIN", "ÖZDEMİR", "ARSLAN",
+    "DOĞAN", "KILIÇ", "ASLAN", "ÇETİN", "KARA", "KOÇ", "KURT", "ÖZKAN", "ŞİMŞEK", "POLAT", "ÖZCAN", "KORKMAZ",
+    "ÇAKIR", "ERDOĞAN", "YAVUZ", "CAN", "ACAR", "ŞEN", "AKTAŞ", "GÜLER", "YALÇIN", "GÜNEŞ", "BOZKURT", "BULUT",
+    "KESKİN", "ÜNAL", "TURAN", "GÜL", "ÖZER", "IŞIK", "KAPLAN", "AVCI", "SARI", "TAŞ", "AKSOY", "ALTUN", "İPEK",
+};
+const QStringList kGivenNames = {
+    "AYŞE", "FATMA", "EMİNE", "HATİCE", "ZEYNEP", "ELİF", "MERVE", "ŞERİFE", "SULTAN", "ÖZLEM", "GÜLŞEN",
+    "MEHMET", "MUSTAFA", "AHMET", "ALİ", "HÜSEYİN", "HASAN", "İBRAHİM", "İSMAİL", "OSMAN", "YUSUF", "MURAT",
+    "ÖMER", "RAMAZAN", "HALİL", "SÜLEYMAN", "ABDULLAH", "MAHMUT", "SALİH", "ŞÜKRÜ", "ÇAĞLA", "İREM", "ÜMİT",
+};
+const QStringList kPharmacyWords = {"ŞİFA", "HAYAT", "YENİ", "MERKEZ", "SAĞLIK", "DEVA", "ÇINAR", "GÜVEN",
+                                     "UMUT", "PARK", "ÇARŞI", "İSTASYON", "DOĞA", "LOKMAN", "İLKE"};
+const QStringList kHospitalKinds = {"DEVLET HASTANESİ", "EĞİTİM VE ARAŞTIRMA HASTANESİ", "ŞEHİR HASTANESİ",
+                                     "AĞIZ VE DİŞ SAĞLIĞI MERKEZİ", "ÖZEL TIP MERKEZİ", "ÖZEL HASTANESİ"};
+const QStringList kCompanyKinds = {"İNŞAAT LTD. ŞTİ.", "GIDA SAN. TİC. A.Ş.", "TEMİZLİK HİZMETLERİ",
+                                    "OTOMOTİV", "KIRTASİYE", "BİLGİSAYAR LTD. ŞTİ.", "ÇİÇEKÇİLİK"};
+const QStringList kBanks = {"ZİRAAT", "HALKBANK", "VAKIFBANK", "İŞ BANKASI", "GARANTİ", "YAPI KREDİ"};
+
+QString pick(QRandomGenerator &random, const QStringList &words)
+{
+    return words[random.bounded(int(words.size()))];
+}
+
+QString payeeName(PaymentCategory category, QRandomGenerator &random)
+{
+    switch (category) {
+    case PaymentCategory::Pharmacy:
+        switch (random.bounded(3)) {
+        case 0:
+            return pick(random, kDistricts) + QStringLiteral(" ECZANESİ");
+        case 1:
+            return pick(random, kDistricts) + ' ' + pick(random, kPharmacyWords) + QStringLiteral(" ECZANESİ");
+        default:
+            return pick(random, kSurnames) + ' ' + pick(random, kPharmacyWords) + QStringLiteral(" ECZANESİ");
+        }
+    case PaymentCategory::Hospital:
+        return random.bounded(2) ? pick(random, kDistricts) + ' ' + pick(random, kHospitalKinds)
+                                 : QStringLiteral("ÖZEL ") + pick(random, kSurnames) + QStringLiteral(" HASTANESİ");
+    case PaymentCategory::Treatment:
+        return pick(random, kGivenNames) + ' ' + pick(random, kGivenNames) + ' ' + pick(random, kSurnames);
+    case PaymentCategory::Private:
+        return pick(random, kSurnames) + ' ' + pick(random, kCompanyKinds);
+    }
+    return {};
+}
+
+PayeeFields payee(PaymentCategory category, QRandomGenerator &random)
+{
+    const QString district = pick(random, kDistricts);
+    return {payeeName(category, random),
+            QString::number(10000000000LL + qint64(random.bounded(899999999)) * 100 + random.bounded(100)),
+            pick(random, kBanks) + ' ' + district + QStringLiteral(" ŞUBESİ"),
+            QStringLiteral("TR%1 0001 0000 %2").arg(random.bounded(10, 99)).arg(random.bounded(100000000, 999999999)),
+            district + QStringLiteral(" VERGİ DAİRESİ")};
+}
+
+bool fill(PayeeDatabase &database)
+{
+    QRandomGenerator random(1923);
+    SqlCipherConnection &connection = database.connection();
+    for (PaymentCategory category : kAllCategories) {
+        connection.execute(QStringLiteral("BEGIN"));
+        SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(category).insertSql());
+        for (int i = 0; i < kPayeesPerKind; ++i) {
+            const PayeeFields fields = payee(category, random);
+            for (int column = 0; column < kPayeeColumnCount; ++column)
+                insert.bindText(column + 1, fields[size_t(column)]);
+            const SqlCipherConnection::Error error = insert.run();
+            if (error.isError()) {
+                std::fprintf(stderr, "insert failed: %s\n", qPrintable(error.detail));
+                return false;
+            }
+        }
+        connection.execute(QStringLiteral("COMMIT"));
+    }
+    return true;
+}
+
+struct Timings
+{
+    std::vector<double> milliseconds;
+
+    void report(const QString &what) const
+    {
+        std::vector<double> sorted = milliseconds;
+        std::sort(sorted.begin(), sorted.end());
+        const double median = sorted.size() % 2 ? sorted[sorted.size() / 2]
+                                                : (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
+        // Padded as characters, not bytes: the Turkish letters take two.
+        std::printf("%s %9.3f %9.3f %9.3f   (n=%zu)\n", qPrintable(what.leftJustified(46)), sorted.front(), median,
+                    sorted.back(), sorted.size());
+    }
+};
+
+Timings measure(int times, const std::function<void()> &operation)
+{
+    Timings timings;
+    for (int i = 0; i < times; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        operation();
+        timings.milliseconds.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return timings;
+}
+
+void check(const QString &error)
+{
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(1);
+    }
+}
+
+// What the window does after a list changed: the fields of the current
+// payee and the grid's visible rows.
+void showScreen(const PayeeList &list, int firstRow)
+{
+    volatile qsizetype sink = list.fields()[0].size();
+    for (int row = firstRow; row < std::min(firstRow + kScreenRows, list.rowCount()); ++row)
+        sink = sink + list.nameAt(row).size();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Data.dat"));
+
+    QElapsedTimer timer;
+    timer.start();
+    {
+        PayeeDatabase database;
+        const PayeeDatabase::OpenResult created = database.create(path);
+        if (!created.isOpened()) {
+            std::fprintf(stderr, "%s\n", qPrintable(created.message));
+            return 1;
+        }
+        if (!fill(database))
+            return 1;
+    }
+    std::printf("generated %d payees of each kind in %.1f s (%.1f MiB)\n\n", kPayeesPerKind,
+                double(timer.elapsed()) / 1000, double(QFileInfo(path).size()) / (1024 * 1024));
+
+    std::printf("%-46s %9s %9s %9s\n", "operation (ms)", "min", "median", "max");
+    PayeeDatabase database;
+    measure(1, [&] { check(database.open(path).message); }).report(QStringLiteral("open the database file (key derivation)"));
+
+    std::vector<std::unique_ptr<PayeeList>> lists;
+    for (PaymentCategory category : kAllCategories)
+        lists.push_back(std::make_unique<PayeeList>(database, category));
+    measure(10, [&] {
+        for (auto &list : lists) {
+            check(list->openSorted());
+            showScreen(*list, 0);
+        }
+    }).report(QStringLiteral("open the four lists sorted (first one cold)"));
+
+    for (auto &list : lists) {
+        measure(10, [&] {
+            check(list->openSorted());
+            showScreen(*list, 0);
+        }).report(QStringLiteral("open sorted: %1").arg(list->table().tableName()));
+    }
+
+    PayeeList &pharmacies = *lists[0];
+    const QString typed = QStringLiteral("ŞİŞLİ ECZ");
+    for (int length = 1; length <= typed.size(); ++length) {
+        const QString prefix = typed.left(length);
+        int found = 0;
+        measure(20, [&] {
+            check(pharmacies.search(prefix));
+            showScreen(pharmacies, 0);
+            found = pharmacies.recordCount();
+        }).report(QStringLiteral("keystroke \"%1\" (%2 found)").arg(prefix).arg(found));
+    }
+    int all = 0;
+    measure(20, [&] {
+        check(pharmacies.search(QString()));
+        showScreen(pharmacies, 0);
+        all = pharmacies.recordCount();
+    }).report(QStringLiteral("empty search (%1 found)").arg(all));
+
+    check(pharmacies.openSorted());
+    QRandomGenerator random(7);
+    measure(200, [&] {
+        const int row = random.bounded(pharmacies.rowCount() - kScreenRows);
+        check(pharmacies.moveTo(row));
+        showScreen(pharmacies, row);
+    }).report(QStringLiteral("move and show a screenful at a random place"));
+
+    QRandomGenerator payees(99);
+    measure(30, [&] {
+        check(pharmacies.insert());
+        const PayeeFields fields = payee(PaymentCategory::Pharmacy, payees);
+        for (PayeeColumn column : kAllPayeeColumns)
+            check(pharmacies.setField(column, fields[size_t(column)]));
+        check(pharmacies.post());
+    }).report(QStringLiteral("insert and save a payee (synchronous write)"));
+
+    measure(30, [&] {
+        check(pharmacies.setField(PayeeColumn::BankAccount, QString::number(payees.generate())));
+        check(pharmacies.next());
+    }).report(QStringLiteral("edit a field and move on (saves)"));
+    return 0;
+}
