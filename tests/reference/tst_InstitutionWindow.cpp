@@ -349,6 +349,27 @@ void TestInstitutionWindow::keyboardAndTabs()
         QCOMPARE(caption->text(), captionTexts.at(i));
         QVERIFY(!caption->isEnabled());
     }
+    // The Tab key walks each tab's fields in reading order.
+    const QStringList chains[] = {
+        {"EdSaymanKod", "EdSaymanAd", "EdBirim1", "EdBirim2", "EdBirim3", "EdBirim4", "EdBirim", "EdKurumAdi",
+         "EdBirimAdi", "EdButceYili", "CheckBox1", "EdTarih", "CheckBox2", "EdNo"},
+        {"Edit29", "Edit1", "Edit2", "Edit19", "Edit20", "Edit21", "Edit22", "Edit23", "Edit24", "Edit25", "Edit26",
+         "Edit27", "Edit28"},
+        {"Edit13", "Edit14", "Edit15", "Edit16", "Edit17", "Edit18", "Edit30"},
+    };
+    for (const QStringList &chain : chains) {
+        QWidget *first = window.findChild<QWidget *>(chain.first());
+        QWidget *page = first->parentWidget();
+        QStringList walked;
+        QWidget *widget = first;
+        do {
+            if (widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) && page->isAncestorOf(widget))
+                walked << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != first);
+        QCOMPARE(walked, chain);
+    }
+
     // Headings and titles of the signatories are grey but editable.
     QVERIFY(field(window, QStringLiteral("Edit19"))->isEnabled());
     QVERIFY(field(window, QStringLiteral("Edit19"))->property("gridHeading").toBool());
