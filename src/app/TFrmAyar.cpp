@@ -1,9 +1,296 @@
 #include "app/TFrmAyar.h"
 
+#include "app/ColourSwatch.h"
+#include "app/HelpViewer.h"
+#include "app/HintText.h"
+#include "app/MessageBoxes.h"
+#include "app/ProfileFile.h"
+#include "app/ToolIcons.h"
+#include "controls/TAmountEdit.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kClientWidth = 402;
+constexpr int kClientHeight = 234;
+constexpr int kBorder = 5;
+constexpr int kPagesHeight = 193;
+constexpr int kButtonTop = kBorder + kPagesHeight + 6;
+constexpr int kButtonHeight = 25;
+constexpr int kHelpTopic = 2;
+
+struct SwatchLook
+{
+    const char *name;
+    const char16_t *caption;
+};
+
+// Left column first, top to bottom, in MainWindowColours order.
+constexpr SwatchLook kSwatchLooks[] = {
+    {"Shape1", u"Liste satırı alternatif renk"},
+    {"Shape2", u"Liste seçim rengi"},
+    {"Shape3", u"Liste seçili yazı rengi"},
+    {"Shape4", u"Zemin rengi"},
+    {"Shape5", u"Font rengi"},
+    {"Shape7", u"Arkaplan rengi"},
+};
+
+} // namespace
+
 TFrmAyar::TFrmAyar(QWidget *parent)
     : QDialog(parent)
+    , m_chooser([](QColorDialog &dialog) { return dialog.exec() == QDialog::Accepted; })
 {
     setObjectName(QStringLiteral("FrmAyar"));
     setWindowTitle(QStringLiteral("Ayarlar"));
-    setFixedSize(402, 234);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    m_pageControl1 = new QTabWidget(this);
+    m_pageControl1->setObjectName(QStringLiteral("PageControl1"));
+    m_pageControl1->setGeometry(kBorder, kBorder, kClientWidth - 2 * kBorder, kPagesHeight);
+    auto *printing = new QWidget;
+    printing->setObjectName(QStringLiteral("TabSheet1"));
+    m_pageControl1->addTab(printing, QStringLiteral("Yazdırma/Damga Vergisi"));
+    buildPrintingPage(printing);
+    auto *colours = new QWidget;
+    colours->setObjectName(QStringLiteral("TabSheet2"));
+    m_pageControl1->addTab(colours, QStringLiteral("Renkler"));
+    buildColoursPage(colours);
+    buildButtons();
+
+    m_cDlg = new QColorDialog(this);
+    m_cDlg->setObjectName(QStringLiteral("CDlg"));
+
+    FormCreate();
+}
+
+void TFrmAyar::buildPrintingPage(QWidget *page)
+{
+    m_chkYazdir = new QCheckBox(QStringLiteral("Yazdırma butonuna basıldığında 'ÖNİZLEME PENCERESİ' gösterilsin"), page);
+    m_chkYazdir->setObjectName(QStringLiteral("ChkYazdir"));
+    m_chkYazdir->setGeometry(12, 16, 366, 20);
+    m_chkYazdir->setChecked(true);
+
+    m_chkTarih = new QCheckBox(QStringLiteral("Onay bölümlerinde tarihler otm. gösterilsin"), page);
+    m_chkTarih->setObjectName(QStringLiteral("ChkTarih"));
+    m_chkTarih->setGeometry(12, 44, 366, 20);
+    m_chkTarih->setChecked(true);
+
+    constexpr int kFieldLeft = 262;
+    auto *label1 = new QLabel(QStringLiteral("Damga vergisi Kesinti Tutarı Belirle (1000'de)"), page);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(12, 86, kFieldLeft - 18, 21);
+    m_edit1 = new TAmountEdit(page);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->configureAsAmount(QStringLiteral("8,25"));
+    m_edit1->setGeometry(kFieldLeft, 86, 39, 21);
+    label1->setBuddy(m_edit1);
+
+    auto *label8 = new QLabel(QStringLiteral("Para Birimi Belirle"), page);
+    label8->setObjectName(QStringLiteral("Label8"));
+    label8->setGeometry(12, 120, kFieldLeft - 18, 22);
+    m_cPara = new QComboBox(page);
+    m_cPara->setObjectName(QStringLiteral("CPara"));
+    m_cPara->addItems({QStringLiteral("YTL - YKr"), QStringLiteral("TL - Kr")});
+    m_cPara->setCurrentIndex(1);
+    m_cPara->setGeometry(kFieldLeft, 120, 100, 22);
+    label8->setBuddy(m_cPara);
+}
+
+void TFrmAyar::buildColoursPage(QWidget *page)
+{
+    constexpr int kColumnLefts[] = {16, 200};
+    constexpr int kFirstTop = 20;
+    constexpr int kRowPitch = 36;
+    for (std::size_t i = 0; i < m_swatches.size(); ++i) {
+        const int left = kColumnLefts[i / 3];
+        const int top = kFirstTop + int(i % 3) * kRowPitch;
+        auto *swatch = new ColourSwatch(page);
+        swatch->setObjectName(QString::fromLatin1(kSwatchLooks[i].name));
+        swatch->move(left, top);
+        auto *caption = new QLabel(QString::fromUtf16(kSwatchLooks[i].caption), page);
+        caption->setGeometry(left + 26, top, 150, swatch->height());
+        swatch->setCaption(caption);
+        connect(swatch, &ColourSwatch::pressed, this, [this, swatch] { ShapeMouseDown(swatch); });
+        m_swatches[i] = swatch;
+    }
+    setSwatches(PreferenceSettings::resetColours());
+}
+
+void TFrmAyar::buildButtons()
+{
+    auto *help = new QToolButton(this);
+    help->setObjectName(QStringLiteral("SpeedButton1"));
+    help->setAutoRaise(true);
+    help->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
+    help->setIconSize(QSize(18, 18));
+    help->setGeometry(kBorder, kButtonTop, kButtonHeight, kButtonHeight);
+    help->setFocusPolicy(Qt::NoFocus);
+    HintText::apply(help, QStringLiteral("Yardım (F1)|Konu ile ilgili yardımı görüntüle"));
+    connect(help, &QToolButton::clicked, this, &TFrmAyar::SpeedButton1Click);
+
+    struct ButtonLook
+    {
+        const char *name;
+        QString caption;
+        QString hint;
+        QRect geometry;
+        void (TFrmAyar::*handler)();
+    };
+    const ButtonLook buttons[] = {
+        {"BtnRenk", QStringLiteral("Ayarları Sıfırla"),
+         QStringLiteral("Sıfırla |Ayarları geri al ve orijinal ayarlara dön"),
+         QRect(kBorder + kButtonHeight + 6, kButtonTop, 110, kButtonHeight), &TFrmAyar::BtnRenkClick},
+        {"Button2", QStringLiteral("İptal"), QStringLiteral("İptal Et|Değişiklikleri iptal et"),
+         QRect(kClientWidth - kBorder - 2 * 75 - 6, kButtonTop, 75, kButtonHeight), &TFrmAyar::Button2Click},
+        {"Button1", QStringLiteral("Tamam"), QStringLiteral("Onayla |Değişiklikleri onayla"),
+         QRect(kClientWidth - kBorder - 75, kButtonTop, 75, kButtonHeight), &TFrmAyar::Button1Click},
+    };
+    for (const ButtonLook &look : buttons) {
+        auto *button = new QPushButton(look.caption, this);
+        button->setObjectName(QString::fromLatin1(look.name));
+        button->setGeometry(look.geometry);
+        button->setFocusPolicy(Qt::NoFocus);
+        // Enter in a field must not reset or close the dialog behind the user's back.
+        button->setAutoDefault(false);
+        HintText::apply(button, look.hint);
+        connect(button, &QPushButton::clicked, this, look.handler);
+    }
+}
+
+long double TFrmAyar::stampDutyRate() const
+{
+    return m_edit1->textAsFloat();
+}
+
+int TFrmAyar::currencyChoice() const
+{
+    return m_cPara->currentIndex();
+}
+
+bool TFrmAyar::previewBeforePrinting() const
+{
+    return m_chkYazdir->isChecked();
+}
+
+bool TFrmAyar::fillApprovalDates() const
+{
+    return m_chkTarih->isChecked();
+}
+
+Preferences TFrmAyar::preferences() const
+{
+    return {m_chkYazdir->isChecked(), m_chkTarih->isChecked(), m_edit1->text(), m_cPara->currentIndex()};
+}
+
+void TFrmAyar::showPreferences(const Preferences &preferences)
+{
+    m_chkYazdir->setChecked(preferences.previewBeforePrinting);
+    m_chkTarih->setChecked(preferences.fillApprovalDates);
+    m_edit1->setText(preferences.stampDutyRateText);
+    // Every choice but 0 means "TL - Kr": show it so, rather than an empty box.
+    m_cPara->setCurrentIndex(preferences.currencyChoice == 0 ? 0 : 1);
+}
+
+void TFrmAyar::setSwatches(const MainWindowColours &colours)
+{
+    const qint32 values[] = {colours.gridAlternative, colours.gridSelect, colours.gridSelectText,
+                             colours.edits, colours.editsFont, colours.background};
+    for (std::size_t i = 0; i < m_swatches.size(); ++i)
+        m_swatches[i]->setColourValue(values[i]);
+}
+
+MainWindowColours TFrmAyar::swatches() const
+{
+    MainWindowColours colours;
+    colours.gridAlternative = m_swatches[0]->colourValue();
+    colours.gridSelect = m_swatches[1]->colourValue();
+    colours.gridSelectText = m_swatches[2]->colourValue();
+    colours.edits = m_swatches[3]->colourValue();
+    colours.editsFont = m_swatches[4]->colourValue();
+    colours.background = m_swatches[5]->colourValue();
+    return colours;
+}
+
+void TFrmAyar::setColourChooser(ColourChooser chooser)
+{
+    m_chooser = std::move(chooser);
+}
+
+void TFrmAyar::FormCreate()
+{
+    m_confirmed = preferences();
+    readPreferences();
+}
+
+void TFrmAyar::readPreferences()
+{
+    const ProfileFile file;
+    Preferences read = m_confirmed;
+    PreferenceSettings::load(file, read);
+    showPreferences(read);
+    m_confirmed = preferences();
+}
+
+void TFrmAyar::ShapeMouseDown(ColourSwatch *swatch)
+{
+    // The chooser remembers its own last colour, not the swatch's.
+    m_cDlg->setCurrentColor(m_lastChosen);
+    if (!m_chooser(*m_cDlg))
+        return;
+    m_lastChosen = m_cDlg->currentColor();
+    swatch->setColourValue(WindowsColour::fromQColor(m_lastChosen));
+}
+
+void TFrmAyar::SpeedButton1Click()
+{
+    HelpViewer::showTopic(kHelpTopic, this);
+}
+
+void TFrmAyar::BtnRenkClick()
+{
+    setSwatches(PreferenceSettings::resetColours());
+    showPreferences(PreferenceSettings::reset(preferences()));
+}
+
+void TFrmAyar::Button2Click()
+{
+    readPreferences();
+    reject();
+}
+
+void TFrmAyar::Button1Click()
+{
+    ProfileFile file;
+    if (!PreferenceSettings::save(file, preferences())) {
+        // Nothing is applied and the dialog stays open with the user's values.
+        MessageBoxes::showError(this, file.errorString());
+        return;
+    }
+    m_confirmed = preferences();
+    emit coloursConfirmed(swatches());
+    accept();
+}
+
+void TFrmAyar::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        SpeedButton1Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFrmAyar::done(int result)
+{
+    QDialog::done(result);
+    emit worksheetsClearRequested();
 }

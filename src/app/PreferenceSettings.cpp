@@ -1,0 +1,40 @@
+#include "app/PreferenceSettings.h"
+
+#include "app/ProfileFile.h"
+
+namespace PreferenceSettings {
+
+namespace {
+constexpr QStringView kSection = u"Ayar";
+} // namespace
+
+void load(const ProfileFile &file, Preferences &preferences)
+{
+    preferences.previewBeforePrinting = file.readBool(kSection, u"OnIzle", preferences.previewBeforePrinting);
+    preferences.fillApprovalDates = file.readBool(kSection, u"Tarih", preferences.fillApprovalDates);
+    preferences.stampDutyRateText = file.readString(kSection, u"DM", preferences.stampDutyRateText);
+    preferences.currencyChoice = file.readInteger(kSection, u"Para", preferences.currencyChoice);
+}
+
+bool save(ProfileFile &file, const Preferences &preferences)
+{
+    return file.writeBool(kSection, u"OnIzle", preferences.previewBeforePrinting)
+           && file.writeBool(kSection, u"Tarih", preferences.fillApprovalDates)
+           && file.writeString(kSection, u"DM", preferences.stampDutyRateText)
+           && file.writeInteger(kSection, u"Para", preferences.currencyChoice) && file.save();
+}
+
+Preferences reset(const Preferences &current)
+{
+    Preferences result = current;
+    result.previewBeforePrinting = true;
+    result.stampDutyRateText = Preferences().stampDutyRateText;
+    return result;
+}
+
+MainWindowColours resetColours()
+{
+    return MainWindowColours();
+}
+
+} // namespace PreferenceSettings

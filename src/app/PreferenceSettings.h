@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/MainWindowColours.h"
+
+#include <QString>
+
+class ProfileFile;
+
+// The four preferences as the preferences dialog's controls hold them and the
+// "Ayar" section keeps them.
+struct Preferences
+{
+    bool previewBeforePrinting = true; // "OnIzle": ChkYazdir
+    bool fillApprovalDates = true; // "Tarih": ChkTarih
+    QString stampDutyRateText = QStringLiteral("8,25"); // "DM": the text of Edit1, per thousand
+    int currencyChoice = 1; // "Para": CPara, 0 "YTL - YKr", any other "TL - Kr"
+
+    friend bool operator==(const Preferences &, const Preferences &) = default;
+};
+
+namespace PreferenceSettings {
+
+// Each value reads the one given as its default, so a missing key keeps it.
+void load(const ProfileFile &file, Preferences &preferences);
+
+// Writes "OnIzle", "Tarih", "DM", "Para" in this order, then saves the file
+// in one step. Stops at the first refusal; the reason is in
+// file.errorString().
+bool save(ProfileFile &file, const Preferences &preferences);
+
+// "Ayarları Sıfırla": the preview comes back on and the rate to "8,25"; the
+// date and currency choices stay as the user left them.
+Preferences reset(const Preferences &current);
+MainWindowColours resetColours();
+
+} // namespace PreferenceSettings
