@@ -6,6 +6,8 @@
 // sets the switch, enters the amounts in order, optionally overwrites the
 // stamp duty by hand, and presses HESAPLA.
 
+#include "app/PaymentCategory.h"
+
 #include <QStringList>
 #include <QtTest>
 
@@ -150,6 +152,30 @@ inline void privateKind()
         << QStringList{"10,00"} << "8,25" << true << 1 << "15,00"
         << QStringList{"10,00", "15,00", "-5,00", "10,00", "10,00", "15,00", "15,00"}
         << "35,00" << "35,00" << first("On TL.") << QStringLiteral("YALNIZ:  aldım.") << "On TL.";
+}
+
+// TEMİZLE after HESAPLA of 100,00 and 50,00 (both amounts for Tedavi) with
+// the switch on: every change of a field's text, in order, as "name=text".
+// The stamp-duty field is written by the amounts' live updates on its way to
+// empty.
+inline void clearWrites()
+{
+    QTest::addColumn<PaymentCategory>("category");
+    QTest::addColumn<QStringList>("writes");
+
+    QTest::newRow("Eczane") << PaymentCategory::Pharmacy
+                            << QStringList{"Edit1=", "Edit4=0,00", "Edit4=", "Edit6=", "Edit7=", "Edit10=",
+                                           "Edit11=", "Edit14=", "Edit15=", "Edit16="};
+    QTest::newRow("Hastane") << PaymentCategory::Hospital
+                             << QStringList{"Edit17=", "Edit20=0,00", "Edit20=", "Edit22=", "Edit23=",
+                                            "Edit26=", "Edit27=", "Edit30=", "Edit31=", "Edit32="};
+    QTest::newRow("Tedavi") << PaymentCategory::Treatment
+                            << QStringList{"Edit50=", "Edit55=0,41", "Edit52=", "Edit55=0,00", "Edit55=",
+                                           "Edit57=", "Edit58=", "Edit60=", "Edit63=", "Edit64=",
+                                           "Edit67=", "Edit68=", "Edit69="};
+    QTest::newRow("Ozel") << PaymentCategory::Private
+                          << QStringList{"Edit70=", "Edit73=0,00", "Edit73=", "Edit75=", "Edit76=", "Edit79=",
+                                         "Edit80=", "Edit83=", "Edit84=", "Edit85="};
 }
 
 } // namespace WorksheetCases

@@ -95,7 +95,7 @@ private slots:
     void liveUpdate();
     void rateChangeWaitsForTheNextAmount();
     void resultsStayUntilTheNextCompute();
-    void clearEmptiesInOrder_data();
+    void clearEmptiesInOrder_data() { WorksheetCases::clearWrites(); }
     void clearEmptiesInOrder();
     void stampSwitch();
 
@@ -210,28 +210,6 @@ void TestPaymentEntry::resultsStayUntilTheNextCompute()
     QCOMPARE(sheet.text(QStringLiteral("Edit6")), QStringLiteral("991,75"));
     QCOMPARE(sheet.firstSentence(), WorksheetCases::first(QStringLiteral("Bin TL.")));
     QVERIFY(sheet.printEnabled());
-}
-
-void TestPaymentEntry::clearEmptiesInOrder_data()
-{
-    QTest::addColumn<PaymentCategory>("category");
-    QTest::addColumn<QStringList>("writes");
-
-    // The duty field is written "0,00" by the amount's live update on its
-    // way to empty (only where the duty applies).
-    QTest::newRow("Eczane") << PaymentCategory::Pharmacy
-                            << QStringList{"Edit1=", "Edit4=0,00", "Edit4=", "Edit6=", "Edit7=", "Edit10=",
-                                           "Edit11=", "Edit14=", "Edit15=", "Edit16="};
-    QTest::newRow("Hastane") << PaymentCategory::Hospital
-                             << QStringList{"Edit17=", "Edit20=0,00", "Edit20=", "Edit22=", "Edit23=",
-                                            "Edit26=", "Edit27=", "Edit30=", "Edit31=", "Edit32="};
-    QTest::newRow("Tedavi") << PaymentCategory::Treatment
-                            << QStringList{"Edit50=", "Edit55=0,41", "Edit52=", "Edit55=0,00", "Edit55=",
-                                           "Edit57=", "Edit58=", "Edit60=", "Edit63=", "Edit64=",
-                                           "Edit67=", "Edit68=", "Edit69="};
-    QTest::newRow("Ozel") << PaymentCategory::Private
-                          << QStringList{"Edit70=", "Edit73=0,00", "Edit73=", "Edit75=", "Edit76=", "Edit79=",
-                                         "Edit80=", "Edit83=", "Edit84=", "Edit85="};
 }
 
 void TestPaymentEntry::clearEmptiesInOrder()
