@@ -117,6 +117,11 @@ void WorksheetSet::placeInto(PaymentCategory category, QWidget *kindPanel)
     worksheet->show();
 }
 
+QTabWidget *WorksheetSet::resultPages() const
+{
+    return m_resultPages;
+}
+
 void WorksheetSet::placeResultPages(QWidget *owner)
 {
     m_resultPages->setParent(owner);

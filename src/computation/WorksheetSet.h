@@ -58,7 +58,7 @@ public:
     void placeInto(PaymentCategory category, QWidget *kindPanel);
     // PageControl1, the result pages: the caller takes it over and never
     // shows it.
-    QTabWidget *resultPages() const { return m_resultPages; }
+    QTabWidget *resultPages() const;
     void placeResultPages(QWidget *owner);
 
     // The preferences dialog, read at every computation. Until it is set the
