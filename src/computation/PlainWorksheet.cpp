@@ -2,12 +2,14 @@
 
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentEntry.h"
+#include "controls/WindowsColour.h"
 
 PlainWorksheet::PlainWorksheet(const WorksheetKind &kind, const PaymentPreferences &preferences)
     : WorksheetFields(kind)
     , m_preferences(preferences)
     , m_texts(kind.fieldCount(), QStringLiteral("0,00"))
-    , m_stampBackground(kind.stampAlwaysApplies ? QColor(Qt::white) : QColor())
+    , m_stampBackground(kind.stampAlwaysApplies ? QColor(Qt::white) : WindowsColour::buttonFace())
+    , m_stampEnabled(kind.stampAlwaysApplies)
     , m_liveWords(PaymentEntry::liveWordsAtRest())
     , m_counts(AttachmentLines::lineCount(kind.category), 0)
     , m_highlighted(AttachmentLines::lineCount(kind.category), false)

@@ -11,8 +11,8 @@ class PaymentPreferences;
 
 // A worksheet without widgets: the controls' state as plain values, with the
 // same reactions as the panel (an amount field that changes runs its live
-// update, a switch that changes runs its handler). For the arithmetic's
-// tests and the benchmark.
+// update, a switch that changes runs its handler) and the panel's state at
+// start. For the arithmetic's tests and the benchmark.
 class PlainWorksheet : public WorksheetFields
 {
 public:
@@ -63,7 +63,7 @@ private:
     QStringList m_writes;
     bool m_stampSwitch = false;
     QColor m_stampBackground;
-    bool m_stampEnabled = true;
+    bool m_stampEnabled;
     QString m_liveWords;
     QString m_firstSentence;
     QString m_secondSentence;

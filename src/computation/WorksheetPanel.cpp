@@ -138,7 +138,7 @@ WorksheetPanel::WorksheetPanel(const WorksheetKind &kind, QWidget *resultPage, Q
     auto *entered = new QLabel(QStringLiteral("Girilen Tutar : "), strip);
     // Greyed like disabled text, but readable on the strip.
     QPalette greyed = entered->palette();
-    greyed.setColor(QPalette::WindowText, QColor(128, 128, 128));
+    greyed.setColor(QPalette::WindowText, QColor(109, 109, 109)); // clGrayText
     entered->setPalette(greyed);
     entered->setGeometry(4, 1, entered->sizeHint().width(), kStripHeight - 2);
     m_liveWords = new QLabel(PaymentEntry::liveWordsAtRest(), strip);
