@@ -1,0 +1,77 @@
+// What a clerk waits for on the worksheets: one keystroke into an amount
+// field (the field's rewrite, the stamp duty and the words), HESAPLA, and the
+// idle pass that runs after every burst of input, on the real widgets.
+#include "computation/PaymentEntry.h"
+#include "computation/PaymentPreferences.h"
+#include "computation/PlainWorksheet.h"
+#include "computation/WorksheetKind.h"
+#include "computation/WorksheetPanel.h"
+#include "computation/WorksheetSet.h"
+#include "controls/TAmountEdit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+class Preferences : public PaymentPreferences
+{
+public:
+    long double stampDutyRate() const override { return 8.25L; }
+    int currencyChoice() const override { return 1; }
+    bool previewBeforePrinting() const override { return true; }
+    bool fillApprovalDates() const override { return true; }
+};
+
+void measure(const char *name, int rounds, const std::function<void(int)> &work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i)
+        work(i);
+    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+    std::printf("%-44s %10.2f us per call\n", name, spent.count() / rounds);
+}
+
+void pressKey(QWidget *widget, Qt::Key key, const QString &text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    Preferences preferences;
+
+    PlainWorksheet plain(worksheetKind(PaymentCategory::Treatment), preferences);
+    plain.setStampSwitch(true);
+    measure("live update, plain (Tedavi)", 20000, [&](int i) {
+        plain.enter(1, PaymentEntry::valueText(9999999999.99L - i));
+    });
+    measure("HESAPLA, plain (Tedavi)", 20000, [&](int) { plain.pressCompute(); });
+
+    WorksheetSet set;
+    set.setPreferences(&preferences);
+    WorksheetPanel *panel = set.panel(PaymentCategory::Pharmacy);
+    panel->show();
+    TAmountEdit *amount = panel->field(1);
+    amount->setText(QStringLiteral("9.999.999.999,99"));
+    amount->setCursorPosition(amount->text().size() - 3); // in the whole part
+    measure("keystroke into Edit1 with its live update", 20000, [&](int i) {
+        if (i % 2)
+            pressKey(amount, Qt::Key_Backspace, QStringLiteral("\b"));
+        else
+            pressKey(amount, Qt::Key_7, QStringLiteral("7"));
+    });
+    measure("HESAPLA on the widgets (Eczane)", 5000, [&](int) { set.BtnHazir1Click(); });
+    measure("idle pass, nothing changed", 20000, [&](int) { set.UpdateWorksheetStates(); });
+    return 0;
+}
