@@ -17,6 +17,7 @@
 #include "app/TurkishText.h"
 #include "app/UpperCaseKeyFilter.h"
 #include "app/WebLinkLabel.h"
+#include "computation/WorksheetSet.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TTrayMinimizer.h"
 #include "controls/WindowsColour.h"
@@ -119,6 +120,15 @@ TForm1::~TForm1()
 void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
 {
     m_windows = windows;
+    if (TFrmAyar *preferences = windows.preferences) {
+        m_worksheets->setPreferences(preferences);
+        connect(preferences, &TFrmAyar::coloursConfirmed, this, &TForm1::applyColours);
+        connect(preferences, &TFrmAyar::worksheetsClearRequested, m_worksheets, &WorksheetSet::clearAll);
+    }
+    if (TForm4 *institution = windows.institution) {
+        m_worksheets->setAutomaticYearAndDate(
+            [institution](const QDate &today) { institution->applyAutomaticYearAndDate(today); });
+    }
 }
 
 QAction *TForm1::addMenuItem(QMenu *menu, const QString &name, const QString &caption,
@@ -415,6 +425,12 @@ void TForm1::buildWorkArea()
         m_payeeFields[std::size_t(categoryIndex(category))] = fields;
     }
 
+    m_worksheets = new WorksheetSet(this);
+    for (PaymentCategory category : kAllCategories)
+        m_worksheets->placeInto(category, m_kindPanels[std::size_t(categoryIndex(category))]);
+    m_worksheets->placeResultPages(this);
+    connect(m_worksheets, &WorksheetSet::cashSettingsRequested, this, &TForm1::BtnAyarClick);
+
     m_splitter->addWidget(panel11);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
@@ -423,6 +439,7 @@ void TForm1::buildWorkArea()
 void TForm1::FormCreate()
 {
     loadSettings();
+    m_worksheets->installIdleHandler();
     m_tabSet->setCurrentIndex(0);
     m_notebook->setCurrentIndex(0);
 }
@@ -430,10 +447,10 @@ void TForm1::FormCreate()
 MainWindowSettings TForm1::currentSettings() const
 {
     MainWindowSettings settings;
-    settings.privateAmountCaption = m_privateAmountCaption;
+    settings.privateAmountCaption = m_worksheets->privateAmountCaption();
     settings.leftPaneWidth = leftPaneWidth();
-    settings.attachmentDescriptions = m_attachmentDescriptions;
-    settings.attachmentCounts = m_attachmentCounts;
+    settings.attachmentDescriptions = m_worksheets->attachmentDescriptions();
+    settings.attachmentCounts = m_worksheets->attachmentCounts();
     settings.colours = m_colours;
     return settings;
 }
@@ -442,10 +459,10 @@ void TForm1::loadSettings()
 {
     MainWindowSettings settings = currentSettings();
     settings.load(ProfileFile());
-    m_privateAmountCaption = settings.privateAmountCaption;
+    m_worksheets->setPrivateAmountCaption(settings.privateAmountCaption);
     m_leftPaneWidth = settings.leftPaneWidth;
-    m_attachmentDescriptions = settings.attachmentDescriptions;
-    m_attachmentCounts = settings.attachmentCounts;
+    m_worksheets->setAttachmentDescriptions(settings.attachmentDescriptions);
+    m_worksheets->setAttachmentCounts(settings.attachmentCounts);
     // The values reach every control, also when the keys are absent.
     m_colours = MainWindowColours{};
     applyColours(settings.colours);
@@ -759,6 +776,7 @@ void TForm1::ComboBox1Change(int index)
         m_kindPanels[std::size_t(k)]->setVisible(k == index);
     }
     m_statusPanels[0]->setText(m_lists[std::size_t(index)]->recordStatusText());
+    m_worksheets->clear(PaymentCategory(index));
     updateDataSetActions();
 }
 
@@ -822,19 +840,21 @@ void TForm1::KurummzaBilgileri1Click()
 void TForm1::Kodlar1Click()
 {
     if (m_windows.codes)
-        m_windows.codes->exec();
+        m_windows.codes->showAllSheets();
 }
 
 void TForm1::BtnAyarClick()
 {
     if (m_windows.codes)
-        m_windows.codes->exec();
+        m_windows.codes->showPrivateSheetOnly();
 }
 
 void TForm1::Ayarlar1Click()
 {
-    if (m_windows.preferences)
-        m_windows.preferences->exec();
+    if (!m_windows.preferences)
+        return;
+    m_windows.preferences->setSwatches(colours());
+    m_windows.preferences->exec();
 }
 
 void TForm1::Yardm1Click()

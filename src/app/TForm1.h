@@ -25,6 +25,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class PayeeFieldGroup;
+class WorksheetSet;
 class PayeeList;
 class PayeeListModel;
 class UpperCaseKeyFilter;
@@ -65,6 +66,7 @@ public:
     TStripedDBGrid *listGrid(PaymentCategory category) const;
     PayeeList *payeeList(PaymentCategory category) const;
     PayeeDatabase &database() { return m_database; }
+    WorksheetSet *worksheets() const { return m_worksheets; }
     // The "Düzenle" and "Kaydet" actions; they act on the list of the
     // control that has the keyboard focus.
     QAction *editAction() const { return m_dataSetEdit1; }
@@ -141,10 +143,7 @@ private:
     int m_currentCategory = kNoCategory;
     MainWindowColours m_colours;
     int m_leftPaneWidth = 185;
-    // Held here until the worksheets show them.
-    QString m_privateAmountCaption = QStringLiteral("Kamu Personeli .......... Giderleri");
-    std::array<QString, MainWindowSettings::kAttachmentKeys> m_attachmentDescriptions;
-    std::array<int, MainWindowSettings::kAttachmentKeys> m_attachmentCounts{};
+    WorksheetSet *m_worksheets = nullptr;
     bool m_shown = false;
     SecondaryWindows m_windows;
 
