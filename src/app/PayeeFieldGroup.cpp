@@ -5,8 +5,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QStyleOptionFrame>
 
 namespace {
 constexpr int kEditLeft = 200;
@@ -17,14 +15,13 @@ constexpr int kEditHeight = 21;
 
 PayeeFieldGroup::PayeeFieldGroup(PaymentCategory category, UpperCaseKeyFilter *upperCase,
                                  QWidget *parent)
-    : QFrame(parent)
+    : QGroupBox(categoryScreen(category).payeeGroupCaption, parent)
     , m_category(category)
 {
     const CategoryScreen &screen = categoryScreen(category);
-    m_caption = screen.payeeGroupCaption;
     setObjectName(QStringLiteral("GroupBox%1").arg(categoryIndex(category) + 1));
 
-    if (m_caption.isEmpty()) {
+    if (screen.payeeGroupCaption.isEmpty()) {
         // The private kind has a grey title strip instead of a caption.
         auto *strip = new QLabel(QStringLiteral("Özel Nakit"), this);
         strip->setObjectName(QStringLiteral("PanelOzelBaslik"));
@@ -56,23 +53,4 @@ PayeeFieldGroup::PayeeFieldGroup(PaymentCategory category, UpperCaseKeyFilter *u
     for (std::size_t i = 0; i + 1 < screen.tabOrder.size(); ++i)
         setTabOrder(m_edits[std::size_t(screen.tabOrder[i])], m_edits[std::size_t(screen.tabOrder[i + 1])]);
     setFixedSize(566, kFirstRowTop + 5 * kRowPitch + 6);
-}
-
-void PayeeFieldGroup::paintEvent(QPaintEvent *)
-{
-    // A group frame with its caption over the top edge.
-    QPainter painter(this);
-    QStyleOptionFrame option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(0, 8, 0, 0);
-    option.frameShape = QFrame::StyledPanel;
-    option.lineWidth = 1;
-    option.state |= QStyle::State_Sunken;
-    style()->drawPrimitive(QStyle::PE_FrameGroupBox, &option, &painter, this);
-    if (m_caption.isEmpty())
-        return;
-    const QRect captionRect(10, 0, fontMetrics().horizontalAdvance(m_caption) + 4, fontMetrics().height());
-    painter.fillRect(captionRect, palette().window());
-    painter.setPen(palette().windowText().color());
-    painter.drawText(captionRect, Qt::AlignCenter, m_caption);
 }

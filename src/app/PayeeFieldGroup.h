@@ -2,7 +2,7 @@
 
 #include "app/PaymentCategory.h"
 
-#include <QFrame>
+#include <QGroupBox>
 #include <array>
 
 class QLineEdit;
@@ -10,7 +10,7 @@ class UpperCaseKeyFilter;
 
 // The five payee fields of one kind at the top of its panel: name, identity
 // number, bank branch, bank account and tax office.
-class PayeeFieldGroup : public QFrame
+class PayeeFieldGroup : public QGroupBox
 {
     Q_OBJECT
 
@@ -21,11 +21,7 @@ public:
     QLineEdit *edit(int row) const { return m_edits[std::size_t(row)]; }
     const std::array<QLineEdit *, 5> &edits() const { return m_edits; }
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     PaymentCategory m_category;
-    QString m_caption;
     std::array<QLineEdit *, 5> m_edits{};
 };

@@ -1,4 +1,5 @@
 #include "app/ApplicationInfo.h"
+#include "app/MirvaselApplication.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "app/ToolIcons.h"
@@ -8,7 +9,7 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    MirvaselApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationInfo::title());
     QApplication::setWindowIcon(ToolIcons::applicationIcon());
     QFont font(QStringLiteral("Liberation Sans"));
