@@ -1,0 +1,207 @@
+#include "app/PayeeFieldGroup.h"
+#include "app/ProfileFile.h"
+#include "app/ProgramWindows.h"
+#include "app/TForm1.h"
+#include "app/TFrmAyar.h"
+#include "computation/WorksheetSet.h"
+#include "controls/TAmountEdit.h"
+#include "controls/TStripedDBGrid.h"
+#include "reference/TForm4.h"
+#include "reference/TForm5.h"
+#include "support/MessageRecorder.h"
+#include "support/ProgramFolderFixture.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QtTest>
+
+using MessageBoxes::Button;
+
+// The six windows of a run, wired as the program wires them.
+class TestProgramWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void windowsAreCreatedOnceAndLive();
+    void confirmedColoursReachTheMainWindow();
+    void cancelledColoursDoNot();
+    void everyPreferencesCloseClearsTheWorksheets();
+    void choosingAKindClearsItsWorksheet();
+    void stampDutyFollowsTheRateInEffect();
+    void codesWindowOpeningModes();
+    void idlePassFillsTheInstitutionYear();
+
+private:
+    std::unique_ptr<ProgramFolderFixture> m_folder;
+    std::unique_ptr<ProgramWindows> m_windows;
+    std::unique_ptr<MessageRecorder> m_recorder;
+};
+
+void TestProgramWindows::init()
+{
+    m_folder = std::make_unique<ProgramFolderFixture>();
+    m_folder->createDatabase();
+    m_recorder = std::make_unique<MessageRecorder>();
+    m_windows = std::make_unique<ProgramWindows>();
+    m_windows->mainWindow()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_windows->mainWindow()));
+}
+
+void TestProgramWindows::cleanup()
+{
+    m_windows.reset();
+    m_recorder.reset();
+    m_folder.reset();
+}
+
+void TestProgramWindows::windowsAreCreatedOnceAndLive()
+{
+    QVERIFY(m_windows->institution());
+    QVERIFY(m_windows->codes());
+    QVERIFY(m_windows->preferences());
+    QVERIFY(m_windows->backup());
+    QVERIFY(m_windows->repair());
+    QVERIFY(m_windows->institution()->isHidden());
+    QCOMPARE(m_windows->mainWindow()->windowTitle(), QStringLiteral("Mirvasel Belgesi 2.0.1"));
+    QVERIFY(m_recorder->requests().isEmpty());
+}
+
+void TestProgramWindows::confirmedColoursReachTheMainWindow()
+{
+    TForm1 *window = m_windows->mainWindow();
+    TFrmAyar *preferences = m_windows->preferences();
+    MainWindowColours chosen = window->colours();
+    chosen.gridSelect = 0x000000FF;
+    chosen.edits = 0x00E0FFFF;
+    chosen.background = 0x00404040;
+
+    MainWindowColours shownAtOpening;
+    QTimer::singleShot(0, preferences, [&] {
+        shownAtOpening = preferences->swatches();
+        preferences->setSwatches(chosen);
+        preferences->Button1Click();
+    });
+    window->Ayarlar1Click();
+    QCOMPARE(shownAtOpening, MainWindowColours{});
+    QCOMPARE(window->colours(), chosen);
+    QLineEdit *name = window->payeeFields(PaymentCategory::Hospital)->edit(0);
+    QCOMPARE(name->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0xE0));
+    QCOMPARE(window->listGrid(PaymentCategory::Private)->colorSelect(), QColor(0xFF, 0, 0));
+
+    // The next opening shows the confirmed colours; the file gets them with
+    // the main window's next save.
+    QTimer::singleShot(0, preferences, [&] {
+        shownAtOpening = preferences->swatches();
+        preferences->Button2Click();
+    });
+    window->Ayarlar1Click();
+    QCOMPARE(shownAtOpening, chosen);
+    QCOMPARE(ProfileFile().readColour(u"Colors", u"GridSelect", -7), -7);
+}
+
+void TestProgramWindows::cancelledColoursDoNot()
+{
+    TForm1 *window = m_windows->mainWindow();
+    TFrmAyar *preferences = m_windows->preferences();
+    QTimer::singleShot(0, preferences, [&] {
+        MainWindowColours changed;
+        changed.background = 0x00112233;
+        preferences->setSwatches(changed);
+        preferences->Button2Click();
+    });
+    window->Ayarlar1Click();
+    QCOMPARE(window->colours(), MainWindowColours{});
+}
+
+void TestProgramWindows::everyPreferencesCloseClearsTheWorksheets()
+{
+    TForm1 *window = m_windows->mainWindow();
+    auto *amount = window->findChild<TAmountEdit *>(QStringLiteral("Edit50"));
+    auto *rateAmount = window->findChild<TAmountEdit *>(QStringLiteral("Edit70"));
+    QVERIFY(amount && rateAmount);
+    amount->setTextAsFloat(150);
+    rateAmount->setTextAsFloat(10);
+
+    TFrmAyar *preferences = m_windows->preferences();
+    QTimer::singleShot(0, preferences, [preferences] { preferences->reject(); });
+    window->Ayarlar1Click();
+    QCOMPARE(amount->text(), QString());
+    QCOMPARE(rateAmount->text(), QString());
+}
+
+void TestProgramWindows::choosingAKindClearsItsWorksheet()
+{
+    TForm1 *window = m_windows->mainWindow();
+    auto *pharmacy = window->findChild<TAmountEdit *>(QStringLiteral("Edit1"));
+    auto *hospital = window->findChild<TAmountEdit *>(QStringLiteral("Edit17"));
+    QCOMPARE(pharmacy->text(), QStringLiteral("0,00"));
+    hospital->setTextAsFloat(12);
+    window->ComboBox1Change(0);
+    QCOMPARE(pharmacy->text(), QString());
+    QCOMPARE(hospital->text(), QStringLiteral("12,00"));
+    QVERIFY(window->findChild<QWidget *>(QStringLiteral("PageControl1"))->isHidden());
+}
+
+void TestProgramWindows::stampDutyFollowsTheRateInEffect()
+{
+    TForm1 *window = m_windows->mainWindow();
+    window->ComboBox1Change(0);
+    auto *rate = m_windows->preferences()->findChild<TAmountEdit *>(QStringLiteral("Edit1"));
+    QVERIFY(rate);
+    rate->setText(QStringLiteral("10,00")); // not confirmed, but in effect
+    auto *amount = window->findChild<TAmountEdit *>(QStringLiteral("Edit1"));
+    amount->setTextAsFloat(1000);
+    QCOMPARE(window->findChild<TAmountEdit *>(QStringLiteral("Edit4"))->text(), QStringLiteral("10,00"));
+}
+
+void TestProgramWindows::codesWindowOpeningModes()
+{
+    TForm1 *window = m_windows->mainWindow();
+    TForm5 *codes = m_windows->codes();
+    auto *tabs = codes->findChild<QTabWidget *>();
+    QVERIFY(tabs);
+    QList<bool> visibleTabs;
+    const auto recordAndClose = [&] {
+        visibleTabs.clear();
+        for (int i = 0; i < tabs->count(); ++i)
+            visibleTabs.append(tabs->isTabVisible(i));
+        codes->reject();
+    };
+    QTimer::singleShot(0, codes, recordAndClose);
+    window->BtnAyarClick();
+    QCOMPARE(visibleTabs, (QList<bool>{false, false, false, true}));
+
+    QTimer::singleShot(0, codes, recordAndClose);
+    window->Kodlar1Click();
+    QCOMPARE(visibleTabs, (QList<bool>{true, true, true, true}));
+    QCOMPARE(tabs->currentIndex(), 0);
+}
+
+void TestProgramWindows::idlePassFillsTheInstitutionYear()
+{
+    TForm4 *institution = m_windows->institution();
+    auto *automaticYear = institution->findChild<QCheckBox *>(QStringLiteral("CheckBox1"));
+    auto *year = institution->findChild<QLineEdit *>(QStringLiteral("EdButceYili"));
+    QVERIFY(automaticYear && year);
+    // The pass runs when the event loop is about to wait for input.
+    const auto idle = [] {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    automaticYear->setChecked(true);
+    idle();
+    QCOMPARE(year->text(), QString::number(QDate::currentDate().year()));
+    automaticYear->setChecked(false);
+    idle();
+    QCOMPARE(year->text(), QString());
+}
+
+QTEST_MAIN(TestProgramWindows)
+#include "tst_ProgramWindows.moc"
