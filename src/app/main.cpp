@@ -1,20 +1,18 @@
 #include "app/ApplicationInfo.h"
 #include "app/MirvaselApplication.h"
+#include "app/ProgramFont.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "app/ToolIcons.h"
 
 #include <QApplication>
-#include <QFont>
 
 int main(int argc, char *argv[])
 {
     MirvaselApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationInfo::title());
     QApplication::setWindowIcon(ToolIcons::applicationIcon());
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    ProgramFont::applyToApplication();
 
     ProgramWindows windows;
     QObject::connect(windows.mainWindow(), &TForm1::closed, &application, &QApplication::quit);

@@ -50,6 +50,8 @@ private slots:
     void listsOpenSortedWithTheRecordStatus();
     void addingAPayeeByTyping();
     void typedLettersBecomeTurkishCapitals();
+    void tabVisitsTheFieldsInTheKindsOrder_data();
+    void tabVisitsTheFieldsInTheKindsOrder();
     void deleteAsksWithTheKindsQuestion_data();
     void deleteAsksWithTheKindsQuestion();
     void deleteShortcutWinsInAField();
@@ -184,6 +186,31 @@ void TestMainWindowRegistry::typedLettersBecomeTurkishCapitals()
     branch->insert(QStringLiteral("ziraat"));
     QCOMPARE(branch->text(), QStringLiteral("ziraat"));
     window.payeeList(PaymentCategory::Pharmacy)->cancel();
+}
+
+void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("pharmacy") << 0 << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("treatment") << 2 << QList<int>{0, 2, 4, 1, 3};
+    QTest::newRow("private") << 3 << QList<int>{0, 1, 2, 3, 4};
+}
+
+void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder()
+{
+    QFETCH(int, kind);
+    QFETCH(QList<int>, rows);
+    TemporaryPayeeDatabase fixture;
+    OpenWindow open(fixture);
+    TForm1 &window = open.window;
+    window.ComboBox1Change(kind);
+    const auto category = PaymentCategory(kind);
+    field(window, category, rows.first())->setFocus();
+    for (int row : rows) {
+        QCOMPARE(QApplication::focusWidget(), field(window, category, row));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
 }
 
 void TestMainWindowRegistry::deleteAsksWithTheKindsQuestion_data()

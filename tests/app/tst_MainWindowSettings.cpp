@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QtTest>
 
 using MessageBoxes::Button;
@@ -20,6 +21,7 @@ private slots:
     void valuesFromTheFile();
     void closeWritesEverySectionInOrder();
     void roundTripThroughTheWindow();
+    void paneWidthFollowsTheSplitter();
     void failedSaveIsReportedAndTheExitQuestionFollows();
 };
 
@@ -119,6 +121,27 @@ void TestMainWindowSettings::roundTripThroughTheWindow()
     }
     TForm1 reopened;
     QCOMPARE(reopened.colours(), chosen);
+}
+
+void TestMainWindowSettings::paneWidthFollowsTheSplitter()
+{
+    ProgramFolderFixture folder;
+    folder.createDatabase();
+    {
+        TForm1 window;
+        window.resize(900, 600);
+        window.show();
+        auto *splitter = window.findChild<QSplitter *>(QStringLiteral("Splitter1"));
+        splitter->setSizes({240, 600});
+        QCOMPARE(window.leftPaneWidth(), 240);
+        MessageRecorder recorder({Button::Yes});
+        window.close();
+    }
+    QCOMPARE(ProfileFile().readInteger(u"Pen Ayar", u"Konum", 0), 240);
+    TForm1 reopened;
+    reopened.resize(900, 600);
+    reopened.show();
+    QCOMPARE(reopened.leftPaneWidth(), 240);
 }
 
 void TestMainWindowSettings::failedSaveIsReportedAndTheExitQuestionFollows()

@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolButton>
+#include "app/ProgramFont.h"
+
 #include <QtTest>
 
 namespace {
@@ -122,9 +124,7 @@ private slots:
 
 void TestPreferencesDialog::initTestCase()
 {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    ProgramFont::applyToApplication();
 }
 
 void TestPreferencesDialog::cleanup()

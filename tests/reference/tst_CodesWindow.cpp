@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include "app/ProgramFont.h"
+
 #include <QtTest>
 
 #include <functional>
@@ -76,10 +78,7 @@ private slots:
 
 void TestCodesWindow::initTestCase()
 {
-    // The program's own font, so that the layout is measured as users see it.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    ProgramFont::applyToApplication();
 }
 
 void TestCodesWindow::cellNames_data()

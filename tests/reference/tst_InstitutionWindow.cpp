@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include "app/ProgramFont.h"
+
 #include <QtTest>
 
 namespace {
@@ -60,9 +62,7 @@ private slots:
 
 void TestInstitutionWindow::initTestCase()
 {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    ProgramFont::applyToApplication();
 }
 
 void TestInstitutionWindow::freshStartDefaults_data()
