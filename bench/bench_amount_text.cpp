@@ -3,28 +3,22 @@
 #include "controls/AmountKeyEditor.h"
 #include "controls/AmountText.h"
 
-#include <chrono>
+#include "BenchTiming.h"
+
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 volatile long double sinkValue = 0;
 volatile qsizetype sinkLength = 0;
 
-void measure(const char *name, int rounds, const std::function<void(int)> &work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < rounds; ++i)
-        work(i);
-    const std::chrono::duration<double, std::nano> spent = std::chrono::steady_clock::now() - start;
-    std::printf("%-36s %10.0f ns per call\n", name, spent.count() / rounds);
-}
-
 } // namespace
 
 int main()
 {
+    const auto measure = [](const char *name, int rounds, const std::function<void(int)> &work) {
+        BenchTiming::printMeanPerCall(name, rounds, work, BenchTiming::Unit::Nanoseconds);
+    };
     constexpr int rounds = 200000;
     const QString longest = QStringLiteral("9.999.999.999.999,99");
 

@@ -7,13 +7,13 @@
 #include "reference/CodeSheetSettings.h"
 #include "reference/TForm5.h"
 
+#include "BenchTiming.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -22,20 +22,6 @@
 namespace {
 
 constexpr int kRuns = 101;
-
-void report(const char *name, const std::function<void(int)> &run)
-{
-    std::vector<double> millis;
-    for (int round = 0; round < kRuns; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        run(round);
-        millis.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(millis.begin(), millis.end());
-    std::printf("%-58s median %7.3f ms   min %7.3f ms   max %7.3f ms   (%d runs)\n", name,
-                millis[millis.size() / 2], millis.front(), millis.back(), kRuns);
-}
 
 // Every cell changed, as after a user retyped a whole sheet.
 CodeSheets changedSheets(int round)
@@ -65,6 +51,9 @@ QByteArray otherSections()
 
 int main(int argc, char **argv)
 {
+    const auto report = [](const char *name, const std::function<void(int)> &run) {
+        BenchTiming::printSpread(QString::fromUtf8(name), kRuns, run);
+    };
     QApplication application(argc, argv);
     QTemporaryDir folder;
     if (!folder.isValid())

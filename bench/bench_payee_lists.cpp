@@ -1,10 +1,12 @@
 // How quickly the payee lists answer with 100 000 payees of each kind:
 // opening the four lists, each keystroke of a search, a screenful of rows at
-// random places, and saving a new payee. Prints min / median / max in ms.
+// random places, and saving a new payee. Prints median, min and max in ms.
 
 #include "app/PayeeDatabase.h"
 #include "app/PayeeList.h"
 #include "app/PayeeTable.h"
+
+#include "BenchTiming.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -107,32 +109,9 @@ bool fill(PayeeDatabase &database)
     return true;
 }
 
-struct Timings
+BenchTiming::Spread measure(int times, const std::function<void()> &operation)
 {
-    std::vector<double> milliseconds;
-
-    void report(const QString &what) const
-    {
-        std::vector<double> sorted = milliseconds;
-        std::sort(sorted.begin(), sorted.end());
-        const double median = sorted.size() % 2 ? sorted[sorted.size() / 2]
-                                                : (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
-        // Padded as characters, not bytes: the Turkish letters take two.
-        std::printf("%s %9.3f %9.3f %9.3f   (n=%zu)\n", qPrintable(what.leftJustified(46)), sorted.front(), median,
-                    sorted.back(), sorted.size());
-    }
-};
-
-Timings measure(int times, const std::function<void()> &operation)
-{
-    Timings timings;
-    for (int i = 0; i < times; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        operation();
-        timings.milliseconds.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return timings;
+    return BenchTiming::timeRuns(times, [&](int) { operation(); });
 }
 
 void check(const QString &error)
@@ -175,9 +154,8 @@ int main(int argc, char **argv)
     std::printf("generated %d payees of each kind in %.1f s (%.1f MiB)\n\n", kPayeesPerKind,
                 double(timer.elapsed()) / 1000, double(QFileInfo(path).size()) / (1024 * 1024));
 
-    std::printf("%-46s %9s %9s %9s\n", "operation (ms)", "min", "median", "max");
     PayeeDatabase database;
-    measure(1, [&] { check(database.open(path).message); }).report(QStringLiteral("open the database file (key derivation)"));
+    measure(1, [&] { check(database.open(path).message); }).print(QStringLiteral("open the database file (key derivation)"));
 
     std::vector<std::unique_ptr<PayeeList>> lists;
     for (PaymentCategory category : kAllCategories)
@@ -187,13 +165,13 @@ int main(int argc, char **argv)
             check(list->openSorted());
             showScreen(*list, 0);
         }
-    }).report(QStringLiteral("open the four lists sorted (first one cold)"));
+    }).print(QStringLiteral("open the four lists sorted (first one cold)"));
 
     for (auto &list : lists) {
         measure(10, [&] {
             check(list->openSorted());
             showScreen(*list, 0);
-        }).report(QStringLiteral("open sorted: %1").arg(list->table().tableName()));
+        }).print(QStringLiteral("open sorted: %1").arg(list->table().tableName()));
     }
 
     PayeeList &pharmacies = *lists[0];
@@ -205,14 +183,14 @@ int main(int argc, char **argv)
             check(pharmacies.search(prefix));
             showScreen(pharmacies, 0);
             found = pharmacies.recordCount();
-        }).report(QStringLiteral("keystroke \"%1\" (%2 found)").arg(prefix).arg(found));
+        }).print(QStringLiteral("keystroke \"%1\" (%2 found)").arg(prefix).arg(found));
     }
     int all = 0;
     measure(20, [&] {
         check(pharmacies.search(QString()));
         showScreen(pharmacies, 0);
         all = pharmacies.recordCount();
-    }).report(QStringLiteral("empty search (%1 found)").arg(all));
+    }).print(QStringLiteral("empty search (%1 found)").arg(all));
 
     check(pharmacies.openSorted());
     QRandomGenerator random(7);
@@ -220,7 +198,7 @@ int main(int argc, char **argv)
         const int row = random.bounded(pharmacies.rowCount() - kScreenRows);
         check(pharmacies.moveTo(row));
         showScreen(pharmacies, row);
-    }).report(QStringLiteral("move and show a screenful at a random place"));
+    }).print(QStringLiteral("move and show a screenful at a random place"));
 
     QRandomGenerator payees(99);
     measure(30, [&] {
@@ -229,11 +207,11 @@ int main(int argc, char **argv)
         for (PayeeColumn column : kAllPayeeColumns)
             check(pharmacies.setField(column, fields[size_t(column)]));
         check(pharmacies.post());
-    }).report(QStringLiteral("insert and save a payee (synchronous write)"));
+    }).print(QStringLiteral("insert and save a payee (synchronous write)"));
 
     measure(30, [&] {
         check(pharmacies.setField(PayeeColumn::BankAccount, QString::number(payees.generate())));
         check(pharmacies.next());
-    }).report(QStringLiteral("edit a field and move on (saves)"));
+    }).print(QStringLiteral("edit a field and move on (saves)"));
     return 0;
 }

@@ -2,11 +2,11 @@
 // file, into an absent file and into a full one, and the matching load.
 #include "app/ProfileFile.h"
 
-#include <QElapsedTimer>
+#include "BenchTiming.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -85,24 +85,13 @@ bool saveSequence(const QString &path, const std::vector<Cell> &cells, int round
     return file.save();
 }
 
-void report(const char *name, const std::function<void(int)> &run)
-{
-    std::vector<double> millis;
-    for (int round = 0; round < kRuns; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        run(round);
-        millis.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(millis.begin(), millis.end());
-    std::printf("%-48s median %7.3f ms   min %7.3f ms   max %7.3f ms   (%d runs)\n", name,
-                millis[millis.size() / 2], millis.front(), millis.back(), kRuns);
-}
-
 } // namespace
 
 int main()
 {
+    const auto report = [](const char *name, const std::function<void(int)> &run) {
+        BenchTiming::printSpread(QString::fromUtf8(name), kRuns, run);
+    };
     QTemporaryDir folder;
     if (!folder.isValid())
         return 1;

@@ -9,12 +9,12 @@
 #include "computation/WorksheetSet.h"
 #include "controls/TAmountEdit.h"
 
+#include "BenchTiming.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -26,15 +26,6 @@ public:
     bool previewBeforePrinting() const override { return true; }
     bool fillApprovalDates() const override { return true; }
 };
-
-void measure(const char *name, int rounds, const std::function<void(int)> &work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < rounds; ++i)
-        work(i);
-    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-    std::printf("%-44s %10.2f us per call\n", name, spent.count() / rounds);
-}
 
 void pressKey(QWidget *widget, Qt::Key key, const QString &text)
 {
@@ -49,6 +40,9 @@ void pressKey(QWidget *widget, Qt::Key key, const QString &text)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+    const auto measure = [](const char *name, int rounds, const std::function<void(int)> &work) {
+        BenchTiming::printMeanPerCall(name, rounds, work, BenchTiming::Unit::Microseconds);
+    };
     Preferences preferences;
 
     PlainWorksheet plain(worksheetKind(PaymentCategory::Treatment), preferences);
