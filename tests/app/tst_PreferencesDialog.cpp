@@ -5,6 +5,7 @@
 #include "app/ProfileFile.h"
 #include "app/TFrmAyar.h"
 #include "controls/TAmountEdit.h"
+#include "support/BlockedSettingsFile.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/SettingsFileKeys.h"
@@ -297,9 +298,7 @@ void TestPreferencesDialog::tamamStoresAndHandsOverTheColours()
 
 void TestPreferencesDialog::tamamRefusedStaysOpenAppliesNothing_data()
 {
-    QTest::addColumn<bool>("directoryInTheWay");
-    QTest::newRow("read-only settings file") << false;
-    QTest::newRow("a folder where the file should be") << true;
+    BlockedSettingsFile::addRows();
 }
 
 void TestPreferencesDialog::tamamRefusedStaysOpenAppliesNothing()
@@ -317,20 +316,13 @@ void TestPreferencesDialog::tamamRefusedStaysOpenAppliesNothing()
     const Preferences typed = h.dialog.preferences();
     const MainWindowColours chosen = h.dialog.swatches();
 
-    if (directoryInTheWay) {
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path));
-    } else {
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
-    }
+    BlockedSettingsFile blocked(path, directoryInTheWay);
+    QVERIFY(blocked.isBlocked());
     MessageRecorder messages;
     h.click("Button1");
     QCOMPARE(messages.requests().size(), 1);
     const MessageBoxes::Request &box = messages.requests().first();
-    QCOMPARE(box.caption, QStringLiteral("Mirvasel"));
-    QCOMPARE(box.icon, MessageBoxes::Icon::Stop);
-    QVERIFY2(box.text.startsWith(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)),
-             qPrintable(box.text));
+    QVERIFY2(BlockedSettingsFile::isUnableToWriteBox(box, path), qPrintable(box.text));
     QVERIFY(h.dialog.isVisible());
     QVERIFY(h.confirmed.isEmpty());
     QCOMPARE(h.clears, 0);
@@ -338,12 +330,9 @@ void TestPreferencesDialog::tamamRefusedStaysOpenAppliesNothing()
     QCOMPARE(h.dialog.swatches(), chosen);
 
     // Once the file can be written, the same "Tamam" goes through.
-    if (directoryInTheWay) {
-        QVERIFY(QDir().rmdir(path));
+    QVERIFY(blocked.release());
+    if (directoryInTheWay)
         folder.writeFile(QStringLiteral("Zenparol.ini"), kSavedPreferences);
-    } else {
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    }
     h.click("Button1");
     QCOMPARE(messages.requests().size(), 1);
     QCOMPARE(h.confirmed, QList<MainWindowColours>({chosen}));

@@ -2,6 +2,7 @@
 #include "app/ProfileFile.h"
 #include "reference/CodeSheetSettings.h"
 #include "reference/TForm5.h"
+#include "support/BlockedSettingsFile.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/SettingsFileKeys.h"
@@ -327,9 +328,7 @@ void TestCodesWindow::privateFixedNamesIgnoreTheFile()
 
 void TestCodesWindow::failedSaveKeepsTheTexts_data()
 {
-    QTest::addColumn<bool>("directoryInTheWay");
-    QTest::newRow("read-only settings file") << false;
-    QTest::newRow("a folder where the file should be") << true;
+    BlockedSettingsFile::addRows();
 }
 
 void TestCodesWindow::failedSaveKeepsTheTexts()
@@ -342,30 +341,20 @@ void TestCodesWindow::failedSaveKeepsTheTexts()
     named(window, QStringLiteral("Edit1"))->setText(QStringLiteral("831"));
     named(window, QStringLiteral("EditH5"))->setText(QStringLiteral("Yeni Ad"));
 
-    if (directoryInTheWay) {
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path));
-    } else {
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
-    }
+    BlockedSettingsFile blocked(path, directoryInTheWay);
+    QVERIFY(blocked.isBlocked());
     MessageRecorder messages;
     window.show();
     window.close();
     QVERIFY(!window.isVisible());
     QCOMPARE(messages.requests().size(), 1);
     const MessageBoxes::Request &box = messages.requests().first();
-    QCOMPARE(box.caption, QStringLiteral("Mirvasel"));
-    QCOMPARE(box.icon, MessageBoxes::Icon::Stop);
-    QVERIFY2(box.text.startsWith(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)),
-             qPrintable(box.text));
+    QVERIFY2(BlockedSettingsFile::isUnableToWriteBox(box, path), qPrintable(box.text));
     QCOMPARE(named(window, QStringLiteral("Edit1"))->text(), QStringLiteral("831"));
     QCOMPARE(window.cellText(PaymentCategory::Private, 5, 15), QStringLiteral("Yeni Ad"));
 
     // Once the file can be written again, the next close keeps everything.
-    if (directoryInTheWay)
-        QVERIFY(QDir().rmdir(path));
-    else
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(blocked.release());
     window.show();
     window.close();
     QCOMPARE(messages.requests().size(), 1);

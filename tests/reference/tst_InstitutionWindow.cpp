@@ -3,6 +3,7 @@
 #include "reference/AutomaticDates.h"
 #include "reference/InstitutionSettings.h"
 #include "reference/TForm4.h"
+#include "support/BlockedSettingsFile.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/SettingsFileKeys.h"
@@ -188,9 +189,7 @@ void TestInstitutionWindow::clearedNameStaysEmptyAfterRestart()
 
 void TestInstitutionWindow::failedSaveKeepsTheTexts_data()
 {
-    QTest::addColumn<bool>("directoryInTheWay");
-    QTest::newRow("read-only settings file") << false;
-    QTest::newRow("a folder where the file should be") << true;
+    BlockedSettingsFile::addRows();
 }
 
 void TestInstitutionWindow::failedSaveKeepsTheTexts()
@@ -203,27 +202,17 @@ void TestInstitutionWindow::failedSaveKeepsTheTexts()
     field(window, QStringLiteral("Edit16"))->setText(QStringLiteral("Zeynep Öztürk"));
     checkBox(window, QStringLiteral("CheckBox1"))->setChecked(true);
 
-    if (directoryInTheWay) {
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkdir(path));
-    } else {
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadUser));
-    }
+    BlockedSettingsFile blocked(path, directoryInTheWay);
+    QVERIFY(blocked.isBlocked());
     MessageRecorder messages;
     closeOnce(window);
     QCOMPARE(messages.requests().size(), 1);
     const MessageBoxes::Request &box = messages.requests().first();
-    QCOMPARE(box.caption, QStringLiteral("Mirvasel"));
-    QCOMPARE(box.icon, MessageBoxes::Icon::Stop);
-    QVERIFY2(box.text.startsWith(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)),
-             qPrintable(box.text));
+    QVERIFY2(BlockedSettingsFile::isUnableToWriteBox(box, path), qPrintable(box.text));
     QCOMPARE(window.fieldText(QStringLiteral("Edit16")), QStringLiteral("Zeynep Öztürk"));
     QVERIFY(checkBox(window, QStringLiteral("CheckBox1"))->isChecked());
 
-    if (directoryInTheWay)
-        QVERIFY(QDir().rmdir(path));
-    else
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QVERIFY(blocked.release());
     closeOnce(window);
     QCOMPARE(messages.requests().size(), 1);
     const ProfileFile file;
