@@ -409,8 +409,9 @@ QString PayeeList::deleteCurrent()
         emit afterScroll();
         return {};
     }
+    // The data layer's own words for it, as the offices know them.
     if (m_current < 0)
-        return fail(QStringLiteral("Kayıt silinemedi: listede silinecek kayıt yok."));
+        return fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
     QString error = prepareStatements();
     if (!error.isEmpty())
         return fail(QStringLiteral("Kayıt silinemedi: ") + error);

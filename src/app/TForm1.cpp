@@ -33,6 +33,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -101,7 +102,7 @@ TForm1::TForm1(QWidget *parent)
 
     for (PaymentCategory category : kAllCategories)
         bindList(category);
-    connect(qApp, &QApplication::focusChanged, this, &TForm1::updateDataSetActions);
+    connect(qApp, &QApplication::focusChanged, this, &TForm1::focusMoved);
     updateDataSetActions();
 
     qApp->installEventFilter(this);
@@ -494,10 +495,18 @@ void TForm1::applyColours(const MainWindowColours &colours)
     }
     for (QWidget *widget : fields) {
         QPalette palette = widget->palette();
-        if (field.isValid())
+        // A combo box that takes no typing paints its face in the button roles.
+        const bool buttonFace = widget == m_comboBox1;
+        if (field.isValid()) {
             palette.setColor(QPalette::Base, field);
-        if (text.isValid())
+            if (buttonFace)
+                palette.setColor(QPalette::Button, field);
+        }
+        if (text.isValid()) {
             palette.setColor(QPalette::Text, text);
+            if (buttonFace)
+                palette.setColor(QPalette::ButtonText, text);
+        }
         if (palette != widget->palette())
             widget->setPalette(palette);
     }
@@ -662,9 +671,29 @@ void TForm1::Query4AfterScroll()
     afterScroll(PaymentCategory::Private);
 }
 
+namespace {
+
+bool isMenu(const QWidget *widget)
+{
+    return qobject_cast<const QMenuBar *>(widget) || qobject_cast<const QMenu *>(widget);
+}
+
+} // namespace
+
+void TForm1::focusMoved(QWidget *old, QWidget *now)
+{
+    if (isMenu(now) && !isMenu(old))
+        m_focusBeforeMenu = old;
+    updateDataSetActions();
+}
+
 PayeeList *TForm1::focusedList() const
 {
     const QWidget *focus = QApplication::focusWidget();
+    // Opening the menu from the keyboard takes the focus to the menu bar; the
+    // data-set commands still act on the field the user came from.
+    if (isMenu(focus))
+        focus = m_focusBeforeMenu;
     if (!focus || focus->window() != this)
         return nullptr;
     const QVariant category = focus->property("payeeCategory");
@@ -743,6 +772,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (m_menuShortcuts.contains(pressed))
             return true;
     }
+    // The hints of the program's other windows reach the hint line as well;
+    // a hint that no control took arrives here at its window.
+    if (event->type() == QEvent::StatusTip && watched != this && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->isWindow())
+        HintAc(static_cast<QStatusTipEvent *>(event)->tip());
     return QMainWindow::eventFilter(watched, event);
 }
 

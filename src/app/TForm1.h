@@ -9,6 +9,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 
 class QAction;
@@ -126,6 +127,7 @@ private:
     void showPayeeFields(PaymentCategory category);
     void payeeFieldEdited(PaymentCategory category, int row, const QString &text);
     PayeeList *focusedList() const;
+    void focusMoved(QWidget *old, QWidget *now);
     void updateDataSetActions();
     bool settleUnsavedRecords();
     PayeeList *chosenList() const;
@@ -161,6 +163,7 @@ private:
     std::array<PayeeFieldGroup *, kCategoryCount> m_payeeFields{};
     WebLinkLabel *m_label43 = nullptr;
     QTimer *m_timer1 = nullptr;
+    QPointer<QWidget> m_focusBeforeMenu;
     TTrayMinimizer *m_trayMinimizer1 = nullptr;
     UpperCaseKeyFilter *m_upperCase = nullptr;
     QList<QKeySequence> m_menuShortcuts;

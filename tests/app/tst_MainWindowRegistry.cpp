@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QtTest>
@@ -265,7 +266,7 @@ void TestMainWindowRegistry::deleteShortcutWinsInAField()
     QCOMPARE(recorder.requests().size(), 2);
     QCOMPARE(recorder.requests()[0].text, QStringLiteral("'' ne ait kayıtlar silinsin mi?"));
     QCOMPARE(recorder.requests()[1].caption, QStringLiteral("Mirvasel"));
-    QCOMPARE(recorder.requests()[1].text, QStringLiteral("Kayıt silinemedi: listede silinecek kayıt yok."));
+    QCOMPARE(recorder.requests()[1].text, QStringLiteral("Cannot perform this operation on an empty dataset."));
     QVERIFY(window.payeeList(PaymentCategory::Pharmacy)->isOpen());
 }
 
@@ -359,6 +360,14 @@ void TestMainWindowRegistry::editAndSaveFollowTheFocusedList()
     QCOMPARE(window.payeeList(PaymentCategory::Pharmacy)->state(), PayeeList::State::Editing);
     QVERIFY(!window.editAction()->isEnabled());
     QVERIFY(saveButton->isEnabled());
+
+    // Opening the menu from the keyboard takes the focus to the menu bar;
+    // "Kaydet" still acts on the field the user came from.
+    window.menuBar()->setFocus(Qt::MenuBarFocusReason);
+    QCOMPARE(QApplication::focusWidget(), window.menuBar());
+    QVERIFY(saveButton->isEnabled());
+    QVERIFY(window.postAction()->isEnabled());
+    name->setFocus();
 
     window.listGrid(PaymentCategory::Pharmacy)->setFocus();
     QVERIFY(window.postAction()->isEnabled());

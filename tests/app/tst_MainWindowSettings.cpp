@@ -6,6 +6,7 @@
 #include "support/ProgramFolderFixture.h"
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QtTest>
@@ -71,6 +72,16 @@ void TestMainWindowSettings::valuesFromTheFile()
     QCOMPARE(search->palette().color(QPalette::Text), QColor(255, 0, 0));
     auto *selector = window.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
     QCOMPARE(selector->palette().color(QPalette::Base), QColor(255, 255, 0));
+    // A combo box without typing paints its face in the button colour.
+    const QImage face = selector->grab().toImage();
+    int yellowish = 0;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) {
+            const QColor pixel = face.pixelColor(x, y);
+            yellowish += pixel.red() > 200 && pixel.green() > 200 && pixel.blue() < 120;
+        }
+    }
+    QVERIFY2(yellowish * 2 > face.width() * face.height(), qPrintable(QString::number(yellowish)));
     QLineEdit *taxOffice = window.payeeFields(PaymentCategory::Private)->edit(4);
     QCOMPARE(taxOffice->palette().color(QPalette::Base), QColor(255, 255, 0));
     auto *workArea = window.findChild<QWidget *>(QStringLiteral("Panel5"));

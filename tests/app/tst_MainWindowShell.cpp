@@ -79,6 +79,13 @@ void TestMainWindowShell::hintLine()
     auto *menuItem = window.findChild<QAction *>(QStringLiteral("Yeni1"));
     QVERIFY(menuItem);
     QCOMPARE(menuItem->statusTip(), QStringLiteral("Yeni eczane ya da hastane ekle"));
+
+    // The hints of the program's other windows reach the same line.
+    TAbout about;
+    about.show();
+    QEnterEvent onLink(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(about.link(0), &onLink);
+    QCOMPARE(window.statusPanelText(1), QStringLiteral(" Siteye git"));
 }
 
 void TestMainWindowShell::clock()

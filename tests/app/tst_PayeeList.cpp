@@ -517,7 +517,7 @@ void TestPayeeList::deleteOnAnEmptyListChangesNothing()
     QVERIFY(list.openSorted().isEmpty());
     QCOMPARE(list.deleteQuestion(), QStringLiteral("'' ne ait kayıtlar silinsin mi?"));
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
-    QCOMPARE(list.deleteCurrent(), QStringLiteral("Kayıt silinemedi: listede silinecek kayıt yok."));
+    QCOMPARE(list.deleteCurrent(), QStringLiteral("Cannot perform this operation on an empty dataset"));
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(list.rowCount(), 0);
     QCOMPARE(scrolled.count(), 0);
