@@ -122,8 +122,23 @@ PayeeDatabase::OpenResult PayeeDatabase::open(const QString &filePath)
             return incompatible(filePath, QStringLiteral("kişi ve kurum tablolarını içermiyor."));
         return openFailure(filePath, error);
     }
+    if (version < kSchemaVersion)
+        upgradeNameOrder();
     ++m_generation;
     return opened();
+}
+
+void PayeeDatabase::upgradeNameOrder()
+{
+    // Older files hold their name indexes in a case-sensitive order; the
+    // range search needs them in today's. A file that cannot be written now
+    // still opens: its lists work, and the upgrade runs at a later open.
+    const SqlCipherConnection::Error error = m_connection.execute(
+        QStringLiteral("BEGIN;\nREINDEX %1;\nPRAGMA user_version = %2;\nCOMMIT;\n")
+            .arg(QString::fromLatin1(TurkishCollation::kName))
+            .arg(kSchemaVersion));
+    if (error.isError())
+        m_connection.execute(QStringLiteral("ROLLBACK"));
 }
 
 PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)

@@ -28,7 +28,9 @@ public:
     };
 
     // Stored in PRAGMA user_version; a file with a higher one is refused.
-    static constexpr int kSchemaVersion = 1;
+    // 2: names ordered without regard to case (version 1 files are reindexed
+    // when opened).
+    static constexpr int kSchemaVersion = 2;
 
     static QString defaultFilePath();
     static QByteArray password();
@@ -60,6 +62,7 @@ public:
 
 private:
     OpenResult openConnection(SqlCipherConnection &connection, const QString &filePath, bool create);
+    void upgradeNameOrder();
 
     SqlCipherConnection m_connection;
     quint64 m_generation = 0;

@@ -43,10 +43,11 @@ QString PayeeList::search(const QString &typedText)
     if (!error.isEmpty())
         return fail(error);
     // Bound, never pasted into the statement: quotes, "%" and "_" are just
-    // characters of the prefix. Non-null even when empty, so that "" finds
-    // every name that is present and NULL none.
+    // characters of the prefix, whose letters match in either case. Non-null
+    // even when empty, so that "" finds every name that is present and NULL
+    // none.
     const QString prefix = typedText.isNull() ? QStringLiteral("") : typedText;
-    return openWith(true, prefix, TurkishCollation::prefixUpperBound(prefix));
+    return openWith(true, TurkishCollation::prefixLowerBound(prefix), TurkishCollation::prefixUpperBound(prefix));
 }
 
 QString PayeeList::openWith(bool byRange, const QString &lower, const QString &upper)

@@ -18,19 +18,29 @@ constexpr quint32 kOtherWeightBase = kFirstLetterWeight + kAlphabetLength;
 // characters that make up nearly all names.
 constexpr char32_t kTableSize = 0x180;
 
-std::array<quint32, kTableSize> buildWeights()
+using WeightTable = std::array<quint32, kTableSize>;
+
+// Strict weights tell a capital from its small letter; folded weights give
+// both the capital's weight.
+WeightTable buildWeights(bool folded)
 {
-    std::array<quint32, kTableSize> weights{};
+    WeightTable weights{};
     for (char32_t c = 0; c < kTableSize; ++c)
         weights[c] = (c < 128) ? quint32(c) : kOtherWeightBase + quint32(c);
     for (quint32 i = 0; i < kAlphabetLength; ++i)
-        weights[kAlphabet[i]] = kFirstLetterWeight + i;
+        weights[kAlphabet[i]] = kFirstLetterWeight + (folded ? i & ~1u : i);
     return weights;
 }
 
-const std::array<quint32, kTableSize> &weights()
+const WeightTable &strictWeights()
 {
-    static const std::array<quint32, kTableSize> table = buildWeights();
+    static const WeightTable table = buildWeights(false);
+    return table;
+}
+
+const WeightTable &foldedWeights()
+{
+    static const WeightTable table = buildWeights(true);
     return table;
 }
 
@@ -73,20 +83,20 @@ char32_t decode(const unsigned char *text, int length, int &position)
     return value;
 }
 
-} // namespace
-
-quint32 weight(char32_t character)
+quint32 weightIn(const WeightTable &table, char32_t character)
 {
     if (character < kTableSize)
-        return weights()[character];
+        return table[character];
     return kOtherWeightBase + quint32(character);
 }
 
-int compareUtf8(const char *left, int leftLength, const char *right, int rightLength)
+// Equal weights all along leave two texts equal; a strict comparison then
+// tells them apart by their bytes.
+int compareWith(const WeightTable &table, bool strict, const char *left, int leftLength, const char *right,
+                int rightLength)
 {
     const auto *l = reinterpret_cast<const unsigned char *>(left);
     const auto *r = reinterpret_cast<const unsigned char *>(right);
-    const auto &table = weights();
     int i = 0;
     int j = 0;
     while (i < leftLength && j < rightLength) {
@@ -101,8 +111,8 @@ int compareUtf8(const char *left, int leftLength, const char *right, int rightLe
             leftWeight = table[l[i++]];
             rightWeight = table[r[j++]];
         } else {
-            leftWeight = weight(decode(l, leftLength, i));
-            rightWeight = weight(decode(r, rightLength, j));
+            leftWeight = weightIn(table, decode(l, leftLength, i));
+            rightWeight = weightIn(table, decode(r, rightLength, j));
         }
         if (leftWeight != rightWeight)
             return leftWeight < rightWeight ? -1 : 1;
@@ -111,12 +121,29 @@ int compareUtf8(const char *left, int leftLength, const char *right, int rightLe
         return 1;
     if (j < rightLength)
         return -1;
+    if (!strict)
+        return 0;
     // Only malformed texts get here unequal; the bytes keep the order strict.
     const int common = std::min(leftLength, rightLength);
     const int bytes = common > 0 ? std::memcmp(left, right, size_t(common)) : 0;
     if (bytes != 0)
         return bytes;
     return leftLength == rightLength ? 0 : (leftLength < rightLength ? -1 : 1);
+}
+
+} // namespace
+
+quint32 weight(char32_t character)
+{
+    return weightIn(strictWeights(), character);
+}
+
+int compareUtf8(const char *left, int leftLength, const char *right, int rightLength)
+{
+    const int folded = compareWith(foldedWeights(), false, left, leftLength, right, rightLength);
+    if (folded != 0)
+        return folded;
+    return compareWith(strictWeights(), true, left, leftLength, right, rightLength);
 }
 
 int compare(const QString &left, const QString &right)
@@ -126,10 +153,25 @@ int compare(const QString &left, const QString &right)
     return compareUtf8(l.constData(), int(l.size()), r.constData(), int(r.size()));
 }
 
+QString prefixLowerBound(const QString &prefix)
+{
+    QString bound = prefix;
+    for (QChar &character : bound) {
+        const char16_t c = character.unicode();
+        for (quint32 i = 1; i < kAlphabetLength; i += 2) {
+            if (kAlphabet[i] == c) {
+                character = QChar(char16_t(kAlphabet[i - 1]));
+                break;
+            }
+        }
+    }
+    return bound;
+}
+
 QString prefixUpperBound(const QString &prefix)
 {
     static const QString heaviest = QString::fromUcs4(U"\U0010FFFF", 1);
-    return prefix + heaviest;
+    return prefixLowerBound(prefix) + heaviest;
 }
 
 } // namespace TurkishCollation

@@ -2,17 +2,20 @@
 
 #include <QString>
 
-// Turkish alphabetical order for payee names: A a B b C c Ç ç D d ... I ı İ i
-// ... Z z, with digits, blanks and ASCII punctuation before the letters and
-// every other character after them, by code point.
+// Turkish alphabetical order for payee names: A B C Ç D ... I İ ... Z, with
+// digits, blanks and ASCII punctuation before the letters and every other
+// character after them, by code point. A capital and its own small letter
+// (I with ı, İ with i) weigh the same, so that a name typed in small letters
+// sorts and is found among the capitals; only texts that differ in nothing
+// else are ordered by case, capital first.
 //
-// The order is strict and compares character by character: distinct texts
-// never compare equal, and every text that begins with a prefix p sorts at or
-// after p and before p followed by U+10FFFF (the heaviest character). The
-// payee search relies on that to run as a range over the name index.
+// The order is strict: distinct texts never compare equal. Every text that
+// begins with a prefix p, whatever the case of its letters, sorts at or after
+// prefixLowerBound(p) and before prefixUpperBound(p). The payee search relies
+// on that to run as a range over the name index.
 //
 // The name indexes of existing databases are stored in this order: changing
-// a weight means every database needs a REINDEX.
+// a weight means every database needs a REINDEX (see PayeeDatabase).
 namespace TurkishCollation {
 
 // The name the collation is registered under on every connection.
@@ -26,8 +29,13 @@ int compareUtf8(const char *left, int leftLength, const char *right, int rightLe
 
 int compare(const QString &left, const QString &right);
 
-// The smallest text that sorts after every text beginning with prefix (short
-// of texts that continue with U+10FFFF, a noncharacter nobody types).
+// The smallest text that sorts at or before every text beginning with prefix
+// in any case: the prefix with its letters as capitals.
+QString prefixLowerBound(const QString &prefix);
+
+// The smallest text that sorts after every text beginning with prefix in any
+// case (short of texts that continue with U+10FFFF, a noncharacter nobody
+// types).
 QString prefixUpperBound(const QString &prefix);
 
 } // namespace TurkishCollation

@@ -1,6 +1,8 @@
 #include "app/PayeeDatabase.h"
+#include "app/PayeeList.h"
 #include "app/PayeeTable.h"
 #include "app/ProgramFolder.h"
+#include "app/TurkishCollation.h"
 #include "support/TemporaryPayeeDatabase.h"
 
 #include <QDir>
@@ -35,6 +37,14 @@ void writeFile(const QString &path, const QByteArray &contents)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(contents);
+}
+
+// The order of an older file's name index: capitals before all small letters.
+int byteOrder(const char *left, int leftLength, const char *right, int rightLength)
+{
+    const int common = std::min(leftLength, rightLength);
+    const int bytes = common > 0 ? std::memcmp(left, right, size_t(common)) : 0;
+    return bytes != 0 ? bytes : leftLength - rightLength;
 }
 
 enum class Foreign { OtherPassword, PlainSqlite, TextFile, EmptyFile, OurKeyOtherTables, NewerSchema };
@@ -98,6 +108,7 @@ private slots:
     void refusesForeignFilesWithoutTouchingThem_data();
     void refusesForeignFilesWithoutTouchingThem();
     void lockedFileIsReportedAndNothingLost();
+    void olderFileIsReindexedOnOpening();
 };
 
 void TestPayeeDatabase::createsAnEncryptedDatabaseWithTheFourTables()
@@ -283,6 +294,48 @@ void TestPayeeDatabase::lockedFileIsReportedAndNothingLost()
     other.reset();
     QVERIFY(fixture.database().open().isOpened());
     QCOMPARE(fixture.tableNames(PaymentCategory::Treatment), QStringList{QStringLiteral("AYŞE ÇELİK")});
+}
+
+void TestPayeeDatabase::olderFileIsReindexedOnOpening()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Data.dat"));
+    const QStringList names = {QStringLiteral("ANTALYA"), QStringLiteral("ankara"), QStringLiteral("AZ"),
+                               QStringLiteral("BURSA"), QStringLiteral("ANKARA")};
+    {
+        // A file of the first version: its name index was built in an order
+        // that told capitals from small letters.
+        SqlCipherConnection connection;
+        QVERIFY(!connection.create(path, PayeeDatabase::password()).isError());
+        QVERIFY(!connection.registerCollation(TurkishCollation::kName, byteOrder).isError());
+        QString schema = QStringLiteral("BEGIN;\n");
+        for (PaymentCategory category : kAllCategories)
+            schema += PayeeTable::of(category).createSql();
+        schema += QStringLiteral("PRAGMA user_version = 1;\nCOMMIT;\n");
+        QVERIFY(!connection.execute(schema).isError());
+        SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(PaymentCategory::Hospital).insertSql());
+        for (const QString &name : names) {
+            insert.bindText(1, name);
+            for (int column = 2; column <= 5; ++column)
+                insert.bindText(column, QString());
+            QVERIFY(!insert.run().isError());
+        }
+    }
+
+    PayeeDatabase database;
+    QVERIFY(database.open(path).isOpened());
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")), qint64(2));
+    SqlCipherConnection::Statement check = database.connection().prepare(QStringLiteral("PRAGMA integrity_check"));
+    QVERIFY(check.next());
+    QCOMPARE(check.text(0), QStringLiteral("ok"));
+    check.reset();
+
+    PayeeList list(database, PaymentCategory::Hospital);
+    QCOMPARE(list.search(QStringLiteral("AN")), QString());
+    QStringList found;
+    for (int row = 0; row < list.rowCount(); ++row)
+        found.append(list.nameAt(row));
+    QCOMPARE(found, QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
 }
 
 QTEST_MAIN(TestPayeeDatabase)

@@ -1,6 +1,7 @@
 #include "app/PayeeList.h"
 #include "app/TurkishCollation.h"
 #include "support/TemporaryPayeeDatabase.h"
+#include "support/TurkishCapitals.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -54,6 +55,8 @@ const QStringList kSearchNames = {
     QStringLiteral("AXB"),
     QStringLiteral("ÇANKAYA"),
     QStringLiteral("CAN"),
+    QStringLiteral("ılgaz eczanesi"), // pasted in small letters
+    QStringLiteral("şifa eczanesi"),
     QString(), // no name
     QStringLiteral(""), // a name that is present but empty
 };
@@ -134,7 +137,7 @@ void TestPayeeList::search_data()
     QTest::newRow("typed on into the blank") << "ŞİŞLİ ECZ" << QStringList{"ŞİŞLİ ECZANESİ"};
     QTest::newRow("S is not Ş") << "S" << QStringList{"SİVAS ECZANESİ"};
     QTest::newRow("C is not Ç") << "C" << QStringList{"CAN"};
-    QTest::newRow("dotless I") << "I" << QStringList{"IĞDIR ECZANESİ", "ISPARTA ECZANESİ"};
+    QTest::newRow("dotless I") << "I" << QStringList{"IĞDIR ECZANESİ", "ılgaz eczanesi", "ISPARTA ECZANESİ"};
     QTest::newRow("dotted İ") << "İ" << QStringList{"İZMİR ECZANESİ"};
     QTest::newRow("double quote is a character") << "A\"" << QStringList{"A\"B ECZANESİ"};
     QTest::newRow("lone double quote") << "\"" << QStringList{};
@@ -143,11 +146,13 @@ void TestPayeeList::search_data()
     QTest::newRow("underscore is no wildcard") << "A_" << QStringList{"A_B"};
     QTest::newRow("prefix, not contains") << "ECZANE" << QStringList{};
     QTest::newRow("quote injection") << "\" OR \"\"=\"" << QStringList{};
-    QTest::newRow("small letters are other characters") << "şişli" << QStringList{};
+    QTest::newRow("capitals find small letters") << "IL" << QStringList{"ılgaz eczanesi"};
+    QTest::newRow("small letters find both") << "şi" << QStringList{"şifa eczanesi", "ŞİŞLİ ECZANESİ", "ŞİŞLİ MERKEZ ECZANESİ"};
+    QTest::newRow("small dotted i is not I") << "ıs" << QStringList{"ISPARTA ECZANESİ"};
     QTest::newRow("empty: every present name, none absent")
         << "" << QStringList{"", "100 ECZANE", "100% ECZANE", "A\"B ECZANESİ", "A_B", "AXB", "CAN", "ÇANKAYA",
-                             "IĞDIR ECZANESİ", "ISPARTA ECZANESİ", "İZMİR ECZANESİ", "SİVAS ECZANESİ",
-                             "ŞİŞLİ ECZANESİ", "ŞİŞLİ MERKEZ ECZANESİ"};
+                             "IĞDIR ECZANESİ", "ılgaz eczanesi", "ISPARTA ECZANESİ", "İZMİR ECZANESİ",
+                             "SİVAS ECZANESİ", "şifa eczanesi", "ŞİŞLİ ECZANESİ", "ŞİŞLİ MERKEZ ECZANESİ"};
 }
 
 void TestPayeeList::search()
@@ -168,7 +173,7 @@ void TestPayeeList::search()
 
 void TestPayeeList::searchFindsExactlyThePrefixed()
 {
-    const QStringList characters = {"A", "C", "Ç", "I", "İ", "S", "Ş", "Z", " ", "0", "%", "_", "\"", "'", "É"};
+    const QStringList characters = {"A", "a", "C", "Ç", "ç", "I", "ı", "İ", "i", "S", "Ş", "Z", " ", "0", "%", "_", "\"", "'", "É"};
     QRandomGenerator random(7);
     QStringList names;
     for (int i = 0; i < 400; ++i) {
@@ -186,7 +191,7 @@ void TestPayeeList::searchFindsExactlyThePrefixed()
     for (const QString &prefix : prefixes) {
         QStringList expected;
         std::copy_if(names.cbegin(), names.cend(), std::back_inserter(expected),
-                     [&](const QString &name) { return name.startsWith(prefix); });
+                     [&](const QString &name) { return turkishCapitals(name).startsWith(turkishCapitals(prefix)); });
         std::stable_sort(expected.begin(), expected.end(),
                          [](const QString &a, const QString &b) { return TurkishCollation::compare(a, b) < 0; });
         QCOMPARE(registry.list.search(prefix), QString());

@@ -1,4 +1,5 @@
 #include "app/TurkishCollation.h"
+#include "support/TurkishCapitals.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -72,6 +73,11 @@ void TestTurkishCollation::pairs_data()
     QTest::newRow("I then ı") << "I" << "ı";
     QTest::newRow("ı then İ") << "ı" << "İ";
     QTest::newRow("İ then i") << "İ" << "i";
+    QTest::newRow("case ignored while the letters differ") << "ankara" << "ANTALYA";
+    QTest::newRow("small ı among the capitals") << "IĞDIR" << "ılgaz";
+    QTest::newRow("small i is İ, not I") << "ISPARTA" << "izmir";
+    QTest::newRow("case decides last, capital first") << "ŞİŞLİ" << "şişli";
+    QTest::newRow("case decides last, at the first difference") << "ŞİŞLİ ECZANE" << "ŞİŞLİ eczane";
     QTest::newRow("digits before letters") << "9" << "A";
     QTest::newRow("blank before digits") << " " << "0";
     QTest::newRow("blank before letters in a name") << "ALİ VELİ" << "ALİCAN";
@@ -130,11 +136,12 @@ void TestTurkishCollation::prefixRangeHoldsExactlyThePrefixed()
             prefixes.append(first + second);
     }
     for (const QString &prefix : prefixes) {
+        const QString lower = TurkishCollation::prefixLowerBound(prefix);
         const QString upper = TurkishCollation::prefixUpperBound(prefix);
         for (const QString &text : texts) {
             const bool inRange
-                = TurkishCollation::compare(text, prefix) >= 0 && TurkishCollation::compare(text, upper) < 0;
-            if (inRange != text.startsWith(prefix))
+                = TurkishCollation::compare(text, lower) >= 0 && TurkishCollation::compare(text, upper) < 0;
+            if (inRange != turkishCapitals(text).startsWith(turkishCapitals(prefix)))
                 QFAIL(qPrintable(QStringLiteral("prefix \"%1\", text \"%2\"").arg(prefix, text)));
         }
     }
