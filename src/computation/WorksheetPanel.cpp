@@ -1,5 +1,6 @@
 #include "computation/WorksheetPanel.h"
 
+#include "app/SettingsTextValidator.h"
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentEntry.h"
 #include "controls/TAmountEdit.h"
@@ -253,6 +254,7 @@ void WorksheetPanel::buildAttachmentBlock(int top, int height)
         count->setGeometry(8, y, spinWidth, kRowHeight);
         auto *description = plain(new QLineEdit(attachment.defaultDescription, block));
         description->setObjectName(attachment.descriptionField);
+        SettingsTextValidator::installOn(description);
         description->setGeometry(8 + spinWidth + 4, y, width - spinWidth - 20, kRowHeight);
         setBackground(description, WindowsColour::buttonFace());
         m_attachmentCounts.append(count);

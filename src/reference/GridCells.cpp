@@ -1,5 +1,7 @@
 #include "reference/GridCells.h"
 
+#include "app/SettingsTextValidator.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +37,8 @@ QLineEdit *valueCell(QWidget *parent, const QString &name, const QRect &geometry
     cell->setObjectName(name);
     cell->setGeometry(geometry);
     cell->setFocusPolicy(Qt::ClickFocus);
+    // Every value cell is kept in the settings file.
+    SettingsTextValidator::installOn(cell);
     return cell;
 }
 

@@ -1,0 +1,22 @@
+#include "app/SettingsTextValidator.h"
+
+#include "app/WindowsTurkishCodePage.h"
+
+#include <QLineEdit>
+
+QValidator::State SettingsTextValidator::validate(QString &input, int &) const
+{
+    return isStorable(input) ? Acceptable : Invalid;
+}
+
+bool SettingsTextValidator::isStorable(QStringView text)
+{
+    if (text.contains(u'\n') || text.contains(u'\r'))
+        return false;
+    return WindowsTurkishCodePage::firstUnencodable(text) < 0;
+}
+
+void SettingsTextValidator::installOn(QLineEdit *field)
+{
+    field->setValidator(new SettingsTextValidator(field));
+}
