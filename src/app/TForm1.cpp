@@ -30,6 +30,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -777,6 +778,10 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::StatusTip && watched != this && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->isWindow())
         HintAc(static_cast<QStatusTipEvent *>(event)->tip());
+    // A closing dialog takes the control under the mouse with it: the mouse
+    // is now over this window, where a control with a hint announces itself.
+    if (event->type() == QEvent::Hide && qobject_cast<QDialog *>(watched))
+        HintAc(QString());
     return QMainWindow::eventFilter(watched, event);
 }
 

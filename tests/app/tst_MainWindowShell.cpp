@@ -86,6 +86,9 @@ void TestMainWindowShell::hintLine()
     QEnterEvent onLink(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(about.link(0), &onLink);
     QCOMPARE(window.statusPanelText(1), QStringLiteral(" Siteye git"));
+    // Closed with the mouse still on its link, the box leaves no hint behind.
+    about.close();
+    QCOMPARE(window.statusPanelText(1), QStringLiteral(" "));
 }
 
 void TestMainWindowShell::clock()
