@@ -34,6 +34,17 @@ struct Registry
 
     QStringList stored() { return fixture.tableNames(list.category()); }
 
+    // Another program holding the file's write lock, with a short wait for
+    // this one; null when the lock could not be taken.
+    std::unique_ptr<PayeeDatabase> lockedByAnotherProgram()
+    {
+        fixture.database().setBusyTimeout(20);
+        std::unique_ptr<PayeeDatabase> other = fixture.openSecondConnection();
+        if (other->connection().execute(QStringLiteral("BEGIN IMMEDIATE")).isError())
+            return nullptr;
+        return other;
+    }
+
     TemporaryPayeeDatabase fixture;
     PayeeList list;
 };
@@ -267,9 +278,8 @@ void TestPayeeList::leavingAnUnchangedEditWritesNothing()
     Registry registry(kAbc);
     PayeeList &list = registry.list;
     QVERIFY(list.openSorted().isEmpty());
-    registry.fixture.database().setBusyTimeout(20);
-    std::unique_ptr<PayeeDatabase> other = registry.fixture.openSecondConnection();
-    QVERIFY(!other->connection().execute(QStringLiteral("BEGIN IMMEDIATE")).isError());
+    std::unique_ptr<PayeeDatabase> other = registry.lockedByAnotherProgram();
+    QVERIFY(other);
 
     // Another program holds the file: nothing to save must not fail.
     QVERIFY(list.edit().isEmpty());
@@ -439,9 +449,8 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
         registry.fixture.refuseName(PaymentCategory::Pharmacy, QStringLiteral("RED"));
         name = QStringLiteral("RED");
     } else if (cause == "lock") {
-        registry.fixture.database().setBusyTimeout(20);
-        other = registry.fixture.openSecondConnection();
-        QVERIFY(!other->connection().execute(QStringLiteral("BEGIN IMMEDIATE")).isError());
+        other = registry.lockedByAnotherProgram();
+        QVERIFY(other);
     } else {
         name = QString(101, QLatin1Char('D'));
     }
@@ -555,9 +564,8 @@ void TestPayeeList::deleteRefusedWhileLockedKeepsTheRecord()
     Registry registry(kAbc);
     PayeeList &list = registry.list;
     QVERIFY(list.openSorted().isEmpty());
-    registry.fixture.database().setBusyTimeout(20);
-    std::unique_ptr<PayeeDatabase> other = registry.fixture.openSecondConnection();
-    QVERIFY(!other->connection().execute(QStringLiteral("BEGIN IMMEDIATE")).isError());
+    std::unique_ptr<PayeeDatabase> other = registry.lockedByAnotherProgram();
+    QVERIFY(other);
     QCOMPARE(list.deleteCurrent(), QStringLiteral("Kayıt silinemedi: veritabanı dosyası başka bir program "
                                                   "tarafından kilitlenmiş. Biraz sonra yeniden deneyin."));
     QCOMPARE(registry.shown(), kAbc);
