@@ -1,7 +1,7 @@
 // How long the amount field needs per keystroke: formatting, reading a text
 // back, and one key through the key rules on the longest amount a field holds.
-#include "controls/AmountKeyEditor.h"
-#include "controls/AmountText.h"
+#include "base/AmountKeyEditor.h"
+#include "base/AmountText.h"
 
 #include "BenchTiming.h"
 

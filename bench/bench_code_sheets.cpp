@@ -2,8 +2,8 @@
 // cells and save the settings file in one step, on a fresh file and on a
 // full one, through the plain save order and through the window itself.
 // Also times the window's creation (load plus its cells), paid at start-up.
-#include "app/ProfileFile.h"
-#include "app/ProgramFolder.h"
+#include "base/ProfileFile.h"
+#include "base/ProgramFolder.h"
 #include "reference/CodeSheetSettings.h"
 #include "reference/TForm5.h"
 

@@ -2,9 +2,9 @@
 // opening the four lists, each keystroke of a search, a screenful of rows at
 // random places, and saving a new payee. Prints median, min and max in ms.
 
-#include "app/PayeeDatabase.h"
-#include "app/PayeeList.h"
-#include "app/PayeeTable.h"
+#include "registry/PayeeDatabase.h"
+#include "registry/PayeeList.h"
+#include "registry/PayeeTable.h"
 
 #include "BenchTiming.h"
 

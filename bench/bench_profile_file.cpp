@@ -1,6 +1,6 @@
 // Times the codes window's save sequence (448 values at once) on the settings
 // file, into an absent file and into a full one, and the matching load.
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
 
 #include "BenchTiming.h"
 
@@ -82,7 +82,7 @@ bool saveSequence(const QString &path, const std::vector<Cell> &cells, int round
     ProfileFile file(path);
     for (const Cell &cell : cells)
         file.writeString(cell.section, cell.key, cellText(cell, round));
-    return file.save();
+    return file.save().succeeded();
 }
 
 } // namespace

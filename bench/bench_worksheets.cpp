@@ -5,9 +5,9 @@
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetKind.h"
-#include "computation/WorksheetPanel.h"
-#include "computation/WorksheetSet.h"
 #include "controls/TAmountEdit.h"
+#include "worksheets/WorksheetPanel.h"
+#include "worksheets/WorksheetSet.h"
 
 #include "BenchTiming.h"
 

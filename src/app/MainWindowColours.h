@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/WindowsColour.h"
+#include "base/WindowsColour.h"
 
 #include <QtGlobal>
 

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "app/MainWindowColours.h"
+#include "base/Result.h"
+#include "computation/AttachmentSettings.h"
 
 #include <QString>
-#include <array>
 
 class ProfileFile;
 
@@ -13,17 +14,13 @@ class ProfileFile;
 // what was read; the save writes the same keys in the same order.
 struct MainWindowSettings
 {
-    static constexpr int kAttachmentKeys = 20;
-
     QString privateAmountCaption; // "Extra" "Baslik2"
     int leftPaneWidth = 185; // "Pen Ayar" "Konum"
-    // By key number: element k - 1 is "Yazi<k>" and "Rakam<k>".
-    std::array<QString, kAttachmentKeys> attachmentDescriptions;
-    std::array<int, kAttachmentKeys> attachmentCounts{};
+    AttachmentSettings attachments; // "Ek Dokumanlar"
     MainWindowColours colours;
 
     void load(const ProfileFile &file);
-    // Writes every key; false when the file refuses a value (the file's
-    // error then says why and nothing is written).
-    bool save(ProfileFile &file) const;
+    // Writes every key, then saves the file in one step; a refused value
+    // fails the whole save with its reason and nothing is written.
+    Result save(ProfileFile &file) const;
 };

@@ -1,6 +1,6 @@
 #include "app/MirvaselApplication.h"
 
-#include "app/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #include "app/PayeeFieldGroup.h"
 
 #include "app/CategoryScreen.h"
-#include "app/UpperCaseKeyFilter.h"
+#include "controls/UpperCaseKeyFilter.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "app/PreferenceSettings.h"
 
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
 
 namespace PreferenceSettings {
 
@@ -16,12 +16,13 @@ void load(const ProfileFile &file, Preferences &preferences)
     preferences.currencyChoice = file.readInteger(kSection, u"Para", preferences.currencyChoice);
 }
 
-bool save(ProfileFile &file, const Preferences &preferences)
+Result save(ProfileFile &file, const Preferences &preferences)
 {
-    return file.writeBool(kSection, u"OnIzle", preferences.previewBeforePrinting)
-           && file.writeBool(kSection, u"Tarih", preferences.fillApprovalDates)
-           && file.writeString(kSection, u"DM", preferences.stampDutyRateText)
-           && file.writeInteger(kSection, u"Para", preferences.currencyChoice) && file.save();
+    file.writeBool(kSection, u"OnIzle", preferences.previewBeforePrinting);
+    file.writeBool(kSection, u"Tarih", preferences.fillApprovalDates);
+    file.writeString(kSection, u"DM", preferences.stampDutyRateText);
+    file.writeInteger(kSection, u"Para", preferences.currencyChoice);
+    return file.save();
 }
 
 Preferences reset(const Preferences &current)

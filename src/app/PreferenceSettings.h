@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindowColours.h"
+#include "base/Result.h"
 
 #include <QString>
 
@@ -24,9 +25,8 @@ namespace PreferenceSettings {
 void load(const ProfileFile &file, Preferences &preferences);
 
 // Writes "OnIzle", "Tarih", "DM", "Para" in this order, then saves the file
-// in one step. Stops at the first refusal; the reason is in
-// file.errorString().
-bool save(ProfileFile &file, const Preferences &preferences);
+// in one step; a refused value fails the whole save with its reason.
+Result save(ProfileFile &file, const Preferences &preferences);
 
 // "Ayarları Sıfırla": the preview comes back on and the rate to "8,25"; the
 // date and currency choices stay as the user left them.

@@ -1,9 +1,9 @@
 #include "app/TAbout.h"
 
-#include "app/ApplicationInfo.h"
-#include "app/HintText.h"
-#include "app/ToolIcons.h"
-#include "app/WebLinkLabel.h"
+#include "base/ApplicationInfo.h"
+#include "controls/WebLinkLabel.h"
+#include "desktop/HintText.h"
+#include "desktop/ToolIcons.h"
 
 #include <QLabel>
 #include <QPainter>

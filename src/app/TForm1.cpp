@@ -1,30 +1,30 @@
 #include "app/TForm1.h"
 
-#include "app/ApplicationInfo.h"
 #include "app/CategoryScreen.h"
-#include "app/HelpViewer.h"
-#include "app/HintText.h"
-#include "app/MessageBoxes.h"
 #include "app/PayeeFieldGroup.h"
-#include "app/PayeeList.h"
-#include "app/PayeeListModel.h"
-#include "app/PayeeTable.h"
-#include "app/ProfileFile.h"
-#include "app/TabSetBar.h"
 #include "app/TAbout.h"
 #include "app/TFrmAyar.h"
-#include "app/ToolIcons.h"
-#include "app/TurkishText.h"
-#include "app/UpperCaseKeyFilter.h"
-#include "app/WebLinkLabel.h"
-#include "computation/WorksheetSet.h"
+#include "base/ApplicationInfo.h"
+#include "base/ProfileFile.h"
+#include "base/TurkishText.h"
+#include "base/WindowsColour.h"
+#include "controls/TabSetBar.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TTrayMinimizer.h"
-#include "controls/WindowsColour.h"
+#include "controls/UpperCaseKeyFilter.h"
+#include "controls/WebLinkLabel.h"
+#include "desktop/HelpViewer.h"
+#include "desktop/HintText.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/ToolIcons.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
+#include "registry/PayeeList.h"
+#include "registry/PayeeListModel.h"
+#include "registry/PayeeTable.h"
+#include "worksheets/WorksheetSet.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -451,8 +451,7 @@ MainWindowSettings TForm1::currentSettings() const
     MainWindowSettings settings;
     settings.privateAmountCaption = m_worksheets->privateAmountCaption();
     settings.leftPaneWidth = leftPaneWidth();
-    settings.attachmentDescriptions = m_worksheets->attachmentDescriptions();
-    settings.attachmentCounts = m_worksheets->attachmentCounts();
+    settings.attachments = m_worksheets->attachments();
     settings.colours = m_colours;
     return settings;
 }
@@ -463,8 +462,7 @@ void TForm1::loadSettings()
     settings.load(ProfileFile());
     m_worksheets->setPrivateAmountCaption(settings.privateAmountCaption);
     m_leftPaneWidth = settings.leftPaneWidth;
-    m_worksheets->setAttachmentDescriptions(settings.attachmentDescriptions);
-    m_worksheets->setAttachmentCounts(settings.attachmentCounts);
+    m_worksheets->setAttachments(settings.attachments);
     // The values reach every control, also when the keys are absent.
     m_colours = MainWindowColours{};
     applyColours(settings.colours);
@@ -473,10 +471,10 @@ void TForm1::loadSettings()
 bool TForm1::saveSettings()
 {
     ProfileFile file;
-    if (currentSettings().save(file) && file.save())
-        return true;
-    MessageBoxes::showError(this, file.errorString());
-    return false;
+    const Result saved = currentSettings().save(file);
+    if (saved.failed())
+        MessageBoxes::showError(this, saved.message());
+    return saved.succeeded();
 }
 
 int TForm1::leftPaneWidth() const

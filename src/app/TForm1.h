@@ -2,8 +2,8 @@
 
 #include "app/MainWindowColours.h"
 #include "app/MainWindowSettings.h"
-#include "app/PayeeDatabase.h"
-#include "app/PaymentCategory.h"
+#include "base/PaymentCategory.h"
+#include "registry/PayeeDatabase.h"
 
 #include <QIcon>
 #include <QKeySequence>

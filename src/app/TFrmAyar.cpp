@@ -1,12 +1,12 @@
 #include "app/TFrmAyar.h"
 
-#include "app/ColourSwatch.h"
-#include "app/HelpViewer.h"
-#include "app/HintText.h"
-#include "app/MessageBoxes.h"
-#include "app/ProfileFile.h"
-#include "app/ToolIcons.h"
+#include "base/ProfileFile.h"
+#include "controls/ColourSwatch.h"
 #include "controls/TAmountEdit.h"
+#include "desktop/HelpViewer.h"
+#include "desktop/HintText.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/ToolIcons.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -270,9 +270,9 @@ void TFrmAyar::Button2Click()
 void TFrmAyar::Button1Click()
 {
     ProfileFile file;
-    if (!PreferenceSettings::save(file, preferences())) {
+    if (const Result saved = PreferenceSettings::save(file, preferences()); saved.failed()) {
         // Nothing is applied and the dialog stays open with the user's values.
-        MessageBoxes::showError(this, file.errorString());
+        MessageBoxes::showError(this, saved.message());
         return;
     }
     m_confirmed = preferences();

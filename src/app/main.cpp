@@ -1,9 +1,9 @@
-#include "app/ApplicationInfo.h"
 #include "app/MirvaselApplication.h"
-#include "app/ProgramFont.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
-#include "app/ToolIcons.h"
+#include "base/ApplicationInfo.h"
+#include "desktop/ProgramFont.h"
+#include "desktop/ToolIcons.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 #include "computation/PaymentEntry.h"
 
-#include "computation/AmountInWords.h"
+#include "base/AmountInWords.h"
+#include "base/AmountText.h"
+#include "base/WindowsColour.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/WorksheetFields.h"
-#include "controls/AmountText.h"
-#include "controls/WindowsColour.h"
 
 #include <charconv>
 

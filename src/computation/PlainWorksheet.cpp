@@ -1,8 +1,8 @@
 #include "computation/PlainWorksheet.h"
 
+#include "base/WindowsColour.h"
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentEntry.h"
-#include "controls/WindowsColour.h"
 
 PlainWorksheet::PlainWorksheet(const WorksheetKind &kind, const PaymentPreferences &preferences)
     : WorksheetFields(kind)

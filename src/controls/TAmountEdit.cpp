@@ -1,6 +1,6 @@
 #include "controls/TAmountEdit.h"
 
-#include "controls/WindowsColour.h"
+#include "base/WindowsColour.h"
 
 #include <QEnterEvent>
 #include <QFocusEvent>

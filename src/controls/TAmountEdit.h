@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/AmountKeyEditor.h"
-#include "controls/AmountText.h"
+#include "base/AmountKeyEditor.h"
+#include "base/AmountText.h"
 
 #include <QColor>
 #include <QLineEdit>

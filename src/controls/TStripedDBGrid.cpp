@@ -1,6 +1,6 @@
 #include "controls/TStripedDBGrid.h"
 
-#include "controls/WindowsColour.h"
+#include "base/WindowsColour.h"
 
 #include <QApplication>
 #include <QHeaderView>

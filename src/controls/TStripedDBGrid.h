@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/DataSetLink.h"
+#include "base/DataSetLink.h"
 
 #include <QColor>
 #include <QTableView>

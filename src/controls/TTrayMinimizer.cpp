@@ -1,6 +1,6 @@
 #include "controls/TTrayMinimizer.h"
 
-#include "app/ApplicationInfo.h"
+#include "base/ApplicationInfo.h"
 
 #include <QApplication>
 #include <QCursor>

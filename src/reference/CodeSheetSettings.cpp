@@ -1,6 +1,6 @@
 #include "reference/CodeSheetSettings.h"
 
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
 
 namespace CodeSheetSettings {
 
@@ -88,12 +88,11 @@ void load(const ProfileFile &file, CodeSheets &sheets)
     }
 }
 
-bool save(ProfileFile &file, const CodeSheets &sheets)
+Result save(ProfileFile &file, const CodeSheets &sheets)
 {
     for (const StoredCell &cell : storedCells()) {
         const CodeSheet &sheet = sheets[std::size_t(categoryIndex(cell.category))];
-        if (!file.writeString(cell.key.section, cell.key.key, sheet.text(cell.row, cell.column)))
-            return false;
+        file.writeString(cell.key.section, cell.key.key, sheet.text(cell.row, cell.column));
     }
     return file.save();
 }

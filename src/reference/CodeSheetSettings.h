@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/PaymentCategory.h"
+#include "base/PaymentCategory.h"
+#include "base/Result.h"
 #include "reference/CodeSheet.h"
 
 #include <QList>
@@ -52,8 +53,8 @@ const QList<StoredCell> &storedCells();
 // and a key present but empty empties it.
 void load(const ProfileFile &file, CodeSheets &sheets);
 
-// Writes every stored cell, changed or not, then saves the file in one step.
-// Stops at the first refusal; the reason is in file.errorString().
-bool save(ProfileFile &file, const CodeSheets &sheets);
+// Writes every stored cell, changed or not, then saves the file in one step;
+// a refused value fails the whole save with its reason.
+Result save(ProfileFile &file, const CodeSheets &sheets);
 
 } // namespace CodeSheetSettings

@@ -1,6 +1,6 @@
 #include "reference/GridCells.h"
 
-#include "app/SettingsTextValidator.h"
+#include "base/SettingsTextValidator.h"
 
 #include <QFont>
 #include <QLabel>
@@ -38,7 +38,7 @@ QLineEdit *valueCell(QWidget *parent, const QString &name, const QRect &geometry
     cell->setGeometry(geometry);
     cell->setFocusPolicy(Qt::ClickFocus);
     // Every value cell is kept in the settings file.
-    SettingsTextValidator::installOn(cell);
+    cell->setValidator(new SettingsTextValidator(cell));
     return cell;
 }
 

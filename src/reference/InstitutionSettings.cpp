@@ -1,6 +1,6 @@
 #include "reference/InstitutionSettings.h"
 
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
 
 namespace InstitutionSettings {
 
@@ -87,14 +87,13 @@ void load(const ProfileFile &file, InstitutionValues &values)
     }
 }
 
-bool save(ProfileFile &file, const InstitutionValues &values)
+Result save(ProfileFile &file, const InstitutionValues &values)
 {
     for (const StoredValue &stored : storedValues()) {
-        const bool written = stored.isCheckBox
-                                 ? file.writeBool(stored.section, stored.key, values.isTicked(stored.objectName))
-                                 : file.writeString(stored.section, stored.key, values.text(stored.objectName));
-        if (!written)
-            return false;
+        if (stored.isCheckBox)
+            file.writeBool(stored.section, stored.key, values.isTicked(stored.objectName));
+        else
+            file.writeString(stored.section, stored.key, values.text(stored.objectName));
     }
     return file.save();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -43,8 +45,8 @@ InstitutionValues defaults();
 // key keeps it and a key present but empty empties the field.
 void load(const ProfileFile &file, InstitutionValues &values);
 
-// Writes all 34 values, changed or not, then saves the file in one step.
-// Stops at the first refusal; the reason is in file.errorString().
-bool save(ProfileFile &file, const InstitutionValues &values);
+// Writes all 34 values, changed or not, then saves the file in one step; a
+// refused value fails the whole save with its reason.
+Result save(ProfileFile &file, const InstitutionValues &values);
 
 } // namespace InstitutionSettings

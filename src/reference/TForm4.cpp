@@ -1,7 +1,7 @@
 #include "reference/TForm4.h"
 
-#include "app/MessageBoxes.h"
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
+#include "desktop/MessageBoxes.h"
 #include "reference/AutomaticDates.h"
 #include "reference/GridCells.h"
 
@@ -252,8 +252,8 @@ void TForm4::FormClose()
 {
     // The fields keep their texts whatever happens: the next close tries again.
     ProfileFile file;
-    if (!InstitutionSettings::save(file, values()))
-        MessageBoxes::showError(this, file.errorString());
+    if (const Result saved = InstitutionSettings::save(file, values()); saved.failed())
+        MessageBoxes::showError(this, saved.message());
 }
 
 void TForm4::done(int result)

@@ -1,7 +1,7 @@
 #include "reference/TForm5.h"
 
-#include "app/MessageBoxes.h"
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
+#include "desktop/MessageBoxes.h"
 #include "reference/CodeSheetSettings.h"
 #include "reference/GridCells.h"
 
@@ -211,8 +211,8 @@ void TForm5::FormClose()
 {
     // The cells keep their texts whatever happens: the next close tries again.
     ProfileFile file;
-    if (!CodeSheetSettings::save(file, m_sheets))
-        MessageBoxes::showError(this, file.errorString());
+    if (const Result saved = CodeSheetSettings::save(file, m_sheets); saved.failed())
+        MessageBoxes::showError(this, saved.message());
 }
 
 void TForm5::done(int result)

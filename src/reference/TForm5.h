@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PaymentCategory.h"
+#include "base/PaymentCategory.h"
 #include "reference/CodeSheet.h"
 
 #include <QDialog>

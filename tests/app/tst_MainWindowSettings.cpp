@@ -1,9 +1,10 @@
 #include "app/MainWindowSettings.h"
 #include "app/PayeeFieldGroup.h"
-#include "app/ProfileFile.h"
 #include "app/TForm1.h"
+#include "base/ProfileFile.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
+#include "support/TemporaryPayeeDatabase.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -29,7 +30,7 @@ private slots:
 void TestMainWindowSettings::freshStart()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     window.show();
     const MainWindowColours colours = window.colours();
@@ -48,18 +49,18 @@ void TestMainWindowSettings::freshStart()
 void TestMainWindowSettings::valuesFromTheFile()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     folder.writeFile(QStringLiteral("Zenparol.ini"),
                      "[Pen Ayar]\r\nKonum=0x100\r\n"
                      "[Ek Dokumanlar]\r\nRakam3=abc\r\nRakam4=2\r\nYazi5=Adet Fatura (as\xFDl)\r\n"
                      "[Colors]\r\nEdits=65535\r\nEditsFont=255\r\nBRound=$FF0000\r\n");
     MainWindowSettings settings;
-    settings.attachmentCounts[2] = 7;
+    settings.attachments.counts[2] = 7;
     settings.load(ProfileFile());
     QCOMPARE(settings.leftPaneWidth, 256);
-    QCOMPARE(settings.attachmentCounts[2], 7); // not a number: the current value stays
-    QCOMPARE(settings.attachmentCounts[3], 2);
-    QCOMPARE(settings.attachmentDescriptions[4], QStringLiteral("Adet Fatura (asıl)"));
+    QCOMPARE(settings.attachments.counts[2], 7); // not a number: the current value stays
+    QCOMPARE(settings.attachments.counts[3], 2);
+    QCOMPARE(settings.attachments.descriptions[4], QStringLiteral("Adet Fatura (asıl)"));
 
     TForm1 window;
     window.resize(900, 600);
@@ -91,7 +92,7 @@ void TestMainWindowSettings::valuesFromTheFile()
 void TestMainWindowSettings::closeWritesEverySectionInOrder()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     window.show();
     MessageRecorder recorder({Button::No});
@@ -117,7 +118,7 @@ void TestMainWindowSettings::closeWritesEverySectionInOrder()
 void TestMainWindowSettings::roundTripThroughTheWindow()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     MainWindowColours chosen;
     chosen.gridAlternative = 0x00FFEEDD;
     chosen.edits = 0x00CCFFFF;
@@ -137,7 +138,7 @@ void TestMainWindowSettings::roundTripThroughTheWindow()
 void TestMainWindowSettings::paneWidthFollowsTheSplitter()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     {
         TForm1 window;
         window.resize(900, 600);
@@ -158,7 +159,7 @@ void TestMainWindowSettings::paneWidthFollowsTheSplitter()
 void TestMainWindowSettings::failedSaveIsReportedAndTheExitQuestionFollows()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     // A folder in the place of the file: no save can replace it.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Zenparol.ini")));
     TForm1 window;

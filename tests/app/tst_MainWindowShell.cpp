@@ -1,12 +1,13 @@
-#include "app/HelpViewer.h"
-#include "app/HintText.h"
 #include "app/PayeeFieldGroup.h"
-#include "app/ShellServices.h"
 #include "app/TAbout.h"
 #include "app/TForm1.h"
-#include "app/WebLinkLabel.h"
+#include "controls/WebLinkLabel.h"
+#include "desktop/HelpViewer.h"
+#include "desktop/HintText.h"
+#include "desktop/ShellServices.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
+#include "support/TemporaryPayeeDatabase.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -60,7 +61,7 @@ void TestMainWindowShell::hintParts()
 void TestMainWindowShell::hintLine()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     QCOMPARE(window.statusPanelText(1), QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2"));
 
@@ -94,7 +95,7 @@ void TestMainWindowShell::hintLine()
 void TestMainWindowShell::clock()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     QCOMPARE(window.statusPanelText(2), QString());
     window.Timer1Timer();
@@ -108,7 +109,7 @@ void TestMainWindowShell::clock()
 void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     window.show();
     QCOMPARE(window.currentCategory(), -1);
@@ -138,7 +139,7 @@ void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
 void TestMainWindowShell::tabChangeEmptiesSearch()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabSet1"));
     auto *search = window.findChild<QLineEdit *>(QStringLiteral("Edit33"));
@@ -152,7 +153,7 @@ void TestMainWindowShell::tabChangeEmptiesSearch()
 void TestMainWindowShell::escapeInAFieldStartsTheCloseSequence()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     window.show();
     window.activateWindow();
@@ -171,7 +172,7 @@ void TestMainWindowShell::escapeInAFieldStartsTheCloseSequence()
 void TestMainWindowShell::exitQuestion()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     window.show();
     QSignalSpy closed(&window, &TForm1::closed);
@@ -195,7 +196,7 @@ void TestMainWindowShell::exitQuestion()
 void TestMainWindowShell::helpContents()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     QList<int> topics;
     HelpViewer::setRequestHandler([&topics](int topic) { topics.append(topic); });
     TForm1 window;
@@ -230,7 +231,7 @@ void TestMainWindowShell::aboutBox()
 void TestMainWindowShell::webLink()
 {
     ProgramFolderFixture folder;
-    folder.createDatabase();
+    createEmptyPayeeDatabase();
     TForm1 window;
     auto *link = window.findChild<WebLinkLabel *>(QStringLiteral("Label43"));
     QVERIFY(link);

@@ -1,10 +1,10 @@
-#include "app/ColourSwatch.h"
-#include "app/HelpViewer.h"
-#include "app/MessageBoxes.h"
 #include "app/PreferenceSettings.h"
-#include "app/ProfileFile.h"
 #include "app/TFrmAyar.h"
+#include "base/ProfileFile.h"
+#include "controls/ColourSwatch.h"
 #include "controls/TAmountEdit.h"
+#include "desktop/HelpViewer.h"
+#include "desktop/MessageBoxes.h"
 #include "support/BlockedSettingsFile.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
@@ -19,7 +19,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QToolButton>
-#include "app/ProgramFont.h"
+#include "desktop/ProgramFont.h"
 
 #include <QtTest>
 

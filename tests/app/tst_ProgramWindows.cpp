@@ -1,15 +1,16 @@
 #include "app/PayeeFieldGroup.h"
-#include "app/ProfileFile.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "app/TFrmAyar.h"
-#include "computation/WorksheetSet.h"
+#include "base/ProfileFile.h"
 #include "controls/TAmountEdit.h"
 #include "controls/TStripedDBGrid.h"
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
+#include "support/TemporaryPayeeDatabase.h"
+#include "worksheets/WorksheetSet.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -46,7 +47,7 @@ private:
 void TestProgramWindows::init()
 {
     m_folder = std::make_unique<ProgramFolderFixture>();
-    m_folder->createDatabase();
+    createEmptyPayeeDatabase();
     m_recorder = std::make_unique<MessageRecorder>();
     m_windows = std::make_unique<ProgramWindows>();
     m_windows->mainWindow()->show();

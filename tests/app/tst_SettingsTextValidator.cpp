@@ -1,12 +1,12 @@
-#include "app/PaymentCategory.h"
-#include "app/SettingsTextValidator.h"
+#include "base/PaymentCategory.h"
+#include "base/SettingsTextValidator.h"
 #include "computation/AttachmentLines.h"
-#include "computation/WorksheetPanel.h"
-#include "computation/WorksheetSet.h"
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TypeText.h"
+#include "worksheets/WorksheetPanel.h"
+#include "worksheets/WorksheetSet.h"
 
 #include <QLineEdit>
 #include <QtTest>

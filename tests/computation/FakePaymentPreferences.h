@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/AmountText.h"
 #include "computation/PaymentPreferences.h"
-#include "controls/AmountText.h"
 
 // The preferences as the dialog's controls would hold them: the rate as the
 // text of its amount field, the currency as the list's index.

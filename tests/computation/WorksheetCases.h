@@ -6,7 +6,7 @@
 // sets the switch, enters the amounts in order, optionally overwrites the
 // stamp duty by hand, and presses HESAPLA.
 
-#include "app/PaymentCategory.h"
+#include "base/PaymentCategory.h"
 
 #include <QStringList>
 #include <QtTest>

@@ -1,4 +1,5 @@
-#include "computation/AmountInWords.h"
+#include "base/AmountInWords.h"
+#include "base/WindowsColour.h"
 #include "computation/AttachmentLines.h"
 #include "computation/FakePaymentPreferences.h"
 #include "computation/PaymentEntry.h"
@@ -6,7 +7,6 @@
 #include "computation/WorksheetCases.h"
 #include "computation/WorksheetKind.h"
 #include "computation/WorksheetStates.h"
-#include "controls/WindowsColour.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
+#include "base/WindowsColour.h"
 #include "controls/TAmountEdit.h"
-#include "controls/WindowsColour.h"
 
 #include <QClipboard>
 #include <QLineEdit>

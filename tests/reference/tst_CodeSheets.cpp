@@ -1,4 +1,4 @@
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
 #include "reference/CodeSheet.h"
 #include "reference/CodeSheetSettings.h"
 #include "support/SettingsFileKeys.h"
@@ -226,7 +226,8 @@ void TestCodeSheets::saveOrderIntoFileWithoutTheSections()
     sheets[2].setText(9, 15, QString());
     {
         ProfileFile profile(path);
-        QVERIFY2(CodeSheetSettings::save(profile, sheets), qPrintable(profile.errorString()));
+        const Result saved = CodeSheetSettings::save(profile, sheets);
+        QVERIFY2(saved.succeeded(), qPrintable(saved.message()));
     }
 
     QFile written(path);
@@ -272,8 +273,9 @@ void TestCodeSheets::saveRefusedLeavesFileAsItWas()
     sheets[0].setText(1, 1, QStringLiteral("831"));
     sheets[1].setText(1, 15, QStringLiteral("İlaç \u20AC\u4E2D"));
     ProfileFile profile(path);
-    QVERIFY(!CodeSheetSettings::save(profile, sheets));
-    QVERIFY(profile.errorString().startsWith(
+    const Result saved = CodeSheetSettings::save(profile, sheets);
+    QVERIFY(saved.failed());
+    QVERIFY(saved.message().startsWith(
         QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);

@@ -1,5 +1,5 @@
-#include "app/MessageBoxes.h"
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
+#include "desktop/MessageBoxes.h"
 #include "reference/CodeSheetSettings.h"
 #include "reference/TForm5.h"
 #include "support/BlockedSettingsFile.h"
@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
-#include "app/ProgramFont.h"
+#include "desktop/ProgramFont.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "app/MessageBoxes.h"
-#include "app/ProfileFile.h"
+#include "base/ProfileFile.h"
+#include "desktop/MessageBoxes.h"
 #include "reference/AutomaticDates.h"
 #include "reference/InstitutionSettings.h"
 #include "reference/TForm4.h"
@@ -14,7 +14,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include "app/ProgramFont.h"
+#include "desktop/ProgramFont.h"
 
 #include <QtTest>
 

@@ -1,7 +1,6 @@
 #include "support/ProgramFolderFixture.h"
 
-#include "app/PayeeDatabase.h"
-#include "app/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QFile>
 
@@ -28,10 +27,4 @@ QByteArray ProgramFolderFixture::readFile(const QString &name) const
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
     return file.readAll();
-}
-
-void ProgramFolderFixture::createDatabase() const
-{
-    PayeeDatabase database;
-    database.create();
 }

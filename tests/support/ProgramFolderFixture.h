@@ -20,10 +20,6 @@ public:
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
 
-    // An empty payee database in the folder, so that the main window opens
-    // its lists without asking to create one.
-    void createDatabase() const;
-
 private:
     QTemporaryDir m_folder;
 };

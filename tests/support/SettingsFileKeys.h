@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowsTurkishCodePage.h"
+#include "base/WindowsTurkishCodePage.h"
 
 #include <QByteArray>
 #include <QList>

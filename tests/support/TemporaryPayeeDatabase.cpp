@@ -1,6 +1,6 @@
 #include "support/TemporaryPayeeDatabase.h"
 
-#include "app/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,4 +146,10 @@ QStringList TemporaryPayeeDatabase::folderEntries() const
 {
     return QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
                                            QDir::Name);
+}
+
+void createEmptyPayeeDatabase()
+{
+    PayeeDatabase database;
+    (void)database.create();
 }

@@ -1,13 +1,17 @@
 #pragma once
 
-#include "app/PayeeDatabase.h"
-#include "app/PayeeTable.h"
-#include "app/PaymentCategory.h"
+#include "base/PaymentCategory.h"
+#include "registry/PayeeDatabase.h"
+#include "registry/PayeeTable.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
+
+// An empty payee database in the program folder, so that the main window
+// opens its lists without asking to create one.
+void createEmptyPayeeDatabase();
 
 // A fresh, empty, encrypted payee database (a copy of one made by
 // PayeeDatabase::create) in a temporary program folder, for one test. The

@@ -1,0 +1,46 @@
+# Holds the source tree to its layers: run as
+#   cmake -DLAYERS=<build>/MirvaselLayers.cmake -DSOURCE_ROOT=<src> -P CheckLayers.cmake
+# Fails when a file includes a header of a folder its layer does not link
+# (an upward or sideways include), or when a folder holds a source file that
+# its layer does not list.
+cmake_minimum_required(VERSION 3.22)
+include(${LAYERS})
+
+set(problems "")
+file(GLOB folders LIST_DIRECTORIES true RELATIVE ${SOURCE_ROOT} ${SOURCE_ROOT}/*)
+foreach(folder ${folders})
+  if(NOT IS_DIRECTORY ${SOURCE_ROOT}/${folder} OR folder STREQUAL "resources")
+    continue()
+  endif()
+  if(NOT folder IN_LIST MIRVASEL_LAYERS)
+    list(APPEND problems "src/${folder}: a folder without a layer in src/CMakeLists.txt")
+    continue()
+  endif()
+  set(reach ${MIRVASEL_LAYER_${folder}_REACH})
+  file(GLOB files RELATIVE ${SOURCE_ROOT}/${folder}
+       ${SOURCE_ROOT}/${folder}/*.h ${SOURCE_ROOT}/${folder}/*.cpp)
+  foreach(file ${files})
+    if(NOT file IN_LIST MIRVASEL_LAYER_${folder}_SOURCES)
+      list(APPEND problems "src/${folder}/${file}: not listed in src/${folder}/CMakeLists.txt")
+    endif()
+    file(STRINGS ${SOURCE_ROOT}/${folder}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line ${includes})
+      if(line MATCHES "\"([^\"/]+)/[^\"]+\"")
+        set(target ${CMAKE_MATCH_1})
+        if(NOT target IN_LIST reach)
+          string(STRIP "${line}" line)
+          list(APPEND problems "src/${folder}/${file}: ${line} reaches a layer that ${folder} does not link")
+        endif()
+      elseif(line MATCHES "\"([^\"]+)\"")
+        list(APPEND problems "src/${folder}/${file}: include \"${CMAKE_MATCH_1}\" by its folder, as \"${folder}/${CMAKE_MATCH_1}\"")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "Layer rule broken:\n  ${text}")
+endif()
+list(LENGTH MIRVASEL_LAYERS count)
+message(STATUS "Every include of the ${count} layers stays within what its layer links.")

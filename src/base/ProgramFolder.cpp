@@ -1,0 +1,33 @@
+#include "base/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+QString &overridden()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+namespace ProgramFolder {
+
+QString path()
+{
+    if (!overridden().isEmpty())
+        return overridden();
+    return QCoreApplication::applicationDirPath();
+}
+
+QString filePath(const QString &fileName)
+{
+    return QDir(path()).filePath(fileName);
+}
+
+void overrideForTesting(const QString &folder)
+{
+    overridden() = folder;
+}
+
+} // namespace ProgramFolder

@@ -1,0 +1,220 @@
+#include "registry/PayeeDatabase.h"
+
+#include "base/ApplicationInfo.h"
+#include "base/ProgramFolder.h"
+#include "registry/PayeeTable.h"
+#include "registry/TurkishCollation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+namespace {
+
+using Failure = SqlCipherConnection::Failure;
+
+QString shownPath(const QString &filePath)
+{
+    return QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath());
+}
+
+PayeeDatabase::OpenResult opened()
+{
+    return {PayeeDatabase::OpenStatus::Opened, {}};
+}
+
+PayeeDatabase::OpenResult openFailure(const QString &filePath, const SqlCipherConnection::Error &error)
+{
+    using Status = PayeeDatabase::OpenStatus;
+    const QString head = QStringLiteral("Veritabanı dosyası açılamadı: %1 ").arg(shownPath(filePath));
+    switch (error.failure) {
+    case Failure::Missing:
+        return {Status::Missing, QStringLiteral("Veritabanı dosyası bulunamadı: %1").arg(shownPath(filePath))};
+    case Failure::NotADatabase:
+        return {Status::NotADatabase,
+                head + QStringLiteral("başka bir parolayla şifrelenmiş ya da bir veritabanı dosyası değil.")};
+    case Failure::Busy:
+        return {Status::Locked, head + QStringLiteral("başka bir program tarafından kilitlenmiş. "
+                                                      "O program işini bitirince yeniden deneyin.")};
+    case Failure::Corrupt:
+        return {Status::IoError,
+                head + QStringLiteral("bozuk. Bakım ve Onarım ile onarmayı deneyin.")};
+    default:
+        return {Status::IoError, head + QStringLiteral("okunamadı (%1).").arg(error.detail)};
+    }
+}
+
+PayeeDatabase::OpenResult incompatible(const QString &filePath, const QString &reason)
+{
+    return {PayeeDatabase::OpenStatus::Incompatible,
+            QStringLiteral("Veritabanı dosyası açılamadı: %1 %2").arg(shownPath(filePath), reason)};
+}
+
+PayeeDatabase::OpenResult createFailure(const QString &filePath, PayeeDatabase::OpenStatus status,
+                                        const QString &reason)
+{
+    return {status, QStringLiteral("Veritabanı dosyası oluşturulamadı: %1 %2").arg(shownPath(filePath), reason)};
+}
+
+void removeStaging(const QString &stagingPath)
+{
+    QFile::remove(stagingPath);
+    QFile::remove(stagingPath + QStringLiteral("-journal"));
+}
+
+} // namespace
+
+QString PayeeDatabase::defaultFilePath()
+{
+    return ProgramFolder::filePath(ApplicationInfo::databaseFileName());
+}
+
+QByteArray PayeeDatabase::password()
+{
+    return QByteArrayLiteral("*.417305");
+}
+
+PayeeDatabase::PayeeDatabase() = default;
+
+PayeeDatabase::~PayeeDatabase() = default;
+
+PayeeDatabase::OpenResult PayeeDatabase::openConnection(SqlCipherConnection &connection, const QString &filePath,
+                                                        bool create)
+{
+    const SqlCipherConnection::Error error = create ? connection.create(filePath, password())
+                                                    : connection.open(filePath, password());
+    if (error.isError())
+        return openFailure(filePath, error);
+    const SqlCipherConnection::Error collation
+        = connection.registerCollation(TurkishCollation::kName, TurkishCollation::compareUtf8);
+    if (collation.isError()) {
+        connection.close();
+        return openFailure(filePath, collation);
+    }
+    return opened();
+}
+
+PayeeDatabase::OpenResult PayeeDatabase::open(const QString &filePath)
+{
+    close();
+    OpenResult result = openConnection(m_connection, filePath, false);
+    if (!result.isOpened())
+        return result;
+
+    // Only reads until the file has proven to be ours.
+    SqlCipherConnection::Error error;
+    const qint64 version = m_connection.queryInt64(QStringLiteral("PRAGMA user_version"), &error);
+    if (!error.isError() && version > kSchemaVersion) {
+        m_connection.close();
+        return incompatible(filePath, QStringLiteral("programın daha yeni bir sürümüyle oluşturulmuş; "
+                                                     "bu sürüm onu kullanamaz."));
+    }
+    for (PaymentCategory category : kAllCategories) {
+        if (error.isError())
+            break;
+        SqlCipherConnection::Statement probe = m_connection.prepare(PayeeTable::of(category).selectSql());
+        error = probe.error();
+    }
+    if (error.isError()) {
+        m_connection.close();
+        if (error.failure == Failure::Other)
+            return incompatible(filePath, QStringLiteral("kişi ve kurum tablolarını içermiyor."));
+        return openFailure(filePath, error);
+    }
+    if (version < kSchemaVersion)
+        upgradeNameOrder();
+    ++m_generation;
+    return opened();
+}
+
+void PayeeDatabase::upgradeNameOrder()
+{
+    // Older files hold their name indexes in a case-sensitive order; the
+    // range search needs them in today's. A file that cannot be written now
+    // still opens: its lists work, and the upgrade runs at a later open.
+    const SqlCipherConnection::Error error = m_connection.execute(
+        QStringLiteral("BEGIN;\nREINDEX %1;\nPRAGMA user_version = %2;\nCOMMIT;\n")
+            .arg(QString::fromLatin1(TurkishCollation::kName))
+            .arg(kSchemaVersion));
+    if (error.isError())
+        m_connection.execute(QStringLiteral("ROLLBACK"));
+}
+
+PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
+{
+    close();
+    if (QFileInfo::exists(filePath))
+        return createFailure(filePath, OpenStatus::AlreadyExists, QStringLiteral("zaten var."));
+
+    // Built under another name and renamed when complete, so that a failure
+    // half way leaves no half database under the real name.
+    QString stagingPath;
+    do {
+        stagingPath = QStringLiteral("%1.%2.yeni").arg(filePath).arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                                       QLatin1Char('0'));
+    } while (QFileInfo::exists(stagingPath));
+
+    SqlCipherConnection staging;
+    OpenResult result = openConnection(staging, stagingPath, true);
+    if (!result.isOpened()) {
+        removeStaging(stagingPath);
+        return createFailure(filePath, OpenStatus::IoError, QStringLiteral("yazılamadı."));
+    }
+    QString schema = QStringLiteral("BEGIN;\n");
+    for (PaymentCategory category : kAllCategories)
+        schema += PayeeTable::of(category).createSql();
+    schema += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion);
+    const SqlCipherConnection::Error error = staging.execute(schema);
+    staging.close();
+    if (error.isError()) {
+        removeStaging(stagingPath);
+        return createFailure(filePath, OpenStatus::IoError,
+                             QStringLiteral("yazılamadı: %1").arg(failureReason(error)));
+    }
+    // QFile::rename never replaces an existing file.
+    if (!QFile::rename(stagingPath, filePath)) {
+        removeStaging(stagingPath);
+        if (QFileInfo::exists(filePath))
+            return createFailure(filePath, OpenStatus::AlreadyExists, QStringLiteral("zaten var."));
+        return createFailure(filePath, OpenStatus::IoError, QStringLiteral("yazılamadı."));
+    }
+    return open(filePath);
+}
+
+void PayeeDatabase::close()
+{
+    if (m_connection.isOpen()) {
+        m_connection.close();
+        ++m_generation;
+    }
+}
+
+QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error)
+{
+    switch (error.failure) {
+    case Failure::None:
+        return {};
+    case Failure::Busy:
+        return QStringLiteral("veritabanı dosyası başka bir program tarafından kilitlenmiş. "
+                              "Biraz sonra yeniden deneyin.");
+    case Failure::ReadOnly:
+        return QStringLiteral("veritabanı dosyası salt okunur; değişiklik yazılamıyor.");
+    case Failure::Constraint:
+        return QStringLiteral("veritabanı kaydı kabul etmedi (%1).").arg(error.detail);
+    case Failure::DiskFull:
+        return QStringLiteral("disk dolu. Yer açıp yeniden deneyin.");
+    case Failure::Corrupt:
+        return QStringLiteral("veritabanı dosyası bozuk. Bakım ve Onarım ile onarmayı deneyin.");
+    case Failure::NotADatabase:
+        return QStringLiteral("veritabanı dosyası başka bir parolayla şifrelenmiş ya da bir veritabanı dosyası değil.");
+    case Failure::Missing:
+        return QStringLiteral("veritabanı dosyası bulunamadı.");
+    case Failure::AlreadyExists:
+        return QStringLiteral("dosya zaten var.");
+    case Failure::Io:
+    case Failure::Other:
+        break;
+    }
+    return QStringLiteral("veritabanı dosyası okunurken ya da yazılırken bir hata oluştu (%1).").arg(error.detail);
+}

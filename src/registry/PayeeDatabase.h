@@ -1,0 +1,69 @@
+#pragma once
+
+#include "registry/SqlCipherConnection.h"
+
+#include <QString>
+
+// The payee database "Data.dat" in the program folder: one encrypted file
+// with the tables of the four payee kinds. It owns the connection the four
+// lists share.
+class PayeeDatabase
+{
+public:
+    enum class OpenStatus {
+        Opened,
+        Missing, // no such file; nothing was created
+        NotADatabase, // another password, or not a database file; left untouched
+        Locked, // another program holds the file
+        Incompatible, // a database, but without our tables or from a newer program
+        AlreadyExists, // create() found a file in the way
+        IoError, // any other failure to open, read or write
+    };
+
+    struct OpenResult
+    {
+        OpenStatus status = OpenStatus::IoError;
+        QString message; // Turkish, naming the file; empty when opened
+        bool isOpened() const { return status == OpenStatus::Opened; }
+    };
+
+    // Stored in PRAGMA user_version; a file with a higher one is refused.
+    // 2: names ordered without regard to case (version 1 files are reindexed
+    // when opened).
+    static constexpr int kSchemaVersion = 2;
+
+    static QString defaultFilePath();
+    static QByteArray password();
+
+    PayeeDatabase();
+    ~PayeeDatabase();
+    PayeeDatabase(const PayeeDatabase &) = delete;
+    PayeeDatabase &operator=(const PayeeDatabase &) = delete;
+
+    // Opens an existing database; never creates, and never writes to a file
+    // it cannot use.
+    OpenResult open(const QString &filePath = defaultFilePath());
+    // Creates a new, empty database with the four tables and opens it.
+    // Refuses to replace an existing file; a failed create leaves no file.
+    OpenResult create(const QString &filePath = defaultFilePath());
+    void close();
+
+    bool isOpen() const { return m_connection.isOpen(); }
+    QString filePath() const { return m_connection.filePath(); }
+    // Changes at every open and close: statements prepared under another
+    // generation belong to a connection that is gone.
+    quint64 generation() const { return m_generation; }
+
+    void setBusyTimeout(int milliseconds) { m_connection.setBusyTimeout(milliseconds); }
+    SqlCipherConnection &connection() { return m_connection; }
+
+    // The Turkish reason for a failed statement, to follow "...: " in a message.
+    static QString failureReason(const SqlCipherConnection::Error &error);
+
+private:
+    OpenResult openConnection(SqlCipherConnection &connection, const QString &filePath, bool create);
+    void upgradeNameOrder();
+
+    SqlCipherConnection m_connection;
+    quint64 m_generation = 0;
+};

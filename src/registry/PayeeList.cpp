@@ -1,0 +1,552 @@
+#include "registry/PayeeList.h"
+
+#include "registry/PayeeDatabase.h"
+#include "registry/TurkishCollation.h"
+
+#include <algorithm>
+
+namespace {
+
+// A screenful or two of the grid, and the fields around it.
+constexpr int kCachedRecords = 1024;
+
+QString notOpen()
+{
+    return QStringLiteral("liste açık değil.");
+}
+
+} // namespace
+
+PayeeList::PayeeList(PayeeDatabase &database, PaymentCategory category, QObject *parent)
+    : QObject(parent)
+    , m_database(database)
+    , m_table(PayeeTable::of(category))
+    , m_cache(kCachedRecords)
+{
+}
+
+PayeeList::~PayeeList() = default;
+
+// --- Opening -----------------------------------------------------------------
+
+QString PayeeList::openSorted()
+{
+    const QString error = settlePending(nullptr);
+    if (!error.isEmpty())
+        return fail(error);
+    return openWith(false, {}, {});
+}
+
+QString PayeeList::search(const QString &typedText)
+{
+    const QString error = settlePending(nullptr);
+    if (!error.isEmpty())
+        return fail(error);
+    // Bound, never pasted into the statement: quotes, "%" and "_" are just
+    // characters of the prefix, whose letters match in either case. Non-null
+    // even when empty, so that "" finds every name that is present and NULL
+    // none.
+    const QString prefix = typedText.isNull() ? QStringLiteral("") : typedText;
+    return openWith(true, TurkishCollation::prefixLowerBound(prefix), TurkishCollation::prefixUpperBound(prefix));
+}
+
+QString PayeeList::openWith(bool byRange, const QString &lower, const QString &upper)
+{
+    QString error = prepareStatements();
+    if (!error.isEmpty()) {
+        closeQuietly();
+        return fail(QStringLiteral("Liste açılamadı: ") + error);
+    }
+    SqlCipherConnection::Statement &query = byRange ? m_rangeKeys : m_sortedKeys;
+    if (byRange) {
+        query.bindText(1, lower);
+        query.bindText(2, upper);
+    }
+    QVector<qint64> keys;
+    while (query.next())
+        keys.append(query.int64(0));
+    if (query.error().isError()) {
+        closeQuietly();
+        return fail(QStringLiteral("Liste açılamadı: ") + PayeeDatabase::failureReason(query.error()));
+    }
+
+    emit rowsAboutToBeReset();
+    m_keys = std::move(keys);
+    m_newRow = -1;
+    m_current = m_keys.isEmpty() ? -1 : 0;
+    m_buffer = {};
+    m_original = {};
+    // Another program may have changed records since they were read.
+    m_cache.clear();
+    emit rowsReset();
+    setState(State::Browsing);
+    emit fieldsChanged();
+    if (!m_keys.isEmpty())
+        emit afterScroll();
+    return {};
+}
+
+QString PayeeList::close()
+{
+    if (m_state == State::Closed)
+        return {};
+    const QString error = settlePending(nullptr);
+    if (!error.isEmpty())
+        return fail(error);
+    closeQuietly();
+    return {};
+}
+
+void PayeeList::closeQuietly()
+{
+    const bool hadRows = !m_keys.isEmpty();
+    if (hadRows)
+        emit rowsAboutToBeReset();
+    m_keys.clear();
+    m_current = -1;
+    m_newRow = -1;
+    m_buffer = {};
+    m_original = {};
+    m_cache.clear();
+    if (hadRows)
+        emit rowsReset();
+    setState(State::Closed);
+    emit fieldsChanged();
+}
+
+QString PayeeList::prepareStatements() const
+{
+    if (!m_database.isOpen())
+        return QStringLiteral("veritabanı açık değil.");
+    if (m_preparedGeneration == m_database.generation() && m_select.isValid())
+        return {};
+    SqlCipherConnection &connection = m_database.connection();
+    const std::pair<SqlCipherConnection::Statement *, QString> statements[] = {
+        {&m_sortedKeys, m_table.sortedKeysSql()}, {&m_rangeKeys, m_table.nameRangeKeysSql()},
+        {&m_select, m_table.selectSql()},         {&m_insert, m_table.insertSql()},
+        {&m_update, m_table.updateSql()},         {&m_delete, m_table.deleteSql()},
+    };
+    for (const auto &[statement, sql] : statements) {
+        *statement = connection.prepare(sql);
+        if (!statement->isValid()) {
+            const QString reason = PayeeDatabase::failureReason(statement->error());
+            m_select = {};
+            return reason;
+        }
+    }
+    m_cache.clear();
+    m_preparedGeneration = m_database.generation();
+    return {};
+}
+
+// --- Reading -----------------------------------------------------------------
+
+int PayeeList::recordCount() const
+{
+    return rowCount() - (m_newRow >= 0 ? 1 : 0);
+}
+
+int PayeeList::recordNumber(int row) const
+{
+    if (row < 0 || row >= rowCount() || row == m_newRow)
+        return 0;
+    return row + 1 - ((m_newRow >= 0 && row > m_newRow) ? 1 : 0);
+}
+
+QString PayeeList::recordStatusText() const
+{
+    return QStringLiteral("  Toplam %1%2 Gösterilen:  %3")
+        .arg(rowCount())
+        .arg(m_table.recordNoun())
+        .arg(m_current + 1);
+}
+
+QString PayeeList::deleteQuestion() const
+{
+    QString name = field(PayeeColumn::Name);
+    name.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + name + QLatin1Char('\'') + m_table.deleteQuestionTail();
+}
+
+QString PayeeList::field(PayeeColumn column) const
+{
+    return fields()[size_t(column)];
+}
+
+PayeeFields PayeeList::fields() const
+{
+    return fieldsAt(m_current);
+}
+
+PayeeFields PayeeList::fieldsAt(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    if (canPost() && m_keys[row] == m_editKey)
+        return m_buffer;
+    PayeeFields fields;
+    loadRecord(m_keys[row], &fields);
+    return fields;
+}
+
+bool PayeeList::loadRecord(qint64 key, PayeeFields *fields, QString *error) const
+{
+    if (const PayeeFields *cached = m_cache.object(key)) {
+        *fields = *cached;
+        return true;
+    }
+    *fields = {};
+    QString reason = prepareStatements();
+    if (reason.isEmpty()) {
+        m_select.bindInt64(1, key);
+        if (m_select.next()) {
+            for (PayeeColumn column : kAllPayeeColumns)
+                (*fields)[size_t(column)] = m_select.text(int(column));
+            m_select.reset();
+            m_cache.insert(key, new PayeeFields(*fields));
+            return true;
+        }
+        reason = m_select.error().isError()
+                     ? PayeeDatabase::failureReason(m_select.error())
+                     : QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir.");
+    }
+    if (error)
+        *error = QStringLiteral("Kayıt okunamadı: ") + reason;
+    return false;
+}
+
+// --- Editing -----------------------------------------------------------------
+
+QString PayeeList::setField(PayeeColumn column, const QString &text)
+{
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Kayıt değiştirilemedi: ") + notOpen());
+    if (m_state == State::Browsing) {
+        const QString error = edit();
+        if (!error.isEmpty())
+            return error;
+    }
+    m_buffer[size_t(column)] = text;
+    emit fieldsChanged();
+    if (column == PayeeColumn::Name)
+        emit rowsChanged(m_current, m_current);
+    return {};
+}
+
+QString PayeeList::edit()
+{
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Kayıt düzenlenemedi: ") + notOpen());
+    if (m_state != State::Browsing)
+        return {};
+    // Typing into the fields of an empty list starts a new record.
+    if (m_current < 0)
+        return insert();
+    PayeeFields fields;
+    QString error;
+    // Never edit a record that could not be read: saving the empty texts
+    // would wipe the fields that were not typed over.
+    if (!loadRecord(m_keys[m_current], &fields, &error))
+        return fail(error);
+    m_original = fields;
+    m_buffer = fields;
+    m_editKey = m_keys[m_current];
+    setState(State::Editing);
+    return {};
+}
+
+bool PayeeList::isModified() const
+{
+    if (!canPost())
+        return false;
+    // QString counts a null and an empty text as equal, as the user does.
+    return m_buffer != m_original;
+}
+
+QString PayeeList::post()
+{
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Kayıt kaydedilemedi: ") + notOpen());
+    if (m_state == State::Browsing)
+        return {};
+    const QString error = saveBuffer();
+    return error.isEmpty() ? error : fail(error);
+}
+
+QString PayeeList::checkLengths() const
+{
+    for (PayeeColumn column : kAllPayeeColumns) {
+        const QString &text = m_buffer[size_t(column)];
+        const int limit = PayeeTable::maxLength(column);
+        // Only typed texts: older data may hold longer ones.
+        if (text != m_original[size_t(column)] && text.size() > limit) {
+            return QStringLiteral("Kayıt kaydedilemedi: \"%1\" alanı en çok %2 karakter alabilir; "
+                                  "yazılan metin %3 karakter.")
+                .arg(PayeeTable::fieldLabel(column))
+                .arg(limit)
+                .arg(text.size());
+        }
+    }
+    return {};
+}
+
+void PayeeList::bindFields(SqlCipherConnection::Statement &statement) const
+{
+    // An emptied field becomes absent, like a field never filled.
+    for (PayeeColumn column : kAllPayeeColumns) {
+        const QString &text = m_buffer[size_t(column)];
+        statement.bindText(int(column) + 1, text.isEmpty() ? QString() : text);
+    }
+}
+
+QString PayeeList::saveBuffer()
+{
+    if (m_state == State::Editing && !isModified()) {
+        setState(State::Browsing);
+        return {};
+    }
+    QString error = checkLengths();
+    if (!error.isEmpty())
+        return error;
+    error = prepareStatements();
+    if (!error.isEmpty())
+        return QStringLiteral("Kayıt kaydedilemedi: ") + error;
+
+    SqlCipherConnection &connection = m_database.connection();
+    if (m_state == State::Editing) {
+        const qint64 key = m_keys[m_current];
+        bindFields(m_update);
+        m_update.bindInt64(6, key);
+        const SqlCipherConnection::Error failure = m_update.run();
+        if (failure.isError())
+            return QStringLiteral("Kayıt kaydedilemedi: ") + PayeeDatabase::failureReason(failure);
+        if (connection.changes() == 0) {
+            return QStringLiteral("Kayıt kaydedilemedi: kayıt veritabanında yok; başka bir program silmiş "
+                                  "olabilir. Değişiklikleri iptal edebilirsiniz.");
+        }
+        m_cache.insert(key, new PayeeFields(m_buffer));
+        setState(State::Browsing);
+        emit rowsChanged(m_current, m_current);
+        return {};
+    }
+
+    bindFields(m_insert);
+    const SqlCipherConnection::Error failure = m_insert.run();
+    if (failure.isError())
+        return QStringLiteral("Kayıt kaydedilemedi: ") + PayeeDatabase::failureReason(failure);
+    const qint64 key = connection.lastInsertRowId();
+    const int row = m_newRow;
+    // Stays where it was inserted; only a reopen sorts it in.
+    m_keys[row] = key;
+    m_newRow = -1;
+    m_cache.insert(key, new PayeeFields(m_buffer));
+    setState(State::Browsing);
+    // The rows below it have a record number again.
+    emit rowsChanged(row, rowCount() - 1);
+    return {};
+}
+
+void PayeeList::cancel()
+{
+    if (m_state == State::Editing) {
+        m_buffer = m_original;
+        setState(State::Browsing);
+        emit fieldsChanged();
+        emit rowsChanged(m_current, m_current);
+    } else if (m_state == State::Inserting) {
+        dropNewRecord();
+        setState(State::Browsing);
+        emit fieldsChanged();
+        emit afterScroll();
+    }
+}
+
+void PayeeList::dropNewRecord()
+{
+    const int row = m_newRow;
+    emit rowAboutToBeRemoved(row);
+    m_keys.remove(row);
+    m_newRow = -1;
+    m_buffer = {};
+    m_original = {};
+    // The record that was current before the insert sits on the row again.
+    m_current = m_keys.isEmpty() ? -1 : std::min(row, rowCount() - 1);
+    emit rowRemoved(row);
+}
+
+QString PayeeList::insert()
+{
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Yeni kayıt eklenemedi: ") + notOpen());
+    if (m_state == State::Inserting && !isModified())
+        return {};
+    const QString error = settlePending(nullptr);
+    if (!error.isEmpty())
+        return fail(error);
+    const int row = std::max(m_current, 0);
+    emit rowAboutToBeInserted(row);
+    m_keys.insert(row, kNewRecordKey);
+    m_newRow = row;
+    m_editKey = kNewRecordKey;
+    m_current = row;
+    m_buffer = {};
+    m_original = {};
+    emit rowInserted(row);
+    setState(State::Inserting);
+    emit fieldsChanged();
+    emit afterScroll();
+    return {};
+}
+
+QString PayeeList::deleteCurrent()
+{
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Kayıt silinemedi: ") + notOpen());
+    if (m_state == State::Inserting) {
+        // The new record is not in the table yet: dropping it is the delete.
+        dropNewRecord();
+        setState(State::Browsing);
+        emit fieldsChanged();
+        emit afterScroll();
+        return {};
+    }
+    // The data layer's own words for it, as the offices know them.
+    if (m_current < 0)
+        return fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    QString error = prepareStatements();
+    if (!error.isEmpty())
+        return fail(QStringLiteral("Kayıt silinemedi: ") + error);
+    const qint64 key = m_keys[m_current];
+    m_delete.bindInt64(1, key);
+    const SqlCipherConnection::Error failure = m_delete.run();
+    if (failure.isError())
+        return fail(QStringLiteral("Kayıt silinemedi: ") + PayeeDatabase::failureReason(failure));
+
+    // Deleting discards an edit of the same record.
+    const int row = m_current;
+    emit rowAboutToBeRemoved(row);
+    m_keys.remove(row);
+    m_cache.remove(key);
+    m_buffer = {};
+    m_original = {};
+    m_current = m_keys.isEmpty() ? -1 : std::min(row, rowCount() - 1);
+    emit rowRemoved(row);
+    setState(State::Browsing);
+    emit fieldsChanged();
+    emit afterScroll();
+    return {};
+}
+
+// --- Moving ------------------------------------------------------------------
+
+QString PayeeList::settlePending(int *targetRow)
+{
+    if (m_state == State::Editing) {
+        if (isModified())
+            return saveBuffer();
+        m_buffer = m_original;
+        setState(State::Browsing);
+    } else if (m_state == State::Inserting) {
+        if (isModified())
+            return saveBuffer();
+        const int row = m_newRow;
+        dropNewRecord();
+        setState(State::Browsing);
+        if (targetRow && *targetRow > row)
+            --*targetRow;
+    }
+    return {};
+}
+
+QString PayeeList::moveTo(int row)
+{
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Başka kayda geçilemedi: ") + notOpen());
+    if (row < 0 || row >= rowCount())
+        return fail(QStringLiteral("Başka kayda geçilemedi: listede %1. satır yok.").arg(row + 1));
+    if (row == m_current)
+        return {};
+    int target = row;
+    const QString error = settlePending(&target);
+    if (!error.isEmpty())
+        return fail(error);
+    setCurrent(target);
+    return {};
+}
+
+QString PayeeList::moveByRecords(int distance, int *moved)
+{
+    if (moved)
+        *moved = 0;
+    if (m_state == State::Closed)
+        return fail(QStringLiteral("Başka kayda geçilemedi: ") + notOpen());
+    if (rowCount() == 0)
+        return {};
+    const int target = int(std::clamp(qint64(m_current) + distance, qint64(0), qint64(rowCount() - 1)));
+    if (target == m_current)
+        return {};
+    // Counted in rows as shown before the move, as the grid saw them.
+    const int distanceShown = target - m_current;
+    const QString error = moveTo(target);
+    if (error.isEmpty() && moved)
+        *moved = distanceShown;
+    return error;
+}
+
+QString PayeeList::first()
+{
+    return rowCount() > 0 ? moveTo(0) : QString();
+}
+
+QString PayeeList::last()
+{
+    return rowCount() > 0 ? moveTo(rowCount() - 1) : QString();
+}
+
+QString PayeeList::next()
+{
+    return moveByRecords(1);
+}
+
+QString PayeeList::prior()
+{
+    return moveByRecords(-1);
+}
+
+bool PayeeList::moveToRow(int row)
+{
+    const QString error = moveTo(row);
+    if (!error.isEmpty())
+        emit errorOccurred(error);
+    return error.isEmpty();
+}
+
+int PayeeList::moveBy(int distance)
+{
+    int moved = 0;
+    const QString error = moveByRecords(distance, &moved);
+    if (!error.isEmpty())
+        emit errorOccurred(error);
+    return moved;
+}
+
+void PayeeList::setCurrent(int row)
+{
+    m_current = row;
+    emit fieldsChanged();
+    emit afterScroll();
+}
+
+void PayeeList::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+QString PayeeList::fail(const QString &message)
+{
+    m_lastError = message;
+    return message;
+}

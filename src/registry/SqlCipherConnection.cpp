@@ -1,0 +1,317 @@
+#include "registry/SqlCipherConnection.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace {
+
+SqlCipherConnection::Failure failureOf(int resultCode)
+{
+    using Failure = SqlCipherConnection::Failure;
+    switch (resultCode & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return Failure::None;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Failure::Busy;
+    case SQLITE_READONLY:
+        return Failure::ReadOnly;
+    case SQLITE_CONSTRAINT:
+        return Failure::Constraint;
+    case SQLITE_FULL:
+        return Failure::DiskFull;
+    case SQLITE_CORRUPT:
+        return Failure::Corrupt;
+    case SQLITE_NOTADB:
+        return Failure::NotADatabase;
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_PERM:
+    case SQLITE_PROTOCOL:
+    case SQLITE_NOLFS:
+        return Failure::Io;
+    default:
+        return Failure::Other;
+    }
+}
+
+SqlCipherConnection::Error errorOf(sqlite3 *database, int resultCode)
+{
+    SqlCipherConnection::Error error;
+    error.failure = failureOf(resultCode);
+    if (error.isError()) {
+        error.detail = database ? QString::fromUtf8(sqlite3_errmsg(database))
+                                : QString::fromUtf8(sqlite3_errstr(resultCode));
+    }
+    return error;
+}
+
+SqlCipherConnection::Error notOpen()
+{
+    return {SqlCipherConnection::Failure::Other, QStringLiteral("connection is not open")};
+}
+
+struct CollationHolder
+{
+    SqlCipherConnection::Comparison comparison;
+};
+
+int collationTrampoline(void *holder, int leftLength, const void *left, int rightLength, const void *right)
+{
+    return static_cast<CollationHolder *>(holder)->comparison(
+        static_cast<const char *>(left), leftLength, static_cast<const char *>(right), rightLength);
+}
+
+void deleteCollationHolder(void *holder)
+{
+    delete static_cast<CollationHolder *>(holder);
+}
+
+} // namespace
+
+// --- Statement ---------------------------------------------------------------
+
+SqlCipherConnection::Statement::Statement(sqlite3_stmt *statement, Error error)
+    : m_statement(statement)
+    , m_error(std::move(error))
+{
+}
+
+SqlCipherConnection::Statement::~Statement()
+{
+    sqlite3_finalize(m_statement);
+}
+
+SqlCipherConnection::Statement::Statement(Statement &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr))
+    , m_error(std::move(other.m_error))
+{
+}
+
+SqlCipherConnection::Statement &SqlCipherConnection::Statement::operator=(Statement &&other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_statement);
+        m_statement = std::exchange(other.m_statement, nullptr);
+        m_error = std::move(other.m_error);
+    }
+    return *this;
+}
+
+void SqlCipherConnection::Statement::bindText(int index, const QString &text)
+{
+    if (!m_statement)
+        return;
+    if (text.isNull()) {
+        sqlite3_bind_null(m_statement, index);
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    // An empty QByteArray still points at "", so an empty text is no NULL.
+    sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void SqlCipherConnection::Statement::bindInt64(int index, qint64 value)
+{
+    if (m_statement)
+        sqlite3_bind_int64(m_statement, index, value);
+}
+
+bool SqlCipherConnection::Statement::next()
+{
+    if (!m_statement)
+        return false;
+    const int result = sqlite3_step(m_statement);
+    if (result == SQLITE_ROW) {
+        m_error = {};
+        return true;
+    }
+    m_error = errorOf(sqlite3_db_handle(m_statement), result);
+    sqlite3_reset(m_statement);
+    return false;
+}
+
+SqlCipherConnection::Error SqlCipherConnection::Statement::run()
+{
+    if (!m_statement)
+        return m_error.isError() ? m_error : notOpen();
+    while (next()) {
+    }
+    return m_error;
+}
+
+QString SqlCipherConnection::Statement::text(int column) const
+{
+    const auto *value = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    if (!value)
+        return {};
+    return QString::fromUtf8(value, sqlite3_column_bytes(m_statement, column));
+}
+
+qint64 SqlCipherConnection::Statement::int64(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+void SqlCipherConnection::Statement::reset()
+{
+    if (m_statement) {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+}
+
+// --- Connection --------------------------------------------------------------
+
+SqlCipherConnection::SqlCipherConnection() = default;
+
+SqlCipherConnection::~SqlCipherConnection()
+{
+    close();
+}
+
+SqlCipherConnection::Error SqlCipherConnection::open(const QString &filePath, const QByteArray &key)
+{
+    return openWith(filePath, key, false);
+}
+
+SqlCipherConnection::Error SqlCipherConnection::create(const QString &filePath, const QByteArray &key)
+{
+    return openWith(filePath, key, true);
+}
+
+SqlCipherConnection::Error SqlCipherConnection::openWith(const QString &filePath, const QByteArray &key,
+                                                         bool create)
+{
+    close();
+    const bool exists = QFileInfo::exists(filePath);
+    if (create && exists)
+        return {Failure::AlreadyExists, QStringLiteral("file exists")};
+    if (!create && !exists)
+        return {Failure::Missing, QStringLiteral("file does not exist")};
+
+    // Without SQLITE_OPEN_CREATE a file that vanished meanwhile stays missing
+    // instead of being replaced by an empty database.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE;
+    if (create)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3 *database = nullptr;
+    int result = sqlite3_open_v2(filePath.toUtf8().constData(), &database, flags, nullptr);
+    if (result != SQLITE_OK) {
+        Error error = errorOf(database, result);
+        if (!create && !QFileInfo::exists(filePath))
+            error.failure = Failure::Missing;
+        // A handle whose open failed must not be keyed: close it straight away.
+        sqlite3_close_v2(database);
+        return error;
+    }
+    sqlite3_extended_result_codes(database, 1);
+    sqlite3_busy_timeout(database, m_busyTimeout);
+
+    // SQLCipher 3.x: the key is all it takes. Under SQLCipher 4 add
+    // "PRAGMA cipher_compatibility = 3" right after keying, here only.
+    result = sqlite3_key(database, key.constData(), int(key.size()));
+    if (result == SQLITE_OK) {
+        // The key is only tried when the first page is read; another key
+        // and a file that is no database both fail here as SQLITE_NOTADB,
+        // before anything could be written.
+        result = sqlite3_exec(database, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    if (result == SQLITE_OK) {
+        // The rollback journal keeps the file alone the whole database, as
+        // copies and backups of it assume; WAL would add two side files.
+        // Every page read is decrypted: a cache that holds the four name
+        // indexes of very large registers (about 20 MiB at 100 000 payees
+        // each) keeps reopening a list from decrypting them again. Pages
+        // take memory only once read.
+        result = sqlite3_exec(database,
+                              "PRAGMA journal_mode = DELETE; PRAGMA cache_size = -65536;",
+                              nullptr, nullptr, nullptr);
+    }
+    if (result != SQLITE_OK) {
+        Error error = errorOf(database, result);
+        sqlite3_close_v2(database);
+        return error;
+    }
+    m_database = database;
+    m_filePath = filePath;
+    return {};
+}
+
+void SqlCipherConnection::close()
+{
+    if (m_database) {
+        // v2: statements still alive keep the engine's state until they go.
+        sqlite3_close_v2(m_database);
+        m_database = nullptr;
+    }
+    m_filePath.clear();
+}
+
+void SqlCipherConnection::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeout = milliseconds;
+    if (m_database)
+        sqlite3_busy_timeout(m_database, milliseconds);
+}
+
+SqlCipherConnection::Statement SqlCipherConnection::prepare(const QString &sql)
+{
+    if (!m_database)
+        return Statement(nullptr, notOpen());
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    const int result = sqlite3_prepare_v2(m_database, utf8.constData(), int(utf8.size()) + 1, &statement,
+                                          nullptr);
+    if (result != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return Statement(nullptr, errorOf(m_database, result));
+    }
+    return Statement(statement, {});
+}
+
+SqlCipherConnection::Error SqlCipherConnection::execute(const QString &sql)
+{
+    if (!m_database)
+        return notOpen();
+    const int result = sqlite3_exec(m_database, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    return errorOf(m_database, result);
+}
+
+qint64 SqlCipherConnection::queryInt64(const QString &sql, Error *error)
+{
+    Statement statement = prepare(sql);
+    qint64 value = 0;
+    if (statement.next()) {
+        value = statement.int64(0);
+        statement.reset();
+    }
+    if (error)
+        *error = statement.error();
+    return value;
+}
+
+qint64 SqlCipherConnection::lastInsertRowId() const
+{
+    return m_database ? sqlite3_last_insert_rowid(m_database) : 0;
+}
+
+int SqlCipherConnection::changes() const
+{
+    return m_database ? sqlite3_changes(m_database) : 0;
+}
+
+SqlCipherConnection::Error SqlCipherConnection::registerCollation(const char *name, Comparison comparison)
+{
+    if (!m_database)
+        return notOpen();
+    const int result = sqlite3_create_collation_v2(m_database, name, SQLITE_UTF8,
+                                                   new CollationHolder{comparison}, collationTrampoline,
+                                                   deleteCollationHolder);
+    return errorOf(m_database, result);
+}

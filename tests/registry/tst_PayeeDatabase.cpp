@@ -1,0 +1,342 @@
+#include "base/ProgramFolder.h"
+#include "registry/PayeeDatabase.h"
+#include "registry/PayeeList.h"
+#include "registry/PayeeTable.h"
+#include "registry/TurkishCollation.h"
+#include "support/TemporaryPayeeDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sqlite3.h>
+
+namespace {
+
+using Status = PayeeDatabase::OpenStatus;
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// Opens a file the way a plain SQLite tool would: no key at all.
+int plainQueryResult(const QString &path)
+{
+    sqlite3 *database = nullptr;
+    int result = sqlite3_open_v2(path.toUtf8().constData(), &database, SQLITE_OPEN_READONLY, nullptr);
+    if (result == SQLITE_OK)
+        result = sqlite3_exec(database, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close(database);
+    return result;
+}
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+// The order of an older file's name index: capitals before all small letters.
+int byteOrder(const char *left, int leftLength, const char *right, int rightLength)
+{
+    const int common = std::min(leftLength, rightLength);
+    const int bytes = common > 0 ? std::memcmp(left, right, size_t(common)) : 0;
+    return bytes != 0 ? bytes : leftLength - rightLength;
+}
+
+enum class Foreign { OtherPassword, PlainSqlite, TextFile, EmptyFile, OurKeyOtherTables, NewerSchema };
+
+void makeForeignFile(Foreign kind, const QString &path)
+{
+    switch (kind) {
+    case Foreign::OtherPassword: {
+        SqlCipherConnection connection;
+        QVERIFY(!connection.create(path, QByteArrayLiteral("*.417306")).isError());
+        QVERIFY(!connection.execute(QStringLiteral("CREATE TABLE Eczane (EczaneAdi TEXT)")).isError());
+        break;
+    }
+    case Foreign::PlainSqlite: {
+        sqlite3 *database = nullptr;
+        QCOMPARE(sqlite3_open_v2(path.toUtf8().constData(), &database,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(database, "CREATE TABLE Eczane (EczaneAdi TEXT); INSERT INTO Eczane VALUES ('A');",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(database);
+        QVERIFY(TemporaryPayeeDatabase::fileContents(path).startsWith("SQLite format 3"));
+        break;
+    }
+    case Foreign::TextFile:
+        writeFile(path, "EczaneAdi;BankaSube\nŞİŞLİ ECZANESİ;MECİDİYEKÖY\n");
+        break;
+    case Foreign::EmptyFile:
+        writeFile(path, {});
+        break;
+    case Foreign::OurKeyOtherTables: {
+        SqlCipherConnection connection;
+        QVERIFY(!connection.create(path, PayeeDatabase::password()).isError());
+        QVERIFY(!connection.execute(QStringLiteral("CREATE TABLE Notlar (Metin TEXT)")).isError());
+        break;
+    }
+    case Foreign::NewerSchema: {
+        PayeeDatabase database;
+        QVERIFY(database.create(path).isOpened());
+        QVERIFY(!database.connection().execute(QStringLiteral("PRAGMA user_version = 99")).isError());
+        break;
+    }
+    }
+}
+
+} // namespace
+
+class TestPayeeDatabase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void createsAnEncryptedDatabaseWithTheFourTables();
+    void namesAreIndexedInTurkishOrder_data();
+    void namesAreIndexedInTurkishOrder();
+    void keepsPayeesAcrossReopening();
+    void createRefusesAnExistingFile();
+    void createInAMissingFolderLeavesNothing();
+    void missingFileIsReportedAndNotCreated();
+    void refusesForeignFilesWithoutTouchingThem_data();
+    void refusesForeignFilesWithoutTouchingThem();
+    void lockedFileIsReportedAndNothingLost();
+    void olderFileIsReindexedOnOpening();
+};
+
+void TestPayeeDatabase::createsAnEncryptedDatabaseWithTheFourTables()
+{
+    QTemporaryDir folder;
+    ProgramFolder::overrideForTesting(folder.path());
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult result = database.create();
+    ProgramFolder::overrideForTesting({});
+    QVERIFY2(result.isOpened(), qPrintable(result.message));
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+    QCOMPARE(database.filePath(), path);
+    // Built aside and renamed: nothing but the database is left behind.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Data.dat")});
+
+    const QByteArray contents = TemporaryPayeeDatabase::fileContents(path);
+    QVERIFY(contents.size() > 0);
+    QVERIFY(!contents.startsWith("SQLite format 3"));
+    QCOMPARE(plainQueryResult(path), SQLITE_NOTADB);
+
+    SqlCipherConnection &connection = database.connection();
+    QCOMPARE(connection.queryInt64(QStringLiteral("PRAGMA user_version")), qint64(PayeeDatabase::kSchemaVersion));
+    const QMap<QString, QStringList> expected = {
+        {QStringLiteral("Eczane"), {"Id", "EczaneAdi", "EczaciAdi", "BankaSube", "BankaHesap", "VergiDaire"}},
+        {QStringLiteral("Hastane"), {"Id", "HastaneAdi", "VergiNo", "BankaSube", "BankaHesap", "VergiDaire"}},
+        {QStringLiteral("Tedavi"), {"Id", "Adi", "Vergi", "BankaSube", "BankaHesap", "VergiDaire"}},
+        {QStringLiteral("Ozel"), {"Id", "OzelAdi", "Vergi", "BankaSube", "BankaHesap", "VergiDaire"}},
+    };
+    for (auto table = expected.cbegin(); table != expected.cend(); ++table) {
+        SqlCipherConnection::Statement info = connection.prepare(QStringLiteral("PRAGMA table_info(%1)").arg(table.key()));
+        QStringList columns;
+        while (info.next())
+            columns.append(info.text(1));
+        QCOMPARE(columns, table.value());
+    }
+}
+
+void TestPayeeDatabase::namesAreIndexedInTurkishOrder_data()
+{
+    QTest::addColumn<PaymentCategory>("category");
+    QTest::addColumn<bool>("byRange");
+    for (PaymentCategory category : kAllCategories) {
+        const QByteArray table = PayeeTable::of(category).tableName().toUtf8();
+        QTest::newRow(table + " sorted") << category << false;
+        QTest::newRow(table + " prefix") << category << true;
+    }
+}
+
+void TestPayeeDatabase::namesAreIndexedInTurkishOrder()
+{
+    QFETCH(PaymentCategory, category);
+    QFETCH(bool, byRange);
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    const PayeeTable &table = PayeeTable::of(category);
+    const QString sql = byRange ? table.nameRangeKeysSql() : table.sortedKeysSql();
+    SqlCipherConnection::Statement plan = fixture.connection().prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + sql);
+    QVERIFY(plan.isValid());
+    QString details;
+    while (plan.next())
+        details += plan.text(3) + QLatin1Char('\n');
+    // The index serves both the order and the range; no sort, no full scan.
+    QVERIFY2(details.contains(QStringLiteral("INDEX %1_%2").arg(table.tableName(), table.columnName(PayeeColumn::Name))),
+             qPrintable(details));
+    QVERIFY2(!details.contains(QStringLiteral("TEMP B-TREE")), qPrintable(details));
+}
+
+void TestPayeeDatabase::keepsPayeesAcrossReopening()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    const PayeeFields payee = {QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("12345678901"),
+                               QStringLiteral("ZİRAAT ÇANKAYA"), QStringLiteral("TR12 0001"),
+                               QStringLiteral("KAVAKLIDERE")};
+    fixture.addPayee(PaymentCategory::Pharmacy, payee);
+    fixture.database().close();
+    QVERIFY(fixture.database().open().isOpened());
+    QCOMPARE(fixture.tableContents(PaymentCategory::Pharmacy), QList<PayeeFields>{payee});
+    QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+}
+
+void TestPayeeDatabase::createRefusesAnExistingFile()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    fixture.addNames(PaymentCategory::Hospital, {QStringLiteral("ANKARA ŞEHİR HASTANESİ")});
+    fixture.database().close();
+    const QByteArray before = TemporaryPayeeDatabase::fileContents(fixture.filePath());
+
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult result = database.create(fixture.filePath());
+    QCOMPARE(result.status, Status::AlreadyExists);
+    QCOMPARE(result.message, QStringLiteral("Veritabanı dosyası oluşturulamadı: %1 zaten var.").arg(shown(fixture.filePath())));
+    QVERIFY(!database.isOpen());
+    QCOMPARE(TemporaryPayeeDatabase::fileContents(fixture.filePath()), before);
+    QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+}
+
+void TestPayeeDatabase::createInAMissingFolderLeavesNothing()
+{
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("yok/Data.dat"));
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult result = database.create(path);
+    QCOMPARE(result.status, Status::IoError);
+    QVERIFY2(result.message.startsWith(QStringLiteral("Veritabanı dosyası oluşturulamadı: ") + shown(path)),
+             qPrintable(result.message));
+    QVERIFY(QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void TestPayeeDatabase::missingFileIsReportedAndNotCreated()
+{
+    QTemporaryDir folder;
+    ProgramFolder::overrideForTesting(folder.path());
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult result = database.open();
+    ProgramFolder::overrideForTesting({});
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+    QCOMPARE(result.status, Status::Missing);
+    QCOMPARE(result.message, QStringLiteral("Veritabanı dosyası bulunamadı: %1").arg(shown(path)));
+    QVERIFY(!database.isOpen());
+    QVERIFY(QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void TestPayeeDatabase::refusesForeignFilesWithoutTouchingThem_data()
+{
+    QTest::addColumn<Foreign>("kind");
+    QTest::addColumn<Status>("status");
+    QTest::addColumn<QString>("reason");
+    const QString notOurs = QStringLiteral("başka bir parolayla şifrelenmiş ya da bir veritabanı dosyası değil.");
+    const QString noTables = QStringLiteral("kişi ve kurum tablolarını içermiyor.");
+    QTest::newRow("another password") << Foreign::OtherPassword << Status::NotADatabase << notOurs;
+    QTest::newRow("plain SQLite") << Foreign::PlainSqlite << Status::NotADatabase << notOurs;
+    QTest::newRow("text file") << Foreign::TextFile << Status::NotADatabase << notOurs;
+    QTest::newRow("empty file") << Foreign::EmptyFile << Status::Incompatible << noTables;
+    QTest::newRow("our key, other tables") << Foreign::OurKeyOtherTables << Status::Incompatible << noTables;
+    QTest::newRow("newer program") << Foreign::NewerSchema << Status::Incompatible
+                                   << QStringLiteral("programın daha yeni bir sürümüyle oluşturulmuş; bu sürüm onu kullanamaz.");
+}
+
+void TestPayeeDatabase::refusesForeignFilesWithoutTouchingThem()
+{
+    QFETCH(Foreign, kind);
+    QFETCH(Status, status);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+    makeForeignFile(kind, path);
+    if (QTest::currentTestFailed())
+        return;
+    const QByteArray before = TemporaryPayeeDatabase::fileContents(path);
+
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult result = database.open(path);
+    QCOMPARE(result.status, status);
+    QCOMPARE(result.message, QStringLiteral("Veritabanı dosyası açılamadı: %1 %2").arg(shown(path), reason));
+    QVERIFY(!database.isOpen());
+    database.close();
+    QCOMPARE(TemporaryPayeeDatabase::fileContents(path), before);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Data.dat")});
+}
+
+void TestPayeeDatabase::lockedFileIsReportedAndNothingLost()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    fixture.addNames(PaymentCategory::Treatment, {QStringLiteral("AYŞE ÇELİK")});
+    fixture.database().close();
+
+    std::unique_ptr<PayeeDatabase> other = fixture.openSecondConnection();
+    QVERIFY(!other->connection().execute(QStringLiteral("BEGIN EXCLUSIVE")).isError());
+    fixture.database().setBusyTimeout(50);
+    const PayeeDatabase::OpenResult locked = fixture.database().open();
+    QCOMPARE(locked.status, Status::Locked);
+    QCOMPARE(locked.message, QStringLiteral("Veritabanı dosyası açılamadı: %1 başka bir program tarafından "
+                                            "kilitlenmiş. O program işini bitirince yeniden deneyin.")
+                                 .arg(shown(fixture.filePath())));
+    QVERIFY(!fixture.database().isOpen());
+
+    QVERIFY(!other->connection().execute(QStringLiteral("COMMIT")).isError());
+    other.reset();
+    QVERIFY(fixture.database().open().isOpened());
+    QCOMPARE(fixture.tableNames(PaymentCategory::Treatment), QStringList{QStringLiteral("AYŞE ÇELİK")});
+}
+
+void TestPayeeDatabase::olderFileIsReindexedOnOpening()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Data.dat"));
+    const QStringList names = {QStringLiteral("ANTALYA"), QStringLiteral("ankara"), QStringLiteral("AZ"),
+                               QStringLiteral("BURSA"), QStringLiteral("ANKARA")};
+    {
+        // A file of the first version: its name index was built in an order
+        // that told capitals from small letters.
+        SqlCipherConnection connection;
+        QVERIFY(!connection.create(path, PayeeDatabase::password()).isError());
+        QVERIFY(!connection.registerCollation(TurkishCollation::kName, byteOrder).isError());
+        QString schema = QStringLiteral("BEGIN;\n");
+        for (PaymentCategory category : kAllCategories)
+            schema += PayeeTable::of(category).createSql();
+        schema += QStringLiteral("PRAGMA user_version = 1;\nCOMMIT;\n");
+        QVERIFY(!connection.execute(schema).isError());
+        SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(PaymentCategory::Hospital).insertSql());
+        for (const QString &name : names) {
+            insert.bindText(1, name);
+            for (int column = 2; column <= 5; ++column)
+                insert.bindText(column, QString());
+            QVERIFY(!insert.run().isError());
+        }
+    }
+
+    PayeeDatabase database;
+    QVERIFY(database.open(path).isOpened());
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")), qint64(2));
+    SqlCipherConnection::Statement check = database.connection().prepare(QStringLiteral("PRAGMA integrity_check"));
+    QVERIFY(check.next());
+    QCOMPARE(check.text(0), QStringLiteral("ok"));
+    check.reset();
+
+    PayeeList list(database, PaymentCategory::Hospital);
+    QCOMPARE(list.search(QStringLiteral("AN")), QString());
+    QStringList found;
+    for (int row = 0; row < list.rowCount(); ++row)
+        found.append(list.nameAt(row));
+    QCOMPARE(found, QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
+}
+
+QTEST_MAIN(TestPayeeDatabase)
+#include "tst_PayeeDatabase.moc"

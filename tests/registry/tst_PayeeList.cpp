@@ -1,0 +1,682 @@
+#include "registry/PayeeList.h"
+#include "registry/TurkishCollation.h"
+#include "support/TemporaryPayeeDatabase.h"
+#include "support/TurkishCapitals.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+using State = PayeeList::State;
+
+// A database with some payees of one kind and the list over them.
+struct Registry
+{
+    explicit Registry(const QStringList &names = {}, PaymentCategory category = PaymentCategory::Pharmacy)
+        : list(fixture.database(), category)
+    {
+        if (!names.isEmpty())
+            fixture.addNames(category, names);
+    }
+
+    QStringList shown() const
+    {
+        QStringList names;
+        for (int row = 0; row < list.rowCount(); ++row)
+            names.append(list.nameAt(row));
+        return names;
+    }
+
+    QStringList stored() { return fixture.tableNames(list.category()); }
+
+    // Another program holding the file's write lock, with a short wait for
+    // this one; null when the lock could not be taken.
+    std::unique_ptr<PayeeDatabase> lockedByAnotherProgram()
+    {
+        fixture.database().setBusyTimeout(20);
+        std::unique_ptr<PayeeDatabase> other = fixture.openSecondConnection();
+        if (other->connection().execute(QStringLiteral("BEGIN IMMEDIATE")).isError())
+            return nullptr;
+        return other;
+    }
+
+    TemporaryPayeeDatabase fixture;
+    PayeeList list;
+};
+
+const QStringList kAbc = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+
+// Names whose beginnings a search must tell apart.
+const QStringList kSearchNames = {
+    QStringLiteral("ŞİŞLİ MERKEZ ECZANESİ"),
+    QStringLiteral("ŞİŞLİ ECZANESİ"),
+    QStringLiteral("SİVAS ECZANESİ"),
+    QStringLiteral("İZMİR ECZANESİ"),
+    QStringLiteral("IĞDIR ECZANESİ"),
+    QStringLiteral("ISPARTA ECZANESİ"),
+    QStringLiteral("A\"B ECZANESİ"),
+    QStringLiteral("100% ECZANE"),
+    QStringLiteral("100 ECZANE"),
+    QStringLiteral("A_B"),
+    QStringLiteral("AXB"),
+    QStringLiteral("ÇANKAYA"),
+    QStringLiteral("CAN"),
+    QStringLiteral("ılgaz eczanesi"), // pasted in small letters
+    QStringLiteral("şifa eczanesi"),
+    QString(), // no name
+    QStringLiteral(""), // a name that is present but empty
+};
+
+} // namespace
+
+class TestPayeeList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openSortedListsEveryPayeeInTurkishOrder();
+    void openingAnEmptyTableOrWithoutDatabase();
+    void search_data();
+    void search();
+    void searchFindsExactlyThePrefixed();
+    void searchAndOpenSaveAPendingEditFirst();
+    void editingAndMoving();
+    void leavingAnUnchangedEditWritesNothing();
+    void newRecordStaysWhereItWasInsertedWhenSaved();
+    void unchangedNewRecordIsDroppedOnMove_data();
+    void unchangedNewRecordIsDroppedOnMove();
+    void typingIntoAnEmptyListStartsANewRecord();
+    void emptiedFieldBecomesAbsent();
+    void refusedSaveKeepsTheTypedTexts_data();
+    void refusedSaveKeepsTheTypedTexts();
+    void deleteMakesTheNextRecordCurrent_data();
+    void deleteMakesTheNextRecordCurrent();
+    void deleteOnAnEmptyListChangesNothing();
+    void deleteWhileInsertingDropsOnlyTheNewRecord();
+    void deleteRefusedWhileLockedKeepsTheRecord();
+    void recordStatusText_data();
+    void recordStatusText();
+    void deleteQuestion_data();
+    void deleteQuestion();
+    void dataSetLinkMovesAndRefusals();
+    void closeSequenceSavesOrDiscards();
+};
+
+void TestPayeeList::openSortedListsEveryPayeeInTurkishOrder()
+{
+    Registry registry({QStringLiteral("ZONGULDAK"), QStringLiteral("ÇANKAYA"), QStringLiteral("CAN"),
+                       QStringLiteral("İZMİR"), QStringLiteral("IĞDIR"), QStringLiteral("ŞİŞLİ"),
+                       QStringLiteral("SİVAS"), QString(), QStringLiteral("ÜSKÜDAR"), QStringLiteral("UŞAK")});
+    QSignalSpy scrolled(&registry.list, &PayeeList::afterScroll);
+    QVERIFY(registry.list.openSorted().isEmpty());
+    // A payee without a name comes first, shown empty.
+    QCOMPARE(registry.shown(), (QStringList{"", "CAN", "ÇANKAYA", "IĞDIR", "İZMİR", "SİVAS", "ŞİŞLİ", "UŞAK",
+                                            "ÜSKÜDAR", "ZONGULDAK"}));
+    QCOMPARE(registry.list.state(), State::Browsing);
+    QCOMPARE(registry.list.recordCount(), 10);
+    QCOMPARE(registry.list.currentRecordNumber(), 1);
+    QCOMPARE(scrolled.count(), 1);
+}
+
+void TestPayeeList::openingAnEmptyTableOrWithoutDatabase()
+{
+    Registry registry;
+    QSignalSpy scrolled(&registry.list, &PayeeList::afterScroll);
+    QVERIFY(registry.list.openSorted().isEmpty());
+    QCOMPARE(registry.list.state(), State::Browsing);
+    QCOMPARE(registry.list.recordCount(), 0);
+    QCOMPARE(registry.list.currentRecordNumber(), 0);
+    QCOMPARE(registry.list.currentRow(), -1);
+    QCOMPARE(scrolled.count(), 0);
+
+    registry.fixture.database().close();
+    QCOMPARE(registry.list.openSorted(), QStringLiteral("Liste açılamadı: veritabanı açık değil."));
+    QCOMPARE(registry.list.state(), State::Closed);
+    QVERIFY(!registry.list.isActive());
+}
+
+void TestPayeeList::search_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("Turkish prefix") << "ŞİŞ" << QStringList{"ŞİŞLİ ECZANESİ", "ŞİŞLİ MERKEZ ECZANESİ"};
+    QTest::newRow("typed on into the blank") << "ŞİŞLİ ECZ" << QStringList{"ŞİŞLİ ECZANESİ"};
+    QTest::newRow("S is not Ş") << "S" << QStringList{"SİVAS ECZANESİ"};
+    QTest::newRow("C is not Ç") << "C" << QStringList{"CAN"};
+    QTest::newRow("dotless I") << "I" << QStringList{"IĞDIR ECZANESİ", "ılgaz eczanesi", "ISPARTA ECZANESİ"};
+    QTest::newRow("dotted İ") << "İ" << QStringList{"İZMİR ECZANESİ"};
+    QTest::newRow("double quote is a character") << "A\"" << QStringList{"A\"B ECZANESİ"};
+    QTest::newRow("lone double quote") << "\"" << QStringList{};
+    QTest::newRow("percent is no wildcard") << "100%" << QStringList{"100% ECZANE"};
+    QTest::newRow("digits, blank before percent") << "100" << QStringList{"100 ECZANE", "100% ECZANE"};
+    QTest::newRow("underscore is no wildcard") << "A_" << QStringList{"A_B"};
+    QTest::newRow("prefix, not contains") << "ECZANE" << QStringList{};
+    QTest::newRow("quote injection") << "\" OR \"\"=\"" << QStringList{};
+    QTest::newRow("capitals find small letters") << "IL" << QStringList{"ılgaz eczanesi"};
+    QTest::newRow("small letters find both") << "şi" << QStringList{"şifa eczanesi", "ŞİŞLİ ECZANESİ", "ŞİŞLİ MERKEZ ECZANESİ"};
+    QTest::newRow("small dotted i is not I") << "ıs" << QStringList{"ISPARTA ECZANESİ"};
+    QTest::newRow("empty: every present name, none absent")
+        << "" << QStringList{"", "100 ECZANE", "100% ECZANE", "A\"B ECZANESİ", "A_B", "AXB", "CAN", "ÇANKAYA",
+                             "IĞDIR ECZANESİ", "ılgaz eczanesi", "ISPARTA ECZANESİ", "İZMİR ECZANESİ",
+                             "SİVAS ECZANESİ", "şifa eczanesi", "ŞİŞLİ ECZANESİ", "ŞİŞLİ MERKEZ ECZANESİ"};
+}
+
+void TestPayeeList::search()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, found);
+    Registry registry(kSearchNames);
+    QVERIFY(registry.list.openSorted().isEmpty());
+    QSignalSpy scrolled(&registry.list, &PayeeList::afterScroll);
+    QCOMPARE(registry.list.search(typed), QString());
+    QCOMPARE(registry.shown(), found);
+    QCOMPARE(registry.list.state(), State::Browsing);
+    QCOMPARE(registry.list.currentRecordNumber(), found.isEmpty() ? 0 : 1);
+    // The status follows only a search that found something.
+    QCOMPARE(scrolled.count(), found.isEmpty() ? 0 : 1);
+    QCOMPARE(registry.stored().size(), kSearchNames.size());
+}
+
+void TestPayeeList::searchFindsExactlyThePrefixed()
+{
+    const QStringList characters = {"A", "a", "C", "Ç", "ç", "I", "ı", "İ", "i", "S", "Ş", "Z", " ", "0", "%", "_", "\"", "'", "É"};
+    QRandomGenerator random(7);
+    QStringList names;
+    for (int i = 0; i < 400; ++i) {
+        QString name;
+        for (int length = 1 + random.bounded(4); length > 0; --length)
+            name += characters[random.bounded(int(characters.size()))];
+        names.append(name);
+    }
+    Registry registry(names);
+    QStringList prefixes = characters;
+    for (const QString first : {"A", "Ş", "%", "\""}) {
+        for (const QString &second : characters)
+            prefixes.append(first + second);
+    }
+    for (const QString &prefix : prefixes) {
+        QStringList expected;
+        std::copy_if(names.cbegin(), names.cend(), std::back_inserter(expected),
+                     [&](const QString &name) { return turkishCapitals(name).startsWith(turkishCapitals(prefix)); });
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const QString &a, const QString &b) { return TurkishCollation::compare(a, b) < 0; });
+        QCOMPARE(registry.list.search(prefix), QString());
+        QVERIFY2(registry.shown() == expected, qPrintable(prefix));
+    }
+}
+
+void TestPayeeList::searchAndOpenSaveAPendingEditFirst()
+{
+    Registry registry(kAbc);
+    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.setField(PayeeColumn::BankBranch, QStringLiteral("KIZILAY")).isEmpty());
+    QVERIFY(registry.list.search(QStringLiteral("B")).isEmpty());
+    QCOMPARE(registry.fixture.tableContents(PaymentCategory::Pharmacy)[0][2], QStringLiteral("KIZILAY"));
+    QCOMPARE(registry.list.state(), State::Browsing);
+
+    // An unchanged new record is not worth keeping.
+    QVERIFY(registry.list.insert().isEmpty());
+    QVERIFY(registry.list.openSorted().isEmpty());
+    QCOMPARE(registry.shown(), kAbc);
+    QCOMPARE(registry.stored(), kAbc);
+}
+
+void TestPayeeList::editingAndMoving()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QSignalSpy states(&list, &PayeeList::stateChanged);
+
+    // "Düzenle" without typing: a move simply leaves the edit.
+    QVERIFY(list.canEdit());
+    QVERIFY(list.edit().isEmpty());
+    QCOMPARE(list.state(), State::Editing);
+    QVERIFY(!list.canEdit());
+    QVERIFY(list.canPost());
+    QVERIFY(!list.isModified());
+    QVERIFY(list.next().isEmpty());
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(list.currentRecordNumber(), 2);
+
+    // Typing starts the edit; cancel restores what was saved.
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BEE")).isEmpty());
+    QCOMPARE(list.state(), State::Editing);
+    QVERIFY(list.isModified());
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("BEE"));
+    QCOMPARE(list.nameAt(1), QStringLiteral("BEE"));
+    list.cancel();
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("B"));
+
+    // A move saves the changes, then moves.
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BEE")).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::TaxOffice, QStringLiteral("ÇANKAYA")).isEmpty());
+    QVERIFY(list.prior().isEmpty());
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+    QCOMPARE(registry.stored(), (QStringList{"A", "BEE", "C"}));
+    QCOMPARE(registry.fixture.tableContents(PaymentCategory::Pharmacy)[1][4], QStringLiteral("ÇANKAYA"));
+    // Saved in place, not sorted in.
+    QCOMPARE(registry.shown(), (QStringList{"A", "BEE", "C"}));
+
+    // "Kaydet".
+    QVERIFY(list.setField(PayeeColumn::IdentityNumber, QStringLiteral("11111111110")).isEmpty());
+    QVERIFY(list.post().isEmpty());
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(registry.fixture.tableContents(PaymentCategory::Pharmacy)[0][1], QStringLiteral("11111111110"));
+    QCOMPARE(states.count(), 8);
+}
+
+void TestPayeeList::leavingAnUnchangedEditWritesNothing()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    std::unique_ptr<PayeeDatabase> other = registry.lockedByAnotherProgram();
+    QVERIFY(other);
+
+    // Another program holds the file: nothing to save must not fail.
+    QVERIFY(list.edit().isEmpty());
+    QCOMPARE(list.post(), QString());
+    QCOMPARE(list.state(), State::Browsing);
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("A")).isEmpty());
+    QCOMPARE(list.next(), QString());
+    QCOMPARE(list.state(), State::Browsing);
+    QVERIFY(list.insert().isEmpty());
+    QCOMPARE(list.prior(), QString());
+    QCOMPARE(registry.shown(), kAbc);
+}
+
+void TestPayeeList::newRecordStaysWhereItWasInsertedWhenSaved()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.next().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BB")).isEmpty());
+    QSignalSpy scrolled(&list, &PayeeList::afterScroll);
+
+    // An edit in progress is saved before the insert.
+    QVERIFY(list.insert().isEmpty());
+    QCOMPARE(registry.stored(), (QStringList{"A", "BB", "C"}));
+    QCOMPARE(list.state(), State::Inserting);
+    QCOMPARE(scrolled.count(), 1);
+    QCOMPARE(list.currentRow(), 1);
+    QCOMPARE(list.rowCount(), 4);
+    QCOMPARE(list.recordCount(), 3);
+    QCOMPARE(list.currentRecordNumber(), 0);
+    QCOMPARE(list.recordNumber(0), 1);
+    QCOMPARE(list.recordNumber(2), 2);
+    QCOMPARE(list.recordNumber(3), 3);
+    QCOMPARE(list.fields(), PayeeFields{});
+
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("ZEYNEP ECZANESİ")).isEmpty());
+    QCOMPARE(list.state(), State::Inserting);
+    QVERIFY(list.post().isEmpty());
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(registry.shown(), (QStringList{"A", "ZEYNEP ECZANESİ", "BB", "C"}));
+    QCOMPARE(list.currentRecordNumber(), 2);
+    QCOMPARE(list.recordNumber(3), 4);
+    QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 4 eczane - Gösterilen:  2"));
+    QCOMPARE(registry.stored(), (QStringList{"A", "BB", "C", "ZEYNEP ECZANESİ"}));
+
+    // Only a reopen sorts it in.
+    QVERIFY(list.openSorted().isEmpty());
+    QCOMPARE(registry.shown(), (QStringList{"A", "BB", "C", "ZEYNEP ECZANESİ"}));
+}
+
+void TestPayeeList::unchangedNewRecordIsDroppedOnMove_data()
+{
+    QTest::addColumn<QString>("move");
+    QTest::addColumn<QString>("current");
+    // The new record sits on row 1, between A and B.
+    QTest::newRow("next") << "next" << "B";
+    QTest::newRow("prior") << "prior" << "A";
+    QTest::newRow("first") << "first" << "A";
+    QTest::newRow("last") << "last" << "C";
+    QTest::newRow("row of C") << "row 3" << "C";
+    QTest::newRow("cancel") << "cancel" << "B";
+}
+
+void TestPayeeList::unchangedNewRecordIsDroppedOnMove()
+{
+    QFETCH(QString, move);
+    QFETCH(QString, current);
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.moveTo(1).isEmpty());
+    QVERIFY(list.insert().isEmpty());
+    QSignalSpy scrolled(&list, &PayeeList::afterScroll);
+    QSignalSpy removed(&list, &PayeeList::rowRemoved);
+
+    QString error;
+    if (move == "next")
+        error = list.next();
+    else if (move == "prior")
+        error = list.prior();
+    else if (move == "first")
+        error = list.first();
+    else if (move == "last")
+        error = list.last();
+    else if (move == "row 3")
+        error = list.moveTo(3);
+    else
+        list.cancel();
+    QCOMPARE(error, QString());
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(registry.shown(), kAbc);
+    QCOMPARE(list.field(PayeeColumn::Name), current);
+    QCOMPARE(list.currentRecordNumber(), int(kAbc.indexOf(current)) + 1);
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(scrolled.count(), 1);
+    QCOMPARE(registry.stored(), kAbc);
+}
+
+void TestPayeeList::typingIntoAnEmptyListStartsANewRecord()
+{
+    Registry registry;
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 0 eczane - Gösterilen:  0"));
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("İLK ECZANE")).isEmpty());
+    QCOMPARE(list.state(), State::Inserting);
+    QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 1 eczane - Gösterilen:  1"));
+    QVERIFY(list.post().isEmpty());
+    QCOMPARE(registry.stored(), QStringList{"İLK ECZANE"});
+    QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 1 eczane - Gösterilen:  1"));
+
+    // A new record may be saved empty on purpose; "Kaydet" is explicit.
+    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.post().isEmpty());
+    QCOMPARE(registry.stored(), (QStringList{"İLK ECZANE", QString()}));
+}
+
+void TestPayeeList::emptiedFieldBecomesAbsent()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("")).isEmpty());
+    QVERIFY(list.post().isEmpty());
+    QVERIFY(registry.stored().first().isNull());
+    QVERIFY(list.search(QString()).isEmpty());
+    QCOMPARE(registry.shown(), (QStringList{"B", "C"}));
+    QVERIFY(list.openSorted().isEmpty());
+    QCOMPARE(registry.shown(), (QStringList{"", "B", "C"}));
+}
+
+void TestPayeeList::refusedSaveKeepsTheTypedTexts_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<bool>("inserting");
+    QTest::addColumn<QString>("message");
+    const QString refused = QStringLiteral("Kayıt kaydedilemedi: veritabanı kaydı kabul etmedi (ad reddedildi).");
+    const QString locked = QStringLiteral("Kayıt kaydedilemedi: veritabanı dosyası başka bir program tarafından "
+                                          "kilitlenmiş. Biraz sonra yeniden deneyin.");
+    const QString tooLong = QStringLiteral("Kayıt kaydedilemedi: \"Adı Soyadı\" alanı en çok 100 karakter "
+                                           "alabilir; yazılan metin 101 karakter.");
+    for (bool inserting : {false, true}) {
+        const char *what = inserting ? "new record, " : "edited record, ";
+        QTest::addRow("%sdatabase refuses", what) << "refuse" << inserting << refused;
+        QTest::addRow("%sfile locked", what) << "lock" << inserting << locked;
+        QTest::addRow("%sname too long", what) << "long" << inserting << tooLong;
+    }
+}
+
+void TestPayeeList::refusedSaveKeepsTheTypedTexts()
+{
+    QFETCH(QString, cause);
+    QFETCH(bool, inserting);
+    QFETCH(QString, message);
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.moveTo(1).isEmpty());
+    if (inserting)
+        QVERIFY(list.insert().isEmpty());
+    const State state = inserting ? State::Inserting : State::Editing;
+
+    std::unique_ptr<PayeeDatabase> other;
+    QString name = QStringLiteral("DENİZ ECZANESİ");
+    if (cause == "refuse") {
+        registry.fixture.refuseName(PaymentCategory::Pharmacy, QStringLiteral("RED"));
+        name = QStringLiteral("RED");
+    } else if (cause == "lock") {
+        other = registry.lockedByAnotherProgram();
+        QVERIFY(other);
+    } else {
+        name = QString(101, QLatin1Char('D'));
+    }
+    QVERIFY(list.setField(PayeeColumn::Name, name).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::BankBranch, QStringLiteral("GÖZTEPE")).isEmpty());
+    const PayeeFields typed = list.fields();
+
+    // Every way of leaving the record meets the same refusal and keeps it.
+    QCOMPARE(list.post(), message);
+    QCOMPARE(list.next(), message);
+    QCOMPARE(list.insert(), message);
+    QCOMPARE(list.search(QStringLiteral("A")), message);
+    QCOMPARE(list.close(), message);
+    QSignalSpy refusals(&list, &PayeeList::errorOccurred);
+    QVERIFY(!list.moveToRow(0));
+    QCOMPARE(refusals.count(), 1);
+    QCOMPARE(refusals.first().first().toString(), message);
+    QCOMPARE(list.lastError(), message);
+
+    QCOMPARE(list.state(), state);
+    QCOMPARE(list.currentRow(), 1);
+    QCOMPARE(list.fields(), typed);
+    QCOMPARE(list.rowCount(), inserting ? 4 : 3);
+    other.reset();
+    QCOMPARE(registry.stored(), kAbc);
+
+    // Once the cause is gone the same record saves.
+    if (cause == "refuse")
+        registry.fixture.stopRefusing();
+    else if (cause == "long")
+        QVERIFY(list.setField(PayeeColumn::Name, QString(100, QLatin1Char('D'))).isEmpty());
+    QCOMPARE(list.post(), QString());
+    QCOMPARE(list.state(), State::Browsing);
+    const QStringList stored = registry.stored();
+    QCOMPARE(stored.size(), inserting ? 4 : 3);
+    QVERIFY(stored.contains(list.field(PayeeColumn::Name)));
+}
+
+void TestPayeeList::deleteMakesTheNextRecordCurrent_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QString>("current");
+    QTest::newRow("first") << 0 << false << "B";
+    QTest::newRow("middle") << 1 << false << "C";
+    QTest::newRow("last: the previous one") << 2 << false << "B";
+    QTest::newRow("while editing it") << 1 << true << "C";
+}
+
+void TestPayeeList::deleteMakesTheNextRecordCurrent()
+{
+    QFETCH(int, row);
+    QFETCH(bool, editing);
+    QFETCH(QString, current);
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.moveTo(row).isEmpty());
+    if (editing)
+        QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("DEĞİŞEN")).isEmpty());
+    QSignalSpy scrolled(&list, &PayeeList::afterScroll);
+
+    QCOMPARE(list.deleteCurrent(), QString());
+    QStringList remaining = kAbc;
+    remaining.removeAt(row);
+    QCOMPARE(registry.shown(), remaining);
+    QCOMPARE(registry.stored(), remaining);
+    QCOMPARE(list.field(PayeeColumn::Name), current);
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(list.recordCount(), 2);
+    QCOMPARE(scrolled.count(), 1);
+}
+
+void TestPayeeList::deleteOnAnEmptyListChangesNothing()
+{
+    Registry registry;
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QCOMPARE(list.deleteQuestion(), QStringLiteral("'' ne ait kayıtlar silinsin mi?"));
+    QSignalSpy scrolled(&list, &PayeeList::afterScroll);
+    QCOMPARE(list.deleteCurrent(), QStringLiteral("Cannot perform this operation on an empty dataset"));
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(list.rowCount(), 0);
+    QCOMPARE(scrolled.count(), 0);
+
+    QVERIFY(list.close().isEmpty());
+    QCOMPARE(list.deleteCurrent(), QStringLiteral("Kayıt silinemedi: liste açık değil."));
+}
+
+void TestPayeeList::deleteWhileInsertingDropsOnlyTheNewRecord()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.moveTo(1).isEmpty());
+    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("YARIM")).isEmpty());
+    QCOMPARE(list.deleteQuestion(), QStringLiteral("'YARIM' ne ait kayıtlar silinsin mi?"));
+    QSignalSpy scrolled(&list, &PayeeList::afterScroll);
+
+    QCOMPARE(list.deleteCurrent(), QString());
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(registry.shown(), kAbc);
+    QCOMPARE(registry.stored(), kAbc);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("B"));
+    QCOMPARE(scrolled.count(), 1);
+}
+
+void TestPayeeList::deleteRefusedWhileLockedKeepsTheRecord()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    std::unique_ptr<PayeeDatabase> other = registry.lockedByAnotherProgram();
+    QVERIFY(other);
+    QCOMPARE(list.deleteCurrent(), QStringLiteral("Kayıt silinemedi: veritabanı dosyası başka bir program "
+                                                  "tarafından kilitlenmiş. Biraz sonra yeniden deneyin."));
+    QCOMPARE(registry.shown(), kAbc);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+    other.reset();
+    QCOMPARE(registry.stored(), kAbc);
+}
+
+void TestPayeeList::recordStatusText_data()
+{
+    QTest::addColumn<PaymentCategory>("category");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("pharmacy") << PaymentCategory::Pharmacy << "  Toplam 12 eczane - Gösterilen:  3";
+    QTest::newRow("hospital") << PaymentCategory::Hospital << "  Toplam 12 hastane - Gösterilen:  3";
+    QTest::newRow("treatment") << PaymentCategory::Treatment << "  Toplam 12 kayıt - Gösterilen:  3";
+    QTest::newRow("private") << PaymentCategory::Private << "  Toplam 12 kayıt - Gösterilen:  3";
+}
+
+void TestPayeeList::recordStatusText()
+{
+    QFETCH(PaymentCategory, category);
+    QFETCH(QString, status);
+    QStringList names;
+    for (int i = 1; i <= 12; ++i)
+        names.append(QStringLiteral("AD %1").arg(i, 2, 10, QLatin1Char('0')));
+    Registry registry(names, category);
+    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.moveTo(2).isEmpty());
+    QCOMPARE(registry.list.recordStatusText(), status);
+}
+
+void TestPayeeList::deleteQuestion_data()
+{
+    QTest::addColumn<PaymentCategory>("category");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("pharmacy") << PaymentCategory::Pharmacy << "'AHMET''İN ECZANESİ' ne ait kayıtlar silinsin mi?";
+    QTest::newRow("hospital") << PaymentCategory::Hospital << "'AHMET''İN ECZANESİ' ne ait kayıtlar silinsin mi?";
+    QTest::newRow("treatment") << PaymentCategory::Treatment
+                               << "'AHMET''İN ECZANESİ' adına kayıtlı bilgiler silinsin mi?";
+    QTest::newRow("private") << PaymentCategory::Private << "'AHMET''İN ECZANESİ' ilgili kayıtlar silinsin mi?";
+}
+
+void TestPayeeList::deleteQuestion()
+{
+    QFETCH(PaymentCategory, category);
+    QFETCH(QString, question);
+    Registry registry({QStringLiteral("AHMET'İN ECZANESİ")}, category);
+    QVERIFY(registry.list.openSorted().isEmpty());
+    QCOMPARE(registry.list.deleteQuestion(), question);
+}
+
+void TestPayeeList::dataSetLinkMovesAndRefusals()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    DataSetLink &link = list;
+    QVERIFY(!link.isActive());
+    QCOMPARE(link.moveBy(1), 0);
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(link.isActive());
+    QSignalSpy refusals(&list, &PayeeList::errorOccurred);
+
+    QCOMPARE(link.moveBy(5), 2); // as far as the list goes
+    QCOMPARE(link.currentRow(), 2);
+    QCOMPARE(link.moveBy(1), 0); // at the end a wheel notch moves nothing
+    QCOMPARE(link.moveBy(-1), -1);
+    QCOMPARE(link.moveBy(-3), -1);
+    QVERIFY(link.moveToRow(2));
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("C"));
+    QVERIFY(!link.moveToRow(3));
+    QCOMPARE(refusals.count(), 1);
+    QCOMPARE(link.currentRow(), 2);
+
+    // A new record has no record number; a move by one from it reaches the
+    // record that was shown below it.
+    QVERIFY(list.insert().isEmpty());
+    QCOMPARE(link.recordNumber(2), 0);
+    QCOMPARE(link.recordNumber(3), 3);
+    QCOMPARE(link.moveBy(1), 1);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("C"));
+    QCOMPARE(link.recordNumber(2), 3);
+    QCOMPARE(refusals.count(), 1);
+}
+
+void TestPayeeList::closeSequenceSavesOrDiscards()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(!list.hasUnsavedChanges());
+    QVERIFY(list.edit().isEmpty());
+    QVERIFY(list.hasUnsavedChanges()); // editing counts, changed or not
+    list.cancel();
+
+    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("KAYDEDİLECEK")).isEmpty());
+    QVERIFY(list.hasUnsavedChanges());
+    QVERIFY(list.post().isEmpty());
+    QVERIFY(!list.hasUnsavedChanges());
+
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("ATILACAK")).isEmpty());
+    list.cancel();
+    QVERIFY(!list.hasUnsavedChanges());
+    QCOMPARE(registry.stored(), (QStringList{"A", "B", "C", "KAYDEDİLECEK"}));
+
+    // Closing saves what was typed rather than losing it.
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("SON")).isEmpty());
+    QVERIFY(list.close().isEmpty());
+    QCOMPARE(list.state(), State::Closed);
+    QCOMPARE(registry.stored(), (QStringList{"A", "B", "C", "SON"}));
+}
+
+QTEST_MAIN(TestPayeeList)
+#include "tst_PayeeList.moc"
