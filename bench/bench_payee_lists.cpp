@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kPayeesPerKind = 100000;
+constexpr int kPayeesPerCategory = 100000;
 constexpr int kScreenRows = 30;
 
 const QStringList kDistricts = {
@@ -94,7 +94,7 @@ bool fill(PayeeDatabase &database)
     for (PaymentCategory category : kAllCategories) {
         connection.execute(QStringLiteral("BEGIN"));
         SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(category).insertSql());
-        for (int i = 0; i < kPayeesPerKind; ++i) {
+        for (int i = 0; i < kPayeesPerCategory; ++i) {
             const PayeeFields fields = payee(category, random);
             for (int column = 0; column < kPayeeColumnCount; ++column)
                 insert.bindText(column + 1, fields[size_t(column)]);
@@ -151,7 +151,7 @@ int main(int argc, char **argv)
         if (!fill(database))
             return 1;
     }
-    std::printf("generated %d payees of each kind in %.1f s (%.1f MiB)\n\n", kPayeesPerKind,
+    std::printf("generated %d payees of each kind in %.1f s (%.1f MiB)\n\n", kPayeesPerCategory,
                 double(timer.elapsed()) / 1000, double(QFileInfo(path).size()) / (1024 * 1024));
 
     PayeeDatabase database;

@@ -4,7 +4,7 @@
 #include "computation/PaymentEntry.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
-#include "computation/WorksheetKind.h"
+#include "computation/WorksheetDefinition.h"
 #include "controls/TAmountEdit.h"
 #include "worksheets/WorksheetPanel.h"
 #include "worksheets/WorksheetSet.h"
@@ -17,15 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-class Preferences : public PaymentPreferences
-{
-public:
-    long double stampDutyRate() const override { return 8.25L; }
-    int currencyChoice() const override { return 1; }
-    bool previewBeforePrinting() const override { return true; }
-    bool fillApprovalDates() const override { return true; }
-};
 
 void pressKey(QWidget *widget, Qt::Key key, const QString &text)
 {
@@ -43,9 +34,9 @@ int main(int argc, char *argv[])
     const auto measure = [](const char *name, int rounds, const std::function<void(int)> &work) {
         BenchTiming::printMeanPerCall(name, rounds, work, BenchTiming::Unit::Microseconds);
     };
-    Preferences preferences;
+    const StoredPaymentPreferences preferences;
 
-    PlainWorksheet plain(worksheetKind(PaymentCategory::Treatment), preferences);
+    PlainWorksheet plain(worksheetDefinition(PaymentCategory::Treatment), preferences);
     plain.setStampSwitch(true);
     measure("live update, plain (Tedavi)", 20000, [&](int i) {
         plain.enter(1, PaymentEntry::valueText(9999999999.99L - i));

@@ -423,13 +423,13 @@ void TForm1::buildWorkArea()
         auto *fields = new PayeeFieldGroup(category, m_upperCase, panel);
         fields->move(5, 4);
         panel->hide();
-        m_kindPanels[std::size_t(categoryIndex(category))] = panel;
+        m_categoryPanels[std::size_t(categoryIndex(category))] = panel;
         m_payeeFields[std::size_t(categoryIndex(category))] = fields;
     }
 
     m_worksheets = new WorksheetSet(this);
     for (PaymentCategory category : kAllCategories)
-        m_worksheets->placeInto(category, m_kindPanels[std::size_t(categoryIndex(category))]);
+        m_worksheets->placeInto(category, m_categoryPanels[std::size_t(categoryIndex(category))]);
     m_worksheets->placeResultPages(this);
     connect(m_worksheets, &WorksheetSet::cashSettingsRequested, this, &TForm1::BtnAyarClick);
 
@@ -736,9 +736,9 @@ PayeeFieldGroup *TForm1::payeeFields(PaymentCategory category) const
     return m_payeeFields[std::size_t(categoryIndex(category))];
 }
 
-QWidget *TForm1::kindPanel(PaymentCategory category) const
+QWidget *TForm1::categoryPanel(PaymentCategory category) const
 {
-    return m_kindPanels[std::size_t(categoryIndex(category))];
+    return m_categoryPanels[std::size_t(categoryIndex(category))];
 }
 
 TStripedDBGrid *TForm1::listGrid(PaymentCategory category) const
@@ -810,7 +810,7 @@ void TForm1::ComboBox1Change(int index)
     m_currentCategory = index;
     for (int k = 0; k < kCategoryCount; ++k) {
         m_grids[std::size_t(k)]->setVisible(k == index);
-        m_kindPanels[std::size_t(k)]->setVisible(k == index);
+        m_categoryPanels[std::size_t(k)]->setVisible(k == index);
     }
     m_statusPanels[0]->setText(m_lists[std::size_t(index)]->recordStatusText());
     m_worksheets->clear(PaymentCategory(index));

@@ -63,7 +63,7 @@ public:
     QString statusPanelText(int panel) const;
 
     PayeeFieldGroup *payeeFields(PaymentCategory category) const;
-    QWidget *kindPanel(PaymentCategory category) const;
+    QWidget *categoryPanel(PaymentCategory category) const;
     TStripedDBGrid *listGrid(PaymentCategory category) const;
     PayeeList *payeeList(PaymentCategory category) const;
     PayeeDatabase &database() { return m_database; }
@@ -159,7 +159,7 @@ private:
     QLineEdit *m_edit33 = nullptr;
     QFrame *m_panel5 = nullptr;
     std::array<TStripedDBGrid *, kCategoryCount> m_grids{};
-    std::array<QFrame *, kCategoryCount> m_kindPanels{};
+    std::array<QFrame *, kCategoryCount> m_categoryPanels{};
     std::array<PayeeFieldGroup *, kCategoryCount> m_payeeFields{};
     WebLinkLabel *m_label43 = nullptr;
     QTimer *m_timer1 = nullptr;

@@ -77,12 +77,10 @@ void TFrmAyar::buildPrintingPage(QWidget *page)
     m_chkYazdir = new QCheckBox(QStringLiteral("Yazdırma butonuna basıldığında 'ÖNİZLEME PENCERESİ' gösterilsin"), page);
     m_chkYazdir->setObjectName(QStringLiteral("ChkYazdir"));
     m_chkYazdir->setGeometry(12, 16, 366, 20);
-    m_chkYazdir->setChecked(true);
 
     m_chkTarih = new QCheckBox(QStringLiteral("Onay bölümlerinde tarihler otm. gösterilsin"), page);
     m_chkTarih->setObjectName(QStringLiteral("ChkTarih"));
     m_chkTarih->setGeometry(12, 44, 366, 20);
-    m_chkTarih->setChecked(true);
 
     constexpr int kFieldLeft = 262;
     auto *label1 = new QLabel(QStringLiteral("Damga vergisi Kesinti Tutarı Belirle (1000'de)"), page);
@@ -90,7 +88,7 @@ void TFrmAyar::buildPrintingPage(QWidget *page)
     label1->setGeometry(12, 86, kFieldLeft - 18, 21);
     m_edit1 = new TAmountEdit(page);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->configureAsAmount(QStringLiteral("8,25"));
+    m_edit1->configureAsAmount();
     m_edit1->setGeometry(kFieldLeft, 86, 39, 21);
     label1->setBuddy(m_edit1);
 
@@ -100,9 +98,10 @@ void TFrmAyar::buildPrintingPage(QWidget *page)
     m_cPara = new QComboBox(page);
     m_cPara->setObjectName(QStringLiteral("CPara"));
     m_cPara->addItems({QStringLiteral("YTL - YKr"), QStringLiteral("TL - Kr")});
-    m_cPara->setCurrentIndex(1);
     m_cPara->setGeometry(kFieldLeft, 120, 100, 22);
     label8->setBuddy(m_cPara);
+
+    showPreferences(Preferences());
 }
 
 void TFrmAyar::buildColoursPage(QWidget *page)
@@ -122,7 +121,7 @@ void TFrmAyar::buildColoursPage(QWidget *page)
         connect(swatch, &ColourSwatch::pressed, this, [this, swatch] { ShapeMouseDown(swatch); });
         m_swatches[i] = swatch;
     }
-    setSwatches(PreferenceSettings::resetColours());
+    setSwatches(MainWindowColours());
 }
 
 void TFrmAyar::buildButtons()
@@ -257,7 +256,7 @@ void TFrmAyar::SpeedButton1Click()
 
 void TFrmAyar::BtnRenkClick()
 {
-    setSwatches(PreferenceSettings::resetColours());
+    setSwatches(MainWindowColours());
     showPreferences(PreferenceSettings::reset(preferences()));
 }
 

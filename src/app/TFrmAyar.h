@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/MainWindowColours.h"
-#include "app/PreferenceSettings.h"
 #include "computation/PaymentPreferences.h"
 
 #include <QColor>

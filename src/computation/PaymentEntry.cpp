@@ -69,14 +69,14 @@ QString secondSentence(const QString &netWords)
 long double base(const WorksheetFields &fields)
 {
     long double sum = 0;
-    for (const int line : fields.kind().amountLines())
+    for (const int line : fields.definition().amountLines())
         sum += fieldValue(fields.text(line));
     return sum;
 }
 
 bool hasAmount(const WorksheetFields &fields)
 {
-    for (const int line : fields.kind().amountLines()) {
+    for (const int line : fields.definition().amountLines()) {
         if (!fields.text(line).isEmpty())
             return true;
     }
@@ -85,9 +85,9 @@ bool hasAmount(const WorksheetFields &fields)
 
 void amountChanged(WorksheetFields &fields, int line, const PaymentPreferences &preferences)
 {
-    const WorksheetKind &kind = fields.kind();
-    if (kind.stampAlwaysApplies || fields.stampSwitchChecked())
-        fields.setText(kind.stampLine(), valueText(stampDuty(preferences.stampDutyRate(), base(fields))));
+    const WorksheetDefinition &definition = fields.definition();
+    if (definition.stampAlwaysApplies || fields.stampSwitchChecked())
+        fields.setText(definition.stampLine(), valueText(stampDuty(preferences.stampDutyRate(), base(fields))));
     else
         fields.setStampBackground(WindowsColour::buttonFace());
 
@@ -98,17 +98,17 @@ void amountChanged(WorksheetFields &fields, int line, const PaymentPreferences &
 
 void compute(WorksheetFields &fields, const PaymentPreferences &preferences)
 {
-    const WorksheetKind &kind = fields.kind();
+    const WorksheetDefinition &definition = fields.definition();
     fields.setComputing(true);
 
-    for (int number = 1; number <= kind.lineCount(); ++number) {
-        const EntryLine &line = kind.line(number);
+    for (int number = 1; number <= definition.lineCount(); ++number) {
+        const EntryLine &line = definition.line(number);
         switch (line.rule) {
         case LineRule::Amount:
         case LineRule::StampDuty:
             break;
         case LineRule::Net:
-            fields.setText(number, valueText(base(fields) - fieldValue(fields.text(kind.stampLine()))));
+            fields.setText(number, valueText(base(fields) - fieldValue(fields.text(definition.stampLine()))));
             break;
         case LineRule::Gross:
             fields.setText(number, valueText(base(fields)));
@@ -120,17 +120,17 @@ void compute(WorksheetFields &fields, const PaymentPreferences &preferences)
     }
     for (const EntryColumn column : {EntryColumn::Debit, EntryColumn::Credit}) {
         long double total = 0;
-        for (int number = 1; number <= kind.lineCount(); ++number) {
-            if (kind.line(number).column == column)
+        for (int number = 1; number <= definition.lineCount(); ++number) {
+            if (definition.line(number).column == column)
                 total += fieldValue(fields.text(number));
         }
-        fields.setText(column == EntryColumn::Debit ? kind.debitTotal() : kind.creditTotal(),
+        fields.setText(column == EntryColumn::Debit ? definition.debitTotal() : definition.creditTotal(),
                        valueText(total));
     }
 
     const int currency = preferences.currencyChoice();
-    fields.setSentences(firstSentence(words(fields.text(kind.grossLine), currency)),
-                        secondSentence(words(fields.text(kind.netLine), currency)));
+    fields.setSentences(firstSentence(words(fields.text(definition.grossLine), currency)),
+                        secondSentence(words(fields.text(definition.netLine), currency)));
     fields.setPrintEnabled(true);
     fields.setComputing(false);
 }
@@ -139,7 +139,7 @@ void clear(WorksheetFields &fields)
 {
     // Emptying an amount runs its live update, which may write "0,00" into
     // the stamp-duty field; that field comes next and is emptied too.
-    for (int field = 1; field <= fields.kind().fieldCount(); ++field)
+    for (int field = 1; field <= fields.definition().fieldCount(); ++field)
         fields.setText(field, QString());
     fields.setPrintEnabled(false);
     fields.setLiveWords(liveWordsAtRest());

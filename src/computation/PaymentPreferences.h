@@ -1,6 +1,10 @@
 #pragma once
 
+#include "computation/PreferenceSettings.h"
+
 #include <QString>
+
+#include <utility>
 
 // The preferences that the worksheets and printing consult at the moment they
 // need them. The preferences dialog is the live source: what its controls
@@ -16,6 +20,25 @@ public:
     virtual int currencyChoice() const = 0;
     virtual bool previewBeforePrinting() const = 0;
     virtual bool fillApprovalDates() const = 0;
+};
+
+// Preferences held as values, for a computation without the dialog: the
+// settings file's, or a fresh start's.
+class StoredPaymentPreferences final : public PaymentPreferences
+{
+public:
+    explicit StoredPaymentPreferences(Preferences values = {}) : m_values(std::move(values)) {}
+
+    const Preferences &values() const { return m_values; }
+    void setValues(Preferences values) { m_values = std::move(values); }
+
+    long double stampDutyRate() const override { return m_values.stampDutyRate(); }
+    int currencyChoice() const override { return m_values.currencyChoice; }
+    bool previewBeforePrinting() const override { return m_values.previewBeforePrinting; }
+    bool fillApprovalDates() const override { return m_values.fillApprovalDates; }
+
+private:
+    Preferences m_values;
 };
 
 // The unit words and captions of a currency choice.

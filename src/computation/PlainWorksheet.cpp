@@ -4,26 +4,26 @@
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentEntry.h"
 
-PlainWorksheet::PlainWorksheet(const WorksheetKind &kind, const PaymentPreferences &preferences)
-    : WorksheetFields(kind)
+PlainWorksheet::PlainWorksheet(const WorksheetDefinition &definition, const PaymentPreferences &preferences)
+    : WorksheetFields(definition)
     , m_preferences(preferences)
-    , m_texts(kind.fieldCount(), QStringLiteral("0,00"))
-    , m_stampBackground(kind.stampAlwaysApplies ? QColor(Qt::white) : WindowsColour::buttonFace())
-    , m_stampEnabled(kind.stampAlwaysApplies)
+    , m_texts(definition.fieldCount(), QStringLiteral("0,00"))
+    , m_stampBackground(definition.stampAlwaysApplies ? QColor(Qt::white) : WindowsColour::buttonFace())
+    , m_stampEnabled(definition.stampAlwaysApplies)
     , m_liveWords(PaymentEntry::liveWordsAtRest())
-    , m_counts(AttachmentLines::lineCount(kind.category), 0)
-    , m_highlighted(AttachmentLines::lineCount(kind.category), false)
+    , m_counts(AttachmentLines::lineCount(definition.category), 0)
+    , m_highlighted(AttachmentLines::lineCount(definition.category), false)
 {
 }
 
 void PlainWorksheet::enter(const QString &fieldName, const QString &text)
 {
-    setText(kind().fieldNumber(fieldName), text);
+    setText(definition().fieldNumber(fieldName), text);
 }
 
 void PlainWorksheet::setStampSwitch(bool checked)
 {
-    if (kind().stampAlwaysApplies || m_stampSwitch == checked)
+    if (definition().stampAlwaysApplies || m_stampSwitch == checked)
         return;
     m_stampSwitch = checked;
     PaymentEntry::stampSwitchClicked(*this);
@@ -46,7 +46,7 @@ void PlainWorksheet::setAttachmentCount(int line, int count)
 
 QString PlainWorksheet::text(const QString &fieldName) const
 {
-    return text(kind().fieldNumber(fieldName));
+    return text(definition().fieldNumber(fieldName));
 }
 
 QString PlainWorksheet::computeCaption() const
@@ -64,8 +64,8 @@ void PlainWorksheet::setText(int field, const QString &text)
     if (field < 1 || field > m_texts.size() || m_texts[field - 1] == text)
         return;
     m_texts[field - 1] = text;
-    m_writes.append(kind().fieldName(field) + u'=' + text);
-    if (kind().isAmountLine(field))
+    m_writes.append(definition().fieldName(field) + u'=' + text);
+    if (definition().isAmountLine(field))
         PaymentEntry::amountChanged(*this, field, m_preferences);
 }
 

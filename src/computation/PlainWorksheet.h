@@ -16,7 +16,7 @@ class PaymentPreferences;
 class PlainWorksheet : public WorksheetFields
 {
 public:
-    PlainWorksheet(const WorksheetKind &kind, const PaymentPreferences &preferences);
+    PlainWorksheet(const WorksheetDefinition &definition, const PaymentPreferences &preferences);
 
     // What the user or the program does.
     void enter(int field, const QString &text) { setText(field, text); }

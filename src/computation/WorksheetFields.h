@@ -1,6 +1,6 @@
 #pragma once
 
-#include "computation/WorksheetKind.h"
+#include "computation/WorksheetDefinition.h"
 
 #include <QColor>
 #include <QString>
@@ -12,15 +12,15 @@
 class WorksheetFields
 {
 public:
-    explicit WorksheetFields(const WorksheetKind &kind)
-        : m_kind(kind)
+    explicit WorksheetFields(const WorksheetDefinition &definition)
+        : m_definition(definition)
     {
     }
     virtual ~WorksheetFields() = default;
     WorksheetFields(const WorksheetFields &) = delete;
     WorksheetFields &operator=(const WorksheetFields &) = delete;
 
-    const WorksheetKind &kind() const { return m_kind; }
+    const WorksheetDefinition &definition() const { return m_definition; }
 
     // Fields by the kind's numbering: lines 1..n, then the two totals.
     virtual QString text(int field) const = 0;
@@ -45,5 +45,5 @@ public:
     virtual void setAttachmentHighlighted(int line, bool highlighted) = 0;
 
 private:
-    const WorksheetKind &m_kind;
+    const WorksheetDefinition &m_definition;
 };

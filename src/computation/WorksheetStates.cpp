@@ -45,7 +45,7 @@ void WorksheetStates::UpdateWorksheetStates()
     for (WorksheetFields *sheet : m_sheets)
         sheet->setComputeEnabled(PaymentEntry::hasAmount(*sheet));
     for (WorksheetFields *sheet : m_sheets) {
-        if (!sheet->kind().stampAlwaysApplies)
+        if (!sheet->definition().stampAlwaysApplies)
             sheet->setStampEnabled(sheet->stampSwitchChecked());
     }
     for (WorksheetFields *sheet : m_sheets)

@@ -6,7 +6,7 @@
 
 namespace {
 
-struct KindTexts
+struct CategoryTexts
 {
     const char *table;
     std::array<const char *, kPayeeColumnCount> columns;
@@ -18,7 +18,7 @@ struct KindTexts
 // Column names are those of the old database, kept so that its data and the
 // people who know it find them again (the identity number's column is
 // EczaciAdi in the pharmacy table and VergiNo in the hospital table).
-constexpr std::array<KindTexts, kCategoryCount> kKinds = {{
+constexpr std::array<CategoryTexts, kCategoryCount> kCategoryTexts = {{
     {"Eczane",
      {"EczaneAdi", "EczaciAdi", "BankaSube", "BankaHesap", "VergiDaire"},
      " Eczane Adı",
@@ -47,9 +47,9 @@ constexpr std::array<int, kPayeeColumnCount> kMaxLengths = {100, 20, 60, 40, 60}
 constexpr std::array<const char *, kPayeeColumnCount> kFieldLabels = {
     "Adı Soyadı", "T.C. Kimlik No", "Banka Şube Adı", "Banka Hesap Numarası", "Bağlı Olduğu Vergi Dairesi"};
 
-const KindTexts &texts(PaymentCategory category)
+const CategoryTexts &texts(PaymentCategory category)
 {
-    return kKinds[size_t(categoryIndex(category))];
+    return kCategoryTexts[size_t(categoryIndex(category))];
 }
 
 } // namespace

@@ -109,16 +109,16 @@ QPushButton *newButton(const QString &name, const QString &caption, QWidget *par
 
 } // namespace
 
-WorksheetPanel::WorksheetPanel(const WorksheetKind &kind, QWidget *resultPage, QWidget *parent)
+WorksheetPanel::WorksheetPanel(const WorksheetDefinition &definition, QWidget *resultPage, QWidget *parent)
     : QFrame(parent)
-    , WorksheetFields(kind)
+    , WorksheetFields(definition)
 {
-    setObjectName(QStringLiteral("Worksheet") + kind.pageCaption);
+    setObjectName(QStringLiteral("Worksheet") + definition.pageCaption);
     setFixedSize(kWidth, kHeight);
-    m_fields.resize(kind.fieldCount());
+    m_fields.resize(definition.fieldCount());
 
     int top = 0;
-    if (kind.category == PaymentCategory::Private) {
+    if (definition.category == PaymentCategory::Private) {
         QLabel *band = newBand(QStringLiteral("Özel Nakit - İşlem"), this);
         band->setObjectName(QStringLiteral("PanelOzelIslem"));
         band->setGeometry(0, 0, kWidth, 18);
@@ -132,7 +132,7 @@ WorksheetPanel::WorksheetPanel(const WorksheetKind &kind, QWidget *resultPage, Q
     buildAttachmentBlock(top, blockHeight);
 
     auto *strip = new QFrame(this);
-    strip->setObjectName(QStringLiteral("Strip") + kind.pageCaption);
+    strip->setObjectName(QStringLiteral("Strip") + definition.pageCaption);
     strip->setFrameShape(QFrame::Panel);
     strip->setFrameShadow(QFrame::Sunken);
     strip->setGeometry(0, stripTop, kWidth, kStripHeight);
@@ -143,17 +143,17 @@ WorksheetPanel::WorksheetPanel(const WorksheetKind &kind, QWidget *resultPage, Q
     entered->setPalette(greyed);
     entered->setGeometry(4, 1, entered->sizeHint().width(), kStripHeight - 2);
     m_liveWords = new QLabel(PaymentEntry::liveWordsAtRest(), strip);
-    m_liveWords->setObjectName(kind.liveWordsLabel);
+    m_liveWords->setObjectName(definition.liveWordsLabel);
     m_liveWords->setGeometry(entered->geometry().right() + 1, 1,
                              kWidth - entered->geometry().right() - 6, kStripHeight - 2);
 
-    if (kind.category == PaymentCategory::Private) {
+    if (definition.category == PaymentCategory::Private) {
         m_cashSettingsButton = newButton(QStringLiteral("BtnAyar"), QStringLiteral("Nakit Ayarları"), this);
         m_cashSettingsButton->setGeometry(0, buttonsTop, 110, kButtonHeight);
     }
-    m_clearButton = newButton(kind.clearButton, QStringLiteral("TEMİZLE"), this);
-    m_computeButton = newButton(kind.computeButton, kComputeCaption, this);
-    m_printButton = newButton(kind.printButton, QStringLiteral("YAZDIR"), this);
+    m_clearButton = newButton(definition.clearButton, QStringLiteral("TEMİZLE"), this);
+    m_computeButton = newButton(definition.computeButton, kComputeCaption, this);
+    m_printButton = newButton(definition.printButton, QStringLiteral("YAZDIR"), this);
     m_printButton->setEnabled(false);
     int left = kWidth - 3 * kButtonWidth - 2 * kBlockGap;
     for (QPushButton *button : {m_clearButton, m_computeButton, m_printButton}) {
@@ -163,9 +163,9 @@ WorksheetPanel::WorksheetPanel(const WorksheetKind &kind, QWidget *resultPage, Q
 
     // Storage for printing, never shown.
     m_firstSentence = new QLabel(this);
-    m_firstSentence->setObjectName(kind.firstSentenceLabel);
+    m_firstSentence->setObjectName(definition.firstSentenceLabel);
     m_secondSentence = new QLabel(this);
-    m_secondSentence->setObjectName(kind.secondSentenceLabel);
+    m_secondSentence->setObjectName(definition.secondSentenceLabel);
     for (QLabel *label : {m_firstSentence, m_secondSentence}) {
         label->setGeometry(0, kHeight + 10, kWidth, kRowHeight);
         label->hide();
@@ -185,15 +185,15 @@ TAmountEdit *WorksheetPanel::newAmountField(const QString &name, QWidget *parent
     auto *edit = new TAmountEdit(parent);
     edit->setObjectName(name);
     edit->configureAsAmount();
-    m_fields[kind().fieldNumber(name) - 1] = edit;
+    m_fields[definition().fieldNumber(name) - 1] = edit;
     return edit;
 }
 
 void WorksheetPanel::buildAmountBlock(int top, int height)
 {
-    const WorksheetKind &kind = this->kind();
+    const WorksheetDefinition &definition = this->definition();
     QGroupBox *block = newBlock(QStringLiteral("T U T A R"), this);
-    block->setObjectName(QStringLiteral("Tutar") + kind.pageCaption);
+    block->setObjectName(QStringLiteral("Tutar") + definition.pageCaption);
     block->setGeometry(0, top, kAmountBlockWidth, height);
 
     constexpr int fieldLeft = kAmountBlockWidth - kFieldWidth - 10;
@@ -209,19 +209,19 @@ void WorksheetPanel::buildAmountBlock(int top, int height)
         return label;
     };
 
-    for (const int line : kind.amountLines()) {
-        TAmountEdit *edit = newAmountField(kind.line(line).fieldName, block);
-        QLabel *caption = addRow(kind.line(line).caption, edit);
-        if (kind.category == PaymentCategory::Private)
+    for (const int line : definition.amountLines()) {
+        TAmountEdit *edit = newAmountField(definition.line(line).fieldName, block);
+        QLabel *caption = addRow(definition.line(line).caption, edit);
+        if (definition.category == PaymentCategory::Private)
             caption->setObjectName(QStringLiteral("Label68"));
         m_amountCaptions.append(caption);
     }
-    TAmountEdit *stamp = newAmountField(kind.line(kind.stampLine()).fieldName, block);
+    TAmountEdit *stamp = newAmountField(definition.line(definition.stampLine()).fieldName, block);
     addRow(QStringLiteral("Damga Vergisi"), stamp);
 
-    if (!kind.stampAlwaysApplies) {
-        m_stampSwitch = plain(new QCheckBox(kind.stampSwitchCaption, block));
-        m_stampSwitch->setObjectName(kind.stampSwitchName);
+    if (!definition.stampAlwaysApplies) {
+        m_stampSwitch = plain(new QCheckBox(definition.stampSwitchCaption, block));
+        m_stampSwitch->setObjectName(definition.stampSwitchName);
         m_stampSwitch->setLayoutDirection(Qt::RightToLeft); // caption on the left
         m_stampSwitch->setFocusPolicy(Qt::ClickFocus); // not a tab stop
         const int width = m_stampSwitch->sizeHint().width();
@@ -234,18 +234,18 @@ void WorksheetPanel::buildAmountBlock(int top, int height)
 
 void WorksheetPanel::buildAttachmentBlock(int top, int height)
 {
-    const WorksheetKind &kind = this->kind();
+    const WorksheetDefinition &definition = this->definition();
     QGroupBox *block = newBlock(QStringLiteral("E K L E R"), this);
-    block->setObjectName(QStringLiteral("Ekler") + kind.pageCaption);
+    block->setObjectName(QStringLiteral("Ekler") + definition.pageCaption);
     const int left = kAmountBlockWidth + kBlockGap;
     const int width = kWidth - left;
     block->setGeometry(left, top, width, height);
 
-    const int lines = AttachmentLines::lineCount(kind.category);
+    const int lines = AttachmentLines::lineCount(definition.category);
     constexpr int spinWidth = 56;
     const int pitch = std::min(kRowHeight + 4, (height - 24) / lines);
     for (int line = 1; line <= lines; ++line) {
-        const AttachmentLine &attachment = AttachmentLines::of(kind.category, line);
+        const AttachmentLine &attachment = AttachmentLines::of(definition.category, line);
         const int y = 20 + (line - 1) * pitch;
         auto *count = plain(new QSpinBox(block));
         count->setObjectName(attachment.countField);
@@ -264,7 +264,7 @@ void WorksheetPanel::buildAttachmentBlock(int top, int height)
 
 void WorksheetPanel::buildResultPage(QWidget *page)
 {
-    const WorksheetKind &kind = this->kind();
+    const WorksheetDefinition &definition = this->definition();
     auto *grid = new QGridLayout(page);
     int row = 0;
     auto addLine = [&](const QString &caption, EntryColumn column, const QString &name) {
@@ -273,15 +273,15 @@ void WorksheetPanel::buildResultPage(QWidget *page)
         grid->addWidget(newAmountField(name, page), row, column == EntryColumn::Debit ? 1 : 2);
         ++row;
     };
-    for (int number = 1; number <= kind.lineCount(); ++number) {
-        const EntryLine &line = kind.line(number);
+    for (int number = 1; number <= definition.lineCount(); ++number) {
+        const EntryLine &line = definition.line(number);
         if (line.rule != LineRule::Amount && line.rule != LineRule::StampDuty)
             addLine(line.caption, line.column, line.fieldName);
     }
-    const QString total = kind.category == PaymentCategory::Private ? QString() : QStringLiteral("TOPLAM");
-    addLine(total, EntryColumn::Debit, kind.debitTotalField);
+    const QString total = definition.category == PaymentCategory::Private ? QString() : QStringLiteral("TOPLAM");
+    addLine(total, EntryColumn::Debit, definition.debitTotalField);
     --row;
-    addLine(QString(), EntryColumn::Credit, kind.creditTotalField);
+    addLine(QString(), EntryColumn::Credit, definition.creditTotalField);
 }
 
 TAmountEdit *WorksheetPanel::field(int number) const
@@ -315,12 +315,12 @@ bool WorksheetPanel::stampSwitchChecked() const
 
 void WorksheetPanel::setStampBackground(const QColor &colour)
 {
-    setBackground(field(kind().stampLine()), colour);
+    setBackground(field(definition().stampLine()), colour);
 }
 
 void WorksheetPanel::setStampEnabled(bool enabled)
 {
-    setEnabledIfChanged(field(kind().stampLine()), enabled);
+    setEnabledIfChanged(field(definition().stampLine()), enabled);
 }
 
 void WorksheetPanel::setLiveWords(const QString &text)

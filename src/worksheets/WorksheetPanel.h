@@ -26,7 +26,7 @@ public:
     static constexpr int kWidth = 566;
     static constexpr int kHeight = 245;
 
-    WorksheetPanel(const WorksheetKind &kind, QWidget *resultPage, QWidget *parent = nullptr);
+    WorksheetPanel(const WorksheetDefinition &definition, QWidget *resultPage, QWidget *parent = nullptr);
     ~WorksheetPanel() override;
 
     // Fields by the kind's numbering (lines, then the two totals).

@@ -17,18 +17,7 @@
 namespace {
 
 // Below the payee fields, which end 159 pixels down the kind panel.
-constexpr QPoint kPlaceInKindPanel(5, 162);
-
-// The preferences dialog's design values, for computations before the
-// dialog exists.
-class DesignPreferences : public PaymentPreferences
-{
-public:
-    long double stampDutyRate() const override { return 8.25L; }
-    int currencyChoice() const override { return 1; }
-    bool previewBeforePrinting() const override { return true; }
-    bool fillApprovalDates() const override { return true; }
-};
+constexpr QPoint kPlaceInCategoryPanel(5, 162);
 
 } // namespace
 
@@ -41,11 +30,11 @@ WorksheetSet::WorksheetSet(QObject *parent)
 
     WorksheetStates::Sheets sheets{};
     for (const PaymentCategory category : kAllCategories) {
-        const WorksheetKind &kind = worksheetKind(category);
+        const WorksheetDefinition &definition = worksheetDefinition(category);
         auto *page = new QWidget;
-        page->setObjectName(kind.pageCaption);
-        m_resultPages->addTab(page, kind.pageCaption);
-        auto *panel = new WorksheetPanel(kind, page);
+        page->setObjectName(definition.pageCaption);
+        m_resultPages->addTab(page, definition.pageCaption);
+        auto *panel = new WorksheetPanel(definition, page);
         m_panels[std::size_t(categoryIndex(category))] = panel;
         sheets[std::size_t(categoryIndex(category))] = panel;
     }
@@ -71,7 +60,7 @@ void WorksheetSet::connectHandlers()
 {
     const auto amount = [this](PaymentCategory category, const QString &name, void (WorksheetSet::*handler)()) {
         WorksheetPanel &panel = sheet(category);
-        connect(panel.field(panel.kind().fieldNumber(name)), &QLineEdit::textChanged, this, handler);
+        connect(panel.field(panel.definition().fieldNumber(name)), &QLineEdit::textChanged, this, handler);
     };
     amount(PaymentCategory::Pharmacy, QStringLiteral("Edit1"), &WorksheetSet::Edit1Change);
     amount(PaymentCategory::Hospital, QStringLiteral("Edit17"), &WorksheetSet::Edit17Change);
@@ -109,11 +98,11 @@ WorksheetPanel &WorksheetSet::sheet(PaymentCategory category) const
     return *m_panels[std::size_t(categoryIndex(category))];
 }
 
-void WorksheetSet::placeInto(PaymentCategory category, QWidget *kindPanel)
+void WorksheetSet::placeInto(PaymentCategory category, QWidget *categoryPanel)
 {
     WorksheetPanel *worksheet = panel(category);
-    worksheet->setParent(kindPanel);
-    worksheet->move(kPlaceInKindPanel);
+    worksheet->setParent(categoryPanel);
+    worksheet->move(kPlaceInCategoryPanel);
     worksheet->show();
 }
 
@@ -135,8 +124,9 @@ void WorksheetSet::setPreferences(const PaymentPreferences *preferences)
 
 const PaymentPreferences &WorksheetSet::preferences() const
 {
-    static const DesignPreferences design;
-    return m_preferences ? *m_preferences : design;
+    // A fresh start's, for computations before the dialog is set.
+    static const StoredPaymentPreferences freshStart;
+    return m_preferences ? *m_preferences : freshStart;
 }
 
 void WorksheetSet::clear(PaymentCategory category)
@@ -201,21 +191,21 @@ void WorksheetSet::setAutomaticYearAndDate(std::function<void(const QDate &)> ho
 
 int WorksheetSet::lineCount(PaymentCategory category) const
 {
-    return worksheetKind(category).lineCount();
+    return worksheetDefinition(category).lineCount();
 }
 
 WorksheetLine WorksheetSet::lineOf(PaymentCategory category, int field) const
 {
     const WorksheetPanel &panel = sheet(category);
-    const WorksheetKind &kind = panel.kind();
+    const WorksheetDefinition &definition = panel.definition();
     WorksheetLine result;
-    if (field == kind.debitTotal() || field == kind.creditTotal()) {
+    if (field == definition.debitTotal() || field == definition.creditTotal()) {
         result.caption = QStringLiteral("TOPLAM");
-        result.column = field == kind.debitTotal() ? EntryColumn::Debit : EntryColumn::Credit;
-    } else if (field >= 1 && field <= kind.lineCount()) {
-        result.caption = kind.line(field).caption;
-        result.column = kind.line(field).column;
-        const std::vector<int> amounts = kind.amountLines();
+        result.column = field == definition.debitTotal() ? EntryColumn::Debit : EntryColumn::Credit;
+    } else if (field >= 1 && field <= definition.lineCount()) {
+        result.caption = definition.line(field).caption;
+        result.column = definition.line(field).column;
+        const std::vector<int> amounts = definition.amountLines();
         for (std::size_t i = 0; i < amounts.size(); ++i) {
             if (amounts[i] == field)
                 result.caption = panel.amountCaption(int(i))->text();
@@ -235,12 +225,12 @@ WorksheetLine WorksheetSet::line(PaymentCategory category, int line) const
 
 WorksheetLine WorksheetSet::debitTotal(PaymentCategory category) const
 {
-    return lineOf(category, worksheetKind(category).debitTotal());
+    return lineOf(category, worksheetDefinition(category).debitTotal());
 }
 
 WorksheetLine WorksheetSet::creditTotal(PaymentCategory category) const
 {
-    return lineOf(category, worksheetKind(category).creditTotal());
+    return lineOf(category, worksheetDefinition(category).creditTotal());
 }
 
 QString WorksheetSet::firstSentence(PaymentCategory category) const
@@ -276,7 +266,7 @@ void WorksheetSet::disablePrint(PaymentCategory category)
 void WorksheetSet::amountChanged(PaymentCategory category, const QString &field)
 {
     WorksheetPanel &panel = sheet(category);
-    PaymentEntry::amountChanged(panel, panel.kind().fieldNumber(field), preferences());
+    PaymentEntry::amountChanged(panel, panel.definition().fieldNumber(field), preferences());
 }
 
 void WorksheetSet::compute(PaymentCategory category)

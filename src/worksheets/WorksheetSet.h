@@ -2,7 +2,7 @@
 
 #include "base/PaymentCategory.h"
 #include "computation/AttachmentSettings.h"
-#include "computation/WorksheetKind.h"
+#include "computation/WorksheetDefinition.h"
 
 #include <QDate>
 #include <QList>
@@ -53,7 +53,7 @@ public:
 
     WorksheetPanel *panel(PaymentCategory category) const;
     // Puts the kind's worksheet below the payee fields of its kind panel.
-    void placeInto(PaymentCategory category, QWidget *kindPanel);
+    void placeInto(PaymentCategory category, QWidget *categoryPanel);
     // PageControl1, the result pages: the caller takes it over and never
     // shows it.
     QTabWidget *resultPages() const;

@@ -191,7 +191,7 @@ void TestMainWindowRegistry::typedLettersBecomeTurkishCapitals()
 
 void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("chosen");
     QTest::addColumn<QList<int>>("rows");
     QTest::newRow("pharmacy") << 0 << QList<int>{0, 1, 2, 3, 4};
     QTest::newRow("treatment") << 2 << QList<int>{0, 2, 4, 1, 3};
@@ -200,13 +200,13 @@ void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder_data()
 
 void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder()
 {
-    QFETCH(int, kind);
+    QFETCH(int, chosen);
     QFETCH(QList<int>, rows);
     TemporaryPayeeDatabase fixture;
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(kind);
-    const auto category = PaymentCategory(kind);
+    window.ComboBox1Change(chosen);
+    const auto category = PaymentCategory(chosen);
     field(window, category, rows.first())->setFocus();
     for (int row : rows) {
         QCOMPARE(QApplication::focusWidget(), field(window, category, row));
@@ -216,7 +216,7 @@ void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder()
 
 void TestMainWindowRegistry::deleteAsksWithTheKindsQuestion_data()
 {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("chosen");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("question");
     QTest::newRow("pharmacy") << 0 << "AY ECZANESİ" << "'AY ECZANESİ' ne ait kayıtlar silinsin mi?";
@@ -227,15 +227,15 @@ void TestMainWindowRegistry::deleteAsksWithTheKindsQuestion_data()
 
 void TestMainWindowRegistry::deleteAsksWithTheKindsQuestion()
 {
-    QFETCH(int, kind);
+    QFETCH(int, chosen);
     QFETCH(QString, name);
     QFETCH(QString, question);
-    const auto category = PaymentCategory(kind);
+    const auto category = PaymentCategory(chosen);
     TemporaryPayeeDatabase fixture;
     fixture.addNames(category, {name, QStringLiteral("ZZZ")});
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(kind);
+    window.ComboBox1Change(chosen);
 
     MessageRecorder recorder({Button::No});
     window.ToolButton2Click();

@@ -115,7 +115,7 @@ void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
     QCOMPARE(window.currentCategory(), -1);
     for (PaymentCategory category : kAllCategories) {
         QVERIFY(window.listGrid(category)->isHidden());
-        QVERIFY(window.kindPanel(category)->isHidden());
+        QVERIFY(window.categoryPanel(category)->isHidden());
     }
     auto *selector = window.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
     QCOMPARE(selector->placeholderText(), QStringLiteral("İşlem Seçiniz ..."));
@@ -126,14 +126,14 @@ void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
     for (PaymentCategory category : kAllCategories) {
         const bool chosen = category == PaymentCategory::Treatment;
         QCOMPARE(window.listGrid(category)->isVisible(), chosen);
-        QCOMPARE(window.kindPanel(category)->isVisible(), chosen);
+        QCOMPARE(window.categoryPanel(category)->isVisible(), chosen);
     }
     QCOMPARE(window.listGrid(PaymentCategory::Treatment)->objectName(), QStringLiteral("DBGrid3"));
-    QCOMPARE(window.kindPanel(PaymentCategory::Private)->objectName(), QStringLiteral("PanelOzel"));
+    QCOMPARE(window.categoryPanel(PaymentCategory::Private)->objectName(), QStringLiteral("PanelOzel"));
 
     window.ComboBox1Change(7); // not a kind: nothing changes
     QCOMPARE(window.currentCategory(), 2);
-    QVERIFY(window.kindPanel(PaymentCategory::Treatment)->isVisible());
+    QVERIFY(window.categoryPanel(PaymentCategory::Treatment)->isVisible());
 }
 
 void TestMainWindowShell::tabChangeEmptiesSearch()

@@ -1,4 +1,4 @@
-#include "app/PreferenceSettings.h"
+#include "computation/PreferenceSettings.h"
 #include "app/TFrmAyar.h"
 #include "base/ProfileFile.h"
 #include "controls/ColourSwatch.h"
@@ -384,7 +384,7 @@ void TestPreferencesDialog::resetThenIptal()
 
     h.click("BtnRenk");
     QVERIFY(h.dialog.isVisible());
-    QCOMPARE(h.dialog.swatches(), PreferenceSettings::resetColours());
+    QCOMPARE(h.dialog.swatches(), MainWindowColours());
     QCOMPARE(h.dialog.swatches(), MainWindowColours());
     QVERIFY(h.chkYazdir()->isChecked());
     QCOMPARE(h.edit1()->text(), QStringLiteral("8,25"));

@@ -5,7 +5,7 @@
 #include "computation/PaymentEntry.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetCases.h"
-#include "computation/WorksheetKind.h"
+#include "computation/WorksheetDefinition.h"
 #include "computation/WorksheetStates.h"
 
 #include <QtTest>
@@ -23,28 +23,28 @@ void runCase(PaymentCategory category)
     QFETCH(int, currency);
     QFETCH(QString, stampByHand);
 
-    const WorksheetKind &kind = worksheetKind(category);
+    const WorksheetDefinition &definition = worksheetDefinition(category);
     FakePaymentPreferences preferences;
     preferences.rateText = rate;
     preferences.currency = currency;
-    PlainWorksheet sheet(kind, preferences);
+    PlainWorksheet sheet(definition, preferences);
     sheet.pressClear();
     sheet.setStampSwitch(switchOn);
-    const std::vector<int> amountLines = kind.amountLines();
+    const std::vector<int> amountLines = definition.amountLines();
     QCOMPARE(qsizetype(amountLines.size()), amounts.size());
     for (qsizetype i = 0; i < amounts.size(); ++i)
         sheet.enter(amountLines[std::size_t(i)], amounts[i]);
     if (!stampByHand.isEmpty())
-        sheet.enter(kind.stampLine(), stampByHand);
+        sheet.enter(definition.stampLine(), stampByHand);
     sheet.pressCompute();
 
     QFETCH(QStringList, lines);
     QStringList actual;
-    for (int line = 1; line <= kind.lineCount(); ++line)
+    for (int line = 1; line <= definition.lineCount(); ++line)
         actual.append(sheet.text(line));
     QCOMPARE(actual, lines);
-    QTEST(sheet.text(kind.debitTotal()), "debitTotal");
-    QTEST(sheet.text(kind.creditTotal()), "creditTotal");
+    QTEST(sheet.text(definition.debitTotal()), "debitTotal");
+    QTEST(sheet.text(definition.creditTotal()), "creditTotal");
     QTEST(sheet.firstSentence(), "firstSentence");
     QTEST(sheet.secondSentence(), "secondSentence");
     QTEST(sheet.liveWords(), "liveWords");
@@ -61,7 +61,7 @@ struct Sheets
     {
         for (PaymentCategory category : kAllCategories)
             sheets[std::size_t(categoryIndex(category))] =
-                std::make_unique<PlainWorksheet>(worksheetKind(category), preferences);
+                std::make_unique<PlainWorksheet>(worksheetDefinition(category), preferences);
     }
     PlainWorksheet &operator[](PaymentCategory category) { return *sheets[std::size_t(categoryIndex(category))]; }
     WorksheetStates::Sheets pointers()
@@ -140,7 +140,7 @@ void TestPaymentEntry::emptyAmountComputesAsZero()
     // HESAPLA is disabled while the amount is empty, but a call from code
     // computes it like any other value.
     FakePaymentPreferences preferences;
-    PlainWorksheet sheet(worksheetKind(PaymentCategory::Pharmacy), preferences);
+    PlainWorksheet sheet(worksheetDefinition(PaymentCategory::Pharmacy), preferences);
     sheet.pressClear();
     sheet.pressCompute();
     QCOMPARE(sheet.text(QStringLiteral("Edit1")), QString());
@@ -154,7 +154,7 @@ void TestPaymentEntry::emptyAmountComputesAsZero()
 void TestPaymentEntry::liveUpdate()
 {
     FakePaymentPreferences preferences;
-    PlainWorksheet treatment(worksheetKind(PaymentCategory::Treatment), preferences);
+    PlainWorksheet treatment(worksheetDefinition(PaymentCategory::Treatment), preferences);
     treatment.setStampSwitch(true);
     treatment.enter(QStringLiteral("Edit50"), QStringLiteral("100,00"));
     QCOMPARE(treatment.text(QStringLiteral("Edit55")), QStringLiteral("0,83"));
@@ -168,7 +168,7 @@ void TestPaymentEntry::liveUpdate()
     QCOMPARE(treatment.liveWords(), QStringLiteral("Elli TL."));
 
     // Switch off: the duty field turns grey and keeps its text.
-    PlainWorksheet hospital(worksheetKind(PaymentCategory::Hospital), preferences);
+    PlainWorksheet hospital(worksheetDefinition(PaymentCategory::Hospital), preferences);
     hospital.setStampBackground(Qt::white);
     hospital.enter(QStringLiteral("Edit17"), QStringLiteral("1.000,00"));
     QCOMPARE(hospital.text(QStringLiteral("Edit20")), QStringLiteral("0,00"));
@@ -176,7 +176,7 @@ void TestPaymentEntry::liveUpdate()
     QCOMPARE(hospital.liveWords(), QStringLiteral("Bin TL."));
 
     // Eczane has no switch: the duty always follows, also to "0,00".
-    PlainWorksheet pharmacy(worksheetKind(PaymentCategory::Pharmacy), preferences);
+    PlainWorksheet pharmacy(worksheetDefinition(PaymentCategory::Pharmacy), preferences);
     pharmacy.enter(QStringLiteral("Edit1"), QStringLiteral("1.000,00"));
     QCOMPARE(pharmacy.text(QStringLiteral("Edit4")), QStringLiteral("8,25"));
     pharmacy.enter(QStringLiteral("Edit1"), QString());
@@ -187,7 +187,7 @@ void TestPaymentEntry::liveUpdate()
 void TestPaymentEntry::rateChangeWaitsForTheNextAmount()
 {
     FakePaymentPreferences preferences;
-    PlainWorksheet sheet(worksheetKind(PaymentCategory::Pharmacy), preferences);
+    PlainWorksheet sheet(worksheetDefinition(PaymentCategory::Pharmacy), preferences);
     sheet.enter(QStringLiteral("Edit1"), QStringLiteral("100,00"));
     QCOMPARE(sheet.text(QStringLiteral("Edit4")), QStringLiteral("0,83"));
     preferences.rateText = QStringLiteral("10,00");
@@ -201,7 +201,7 @@ void TestPaymentEntry::rateChangeWaitsForTheNextAmount()
 void TestPaymentEntry::resultsStayUntilTheNextCompute()
 {
     FakePaymentPreferences preferences;
-    PlainWorksheet sheet(worksheetKind(PaymentCategory::Pharmacy), preferences);
+    PlainWorksheet sheet(worksheetDefinition(PaymentCategory::Pharmacy), preferences);
     sheet.enter(QStringLiteral("Edit1"), QStringLiteral("1.000,00"));
     sheet.pressCompute();
     sheet.enter(QStringLiteral("Edit1"), QStringLiteral("2.000,00"));
@@ -215,11 +215,11 @@ void TestPaymentEntry::resultsStayUntilTheNextCompute()
 void TestPaymentEntry::clearEmptiesInOrder()
 {
     QFETCH(PaymentCategory, category);
-    const WorksheetKind &kind = worksheetKind(category);
+    const WorksheetDefinition &definition = worksheetDefinition(category);
     FakePaymentPreferences preferences;
-    PlainWorksheet sheet(kind, preferences);
+    PlainWorksheet sheet(definition, preferences);
     sheet.setStampSwitch(true);
-    const std::vector<int> amounts = kind.amountLines();
+    const std::vector<int> amounts = definition.amountLines();
     sheet.enter(amounts.front(), QStringLiteral("100,00"));
     sheet.enter(amounts.back(), QStringLiteral("50,00"));
     sheet.pressCompute();
@@ -229,7 +229,7 @@ void TestPaymentEntry::clearEmptiesInOrder()
     sheet.forgetWrites();
     sheet.pressClear();
     QTEST(sheet.writes(), "writes");
-    for (int field = 1; field <= kind.fieldCount(); ++field)
+    for (int field = 1; field <= definition.fieldCount(); ++field)
         QCOMPARE(sheet.text(field), QString());
     QVERIFY(!sheet.printEnabled());
     QCOMPARE(sheet.liveWords(), QStringLiteral("..."));
@@ -242,7 +242,7 @@ void TestPaymentEntry::clearEmptiesInOrder()
 void TestPaymentEntry::stampSwitch()
 {
     FakePaymentPreferences preferences;
-    PlainWorksheet sheet(worksheetKind(PaymentCategory::Private), preferences);
+    PlainWorksheet sheet(worksheetDefinition(PaymentCategory::Private), preferences);
     sheet.enter(QStringLiteral("Edit70"), QStringLiteral("100,00"));
     sheet.pressCompute();
     QVERIFY(sheet.printEnabled());
@@ -271,18 +271,18 @@ void TestPaymentEntry::kindTables()
     // Every line's figure comes from an earlier line or from the inputs, and
     // the two columns balance whatever the amounts: twice the sum plus S.
     for (PaymentCategory category : kAllCategories) {
-        const WorksheetKind &kind = worksheetKind(category);
-        QCOMPARE(kind.line(kind.netLine).rule, LineRule::Net);
-        QVERIFY(kind.line(kind.grossLine).rule == LineRule::Gross
-                || kind.line(kind.grossLine).rule == LineRule::Amount);
-        for (int number = 1; number <= kind.lineCount(); ++number) {
-            const EntryLine &line = kind.line(number);
+        const WorksheetDefinition &definition = worksheetDefinition(category);
+        QCOMPARE(definition.line(definition.netLine).rule, LineRule::Net);
+        QVERIFY(definition.line(definition.grossLine).rule == LineRule::Gross
+                || definition.line(definition.grossLine).rule == LineRule::Amount);
+        for (int number = 1; number <= definition.lineCount(); ++number) {
+            const EntryLine &line = definition.line(number);
             if (line.rule == LineRule::Copy)
                 QVERIFY(line.copyOf >= 1 && line.copyOf < number);
-            QCOMPARE(kind.fieldNumber(line.fieldName), number);
+            QCOMPARE(definition.fieldNumber(line.fieldName), number);
         }
-        QCOMPARE(kind.stampAlwaysApplies, category == PaymentCategory::Pharmacy);
-        QCOMPARE(int(kind.amountLines().size()), category == PaymentCategory::Treatment ? 2 : 1);
+        QCOMPARE(definition.stampAlwaysApplies, category == PaymentCategory::Pharmacy);
+        QCOMPARE(int(definition.amountLines().size()), category == PaymentCategory::Treatment ? 2 : 1);
     }
 }
 

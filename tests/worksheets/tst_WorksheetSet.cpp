@@ -4,7 +4,7 @@
 #include "computation/AttachmentSettings.h"
 #include "computation/FakePaymentPreferences.h"
 #include "computation/WorksheetCases.h"
-#include "computation/WorksheetKind.h"
+#include "computation/WorksheetDefinition.h"
 #include "computation/WorksheetStates.h"
 #include "controls/TAmountEdit.h"
 #include "support/ProgramFolderFixture.h"
@@ -45,18 +45,18 @@ struct Screen
 {
     FakePaymentPreferences preferences;
     QWidget host;
-    std::array<QWidget *, kCategoryCount> kindPanels{};
+    std::array<QWidget *, kCategoryCount> categoryPanels{};
     WorksheetSet set;
 
     Screen()
     {
         host.resize(576, 411);
         for (PaymentCategory category : kAllCategories) {
-            auto *kindPanel = new QFrame(&host);
-            kindPanel->setGeometry(0, 0, 576, 411);
-            kindPanel->hide();
-            kindPanels[std::size_t(categoryIndex(category))] = kindPanel;
-            set.placeInto(category, kindPanel);
+            auto *categoryPanel = new QFrame(&host);
+            categoryPanel->setGeometry(0, 0, 576, 411);
+            categoryPanel->hide();
+            categoryPanels[std::size_t(categoryIndex(category))] = categoryPanel;
+            set.placeInto(category, categoryPanel);
         }
         set.placeResultPages(&host);
         set.setPreferences(&preferences);
@@ -66,7 +66,7 @@ struct Screen
     bool show(PaymentCategory category)
     {
         for (PaymentCategory other : kAllCategories)
-            kindPanels[std::size_t(categoryIndex(other))]->setVisible(other == category);
+            categoryPanels[std::size_t(categoryIndex(other))]->setVisible(other == category);
         host.show();
         host.activateWindow();
         return QTest::qWaitForWindowActive(&host);
@@ -113,46 +113,46 @@ void runCase(PaymentCategory category)
     QFETCH(int, currency);
     QFETCH(QString, stampByHand);
 
-    const WorksheetKind &kind = worksheetKind(category);
+    const WorksheetDefinition &definition = worksheetDefinition(category);
     Screen screen;
     screen.preferences.rateText = rate;
     screen.preferences.currency = currency;
     QVERIFY(screen.show(category));
     screen.set.clear(category); // as the kind selector does
     if (switchOn)
-        screen.click(kind.stampSwitchName);
+        screen.click(definition.stampSwitchName);
     runUntilIdle();
 
-    const std::vector<int> amountLines = kind.amountLines();
+    const std::vector<int> amountLines = definition.amountLines();
     for (qsizetype i = 0; i < amounts.size(); ++i) {
         if (!amounts[i].isEmpty())
-            screen.type(kind.line(amountLines[std::size_t(i)]).fieldName, amounts[i]);
+            screen.type(definition.line(amountLines[std::size_t(i)]).fieldName, amounts[i]);
     }
-    TAmountEdit *stamp = screen.find(kind.line(kind.stampLine()).fieldName);
+    TAmountEdit *stamp = screen.find(definition.line(definition.stampLine()).fieldName);
     if (!stampByHand.isEmpty()) {
         QVERIFY(stamp->isEnabled());
         screen.type(stamp->objectName(), stampByHand);
     }
     runUntilIdle();
-    QCOMPARE(stamp->isEnabled(), switchOn || kind.stampAlwaysApplies);
-    screen.click(kind.computeButton);
+    QCOMPARE(stamp->isEnabled(), switchOn || definition.stampAlwaysApplies);
+    screen.click(definition.computeButton);
 
     QFETCH(QStringList, lines);
     QStringList shown;
     QStringList read;
-    for (int line = 1; line <= kind.lineCount(); ++line) {
-        shown.append(screen.find(kind.line(line).fieldName)->text());
+    for (int line = 1; line <= definition.lineCount(); ++line) {
+        shown.append(screen.find(definition.line(line).fieldName)->text());
         read.append(screen.set.line(category, line).text);
     }
     QCOMPARE(shown, lines);
     QCOMPARE(read, lines);
-    QTEST(screen.find(kind.debitTotalField)->text(), "debitTotal");
-    QTEST(screen.find(kind.creditTotalField)->text(), "creditTotal");
-    QTEST(screen.find<QLabel>(kind.firstSentenceLabel)->text(), "firstSentence");
-    QTEST(screen.find<QLabel>(kind.secondSentenceLabel)->text(), "secondSentence");
+    QTEST(screen.find(definition.debitTotalField)->text(), "debitTotal");
+    QTEST(screen.find(definition.creditTotalField)->text(), "creditTotal");
+    QTEST(screen.find<QLabel>(definition.firstSentenceLabel)->text(), "firstSentence");
+    QTEST(screen.find<QLabel>(definition.secondSentenceLabel)->text(), "secondSentence");
     QTEST(screen.set.secondSentence(category), "secondSentence");
-    QTEST(screen.find<QLabel>(kind.liveWordsLabel)->text(), "liveWords");
-    QVERIFY(screen.find<QPushButton>(kind.printButton)->isEnabled());
+    QTEST(screen.find<QLabel>(definition.liveWordsLabel)->text(), "liveWords");
+    QVERIFY(screen.find<QPushButton>(definition.printButton)->isEnabled());
 }
 
 // Counts what a change of a control would cause: repaints, update requests,
@@ -338,23 +338,23 @@ void TestWorksheetSet::computeShowsItIsBusy()
 void TestWorksheetSet::clearButton()
 {
     QFETCH(PaymentCategory, category);
-    const WorksheetKind &kind = worksheetKind(category);
+    const WorksheetDefinition &definition = worksheetDefinition(category);
     Screen screen;
     QVERIFY(screen.show(category));
-    if (!kind.stampAlwaysApplies)
-        screen.click(kind.stampSwitchName);
-    const std::vector<int> amounts = kind.amountLines();
-    screen.type(kind.line(amounts.front()).fieldName, QStringLiteral("100"));
-    screen.type(kind.line(amounts.back()).fieldName, QStringLiteral("50"));
+    if (!definition.stampAlwaysApplies)
+        screen.click(definition.stampSwitchName);
+    const std::vector<int> amounts = definition.amountLines();
+    screen.type(definition.line(amounts.front()).fieldName, QStringLiteral("100"));
+    screen.type(definition.line(amounts.back()).fieldName, QStringLiteral("50"));
     screen.find<QSpinBox>(AttachmentLines::of(category, 1).countField)->setValue(3);
     runUntilIdle();
-    screen.click(kind.computeButton);
+    screen.click(definition.computeButton);
     const QString firstSentence = screen.set.firstSentence(category);
 
     TextLog log;
-    for (int field = 1; field <= kind.fieldCount(); ++field)
-        log.watch(screen.find(kind.fieldName(field)));
-    screen.click(kind.clearButton);
+    for (int field = 1; field <= definition.fieldCount(); ++field)
+        log.watch(screen.find(definition.fieldName(field)));
+    screen.click(definition.clearButton);
     // A live update connected ahead of the log reports its write before the
     // change that caused it; the fields still empty in the listed order.
     QFETCH(QStringList, writes);
@@ -368,20 +368,20 @@ void TestWorksheetSet::clearButton()
     };
     QCOMPARE(emptied(log.entries), emptied(writes));
     QCOMPARE(QSet<QString>(log.entries.begin(), log.entries.end()), QSet<QString>(writes.begin(), writes.end()));
-    for (int field = 1; field <= kind.fieldCount(); ++field)
-        QCOMPARE(screen.find(kind.fieldName(field))->text(), QString());
-    QVERIFY(!screen.find<QPushButton>(kind.printButton)->isEnabled());
-    QCOMPARE(screen.find<QLabel>(kind.liveWordsLabel)->text(), QStringLiteral("..."));
+    for (int field = 1; field <= definition.fieldCount(); ++field)
+        QCOMPARE(screen.find(definition.fieldName(field))->text(), QString());
+    QVERIFY(!screen.find<QPushButton>(definition.printButton)->isEnabled());
+    QCOMPARE(screen.find<QLabel>(definition.liveWordsLabel)->text(), QStringLiteral("..."));
     QCOMPARE(screen.set.firstSentence(category), firstSentence);
     QCOMPARE(screen.find<QSpinBox>(AttachmentLines::of(category, 1).countField)->value(), 3);
 
     runUntilIdle();
-    QVERIFY(!screen.find<QPushButton>(kind.computeButton)->isEnabled());
-    QVERIFY(!screen.find<QPushButton>(kind.clearButton)->isEnabled());
-    screen.type(kind.line(amounts.back()).fieldName, QStringLiteral("1"));
+    QVERIFY(!screen.find<QPushButton>(definition.computeButton)->isEnabled());
+    QVERIFY(!screen.find<QPushButton>(definition.clearButton)->isEnabled());
+    screen.type(definition.line(amounts.back()).fieldName, QStringLiteral("1"));
     runUntilIdle();
-    QVERIFY(screen.find<QPushButton>(kind.computeButton)->isEnabled());
-    QVERIFY(screen.find<QPushButton>(kind.clearButton)->isEnabled());
+    QVERIFY(screen.find<QPushButton>(definition.computeButton)->isEnabled());
+    QVERIFY(screen.find<QPushButton>(definition.clearButton)->isEnabled());
 }
 
 void TestWorksheetSet::clearFromTheMainWindow()
@@ -414,12 +414,12 @@ void TestWorksheetSet::stampSwitch_data()
 void TestWorksheetSet::stampSwitch()
 {
     QFETCH(PaymentCategory, category);
-    const WorksheetKind &kind = worksheetKind(category);
+    const WorksheetDefinition &definition = worksheetDefinition(category);
     Screen screen;
     QVERIFY(screen.show(category));
-    const QString amount = kind.line(kind.amountLines().front()).fieldName;
-    TAmountEdit *stamp = screen.find(kind.line(kind.stampLine()).fieldName);
-    auto *print = screen.find<QPushButton>(kind.printButton);
+    const QString amount = definition.line(definition.amountLines().front()).fieldName;
+    TAmountEdit *stamp = screen.find(definition.line(definition.stampLine()).fieldName);
+    auto *print = screen.find<QPushButton>(definition.printButton);
     QCOMPARE(background(stamp), WindowsColour::buttonFace());
 
     for (const bool on : {true, false}) {
@@ -427,14 +427,14 @@ void TestWorksheetSet::stampSwitch()
         // Before the click the switch is the other way: no duty while off.
         QCOMPARE(stamp->text(), on ? QStringLiteral("0,00") : QStringLiteral("0,83"));
         runUntilIdle();
-        screen.click(kind.computeButton);
+        screen.click(definition.computeButton);
         QVERIFY(print->isEnabled());
 
-        screen.click(kind.stampSwitchName);
-        QCOMPARE(screen.find<QCheckBox>(kind.stampSwitchName)->isChecked(), on);
+        screen.click(definition.stampSwitchName);
+        QCOMPARE(screen.find<QCheckBox>(definition.stampSwitchName)->isChecked(), on);
         QCOMPARE(screen.find(amount)->text(), QString());
         QCOMPARE(stamp->text(), QString());
-        QCOMPARE(screen.find(kind.debitTotalField)->text(), QString());
+        QCOMPARE(screen.find(definition.debitTotalField)->text(), QString());
         QVERIFY(!print->isEnabled());
         QCOMPARE(background(stamp), on ? QColor(Qt::white) : WindowsColour::buttonFace());
         runUntilIdle();
@@ -446,10 +446,10 @@ void TestWorksheetSet::controlsAsDesigned()
 {
     Screen screen;
     for (PaymentCategory category : kAllCategories) {
-        const WorksheetKind &kind = worksheetKind(category);
-        for (int field = 1; field <= kind.fieldCount(); ++field) {
-            TAmountEdit *edit = screen.find(kind.fieldName(field));
-            QVERIFY2(edit, qPrintable(kind.fieldName(field)));
+        const WorksheetDefinition &definition = worksheetDefinition(category);
+        for (int field = 1; field <= definition.fieldCount(); ++field) {
+            TAmountEdit *edit = screen.find(definition.fieldName(field));
+            QVERIFY2(edit, qPrintable(definition.fieldName(field)));
             QCOMPARE(edit->editType(), TAmountEdit::CurrencyType);
             QCOMPARE(edit->decimals(), 2);
             QCOMPARE(edit->amountMaxLength(), 20);
@@ -457,21 +457,21 @@ void TestWorksheetSet::controlsAsDesigned()
             QCOMPARE(edit->activeSoilColor(), WindowsColour::skyBlue());
             QCOMPARE(edit->text(), QStringLiteral("0,00"));
             const bool onPage = screen.set.resultPages()->isAncestorOf(edit);
-            QCOMPARE(onPage, kind.isAmountLine(field) == false && field != kind.stampLine());
+            QCOMPARE(onPage, definition.isAmountLine(field) == false && field != definition.stampLine());
         }
-        QCOMPARE(screen.find<QLabel>(kind.liveWordsLabel)->text(), QStringLiteral("..."));
-        for (const QString &name : {kind.firstSentenceLabel, kind.secondSentenceLabel}) {
+        QCOMPARE(screen.find<QLabel>(definition.liveWordsLabel)->text(), QStringLiteral("..."));
+        for (const QString &name : {definition.firstSentenceLabel, definition.secondSentenceLabel}) {
             QLabel *label = screen.find<QLabel>(name);
             QVERIFY(label->isHidden());
             QCOMPARE(label->text(), QString());
         }
-        QCOMPARE(screen.find<QPushButton>(kind.computeButton)->text(), QStringLiteral("HESAPLA"));
-        QCOMPARE(screen.find<QPushButton>(kind.clearButton)->text(), QStringLiteral("TEMİZLE"));
-        QCOMPARE(screen.find<QPushButton>(kind.printButton)->text(), QStringLiteral("YAZDIR"));
-        QVERIFY(!screen.find<QPushButton>(kind.printButton)->isEnabled());
-        if (!kind.stampAlwaysApplies) {
-            auto *box = screen.find<QCheckBox>(kind.stampSwitchName);
-            QCOMPARE(box->text(), kind.stampSwitchCaption);
+        QCOMPARE(screen.find<QPushButton>(definition.computeButton)->text(), QStringLiteral("HESAPLA"));
+        QCOMPARE(screen.find<QPushButton>(definition.clearButton)->text(), QStringLiteral("TEMİZLE"));
+        QCOMPARE(screen.find<QPushButton>(definition.printButton)->text(), QStringLiteral("YAZDIR"));
+        QVERIFY(!screen.find<QPushButton>(definition.printButton)->isEnabled());
+        if (!definition.stampAlwaysApplies) {
+            auto *box = screen.find<QCheckBox>(definition.stampSwitchName);
+            QCOMPARE(box->text(), definition.stampSwitchCaption);
             QVERIFY(!box->isChecked());
             QVERIFY(!(box->focusPolicy() & Qt::TabFocus));
             QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
@@ -509,8 +509,8 @@ void TestWorksheetSet::layoutFitsBelowThePayeeFields()
     for (PaymentCategory category : kAllCategories) {
         QVERIFY(screen.show(category));
         WorksheetPanel *panel = screen.set.panel(category);
-        const QRect kindPanel(0, 0, 576, 411);
-        QVERIFY(kindPanel.contains(panel->geometry()));
+        const QRect categoryPanel(0, 0, 576, 411);
+        QVERIFY(categoryPanel.contains(panel->geometry()));
         QVERIFY(panel->geometry().top() >= 160); // the payee fields end at 159
         for (QWidget *child : panel->findChildren<QWidget *>()) {
             if (!child->isVisible())
@@ -616,7 +616,7 @@ void TestWorksheetSet::idleReachesTheDateHook()
     QCOMPARE(days.size(), 1);
 
     // The main window may delete a worksheet before the set.
-    delete screen.kindPanels[0];
+    delete screen.categoryPanels[0];
     QVERIFY(!screen.set.states()->isInstalled());
     days.clear();
     runUntilIdle();

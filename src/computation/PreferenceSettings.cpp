@@ -1,6 +1,12 @@
-#include "app/PreferenceSettings.h"
+#include "computation/PreferenceSettings.h"
 
+#include "base/AmountText.h"
 #include "base/ProfileFile.h"
+
+long double Preferences::stampDutyRate() const
+{
+    return AmountText::TextAsFloat(stampDutyRateText, 2);
+}
 
 namespace PreferenceSettings {
 
@@ -28,14 +34,9 @@ Result save(ProfileFile &file, const Preferences &preferences)
 Preferences reset(const Preferences &current)
 {
     Preferences result = current;
-    result.previewBeforePrinting = true;
+    result.previewBeforePrinting = Preferences().previewBeforePrinting;
     result.stampDutyRateText = Preferences().stampDutyRateText;
     return result;
-}
-
-MainWindowColours resetColours()
-{
-    return MainWindowColours();
 }
 
 } // namespace PreferenceSettings

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/MainWindowColours.h"
 #include "base/Result.h"
 
 #include <QString>
@@ -8,13 +7,17 @@
 class ProfileFile;
 
 // The four preferences as the preferences dialog's controls hold them and the
-// "Ayar" section keeps them.
+// "Ayar" section keeps them. The member defaults are those of a fresh start;
+// every other place that needs a default takes it from here.
 struct Preferences
 {
     bool previewBeforePrinting = true; // "OnIzle": ChkYazdir
     bool fillApprovalDates = true; // "Tarih": ChkTarih
     QString stampDutyRateText = QStringLiteral("8,25"); // "DM": the text of Edit1, per thousand
     int currencyChoice = 1; // "Para": CPara, 0 "YTL - YKr", any other "TL - Kr"
+
+    // The rate as its amount field reads it: an unreadable text counts as 0.
+    long double stampDutyRate() const;
 
     friend bool operator==(const Preferences &, const Preferences &) = default;
 };
@@ -28,9 +31,8 @@ void load(const ProfileFile &file, Preferences &preferences);
 // in one step; a refused value fails the whole save with its reason.
 Result save(ProfileFile &file, const Preferences &preferences);
 
-// "Ayarları Sıfırla": the preview comes back on and the rate to "8,25"; the
-// date and currency choices stay as the user left them.
+// "Ayarları Sıfırla": the preview comes back on and the rate to its default;
+// the date and currency choices stay as the user left them.
 Preferences reset(const Preferences &current);
-MainWindowColours resetColours();
 
 } // namespace PreferenceSettings

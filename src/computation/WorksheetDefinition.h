@@ -29,19 +29,19 @@ struct EntryLine
     int copyOf = 0; // Copy: the line whose text is copied
 };
 
-struct WorksheetKind
+struct WorksheetDefinition
 {
-    PaymentCategory category;
+    PaymentCategory category = PaymentCategory::Pharmacy;
     QString pageCaption; // the hidden result page
     // Lines 1..n in the order the form prints them (element 0 is line 1).
     std::vector<EntryLine> lines;
     QString debitTotalField;
     QString creditTotalField;
-    int grossLine; // put into words in the first sentence
-    int netLine; // put into words in the receipt sentence
-    bool stampAlwaysApplies; // no switch: Eczane
-    QString stampSwitchName;
-    QString stampSwitchCaption;
+    int grossLine = 0; // put into words in the first sentence
+    int netLine = 0; // put into words in the receipt sentence
+    bool stampAlwaysApplies = false; // no switch: Eczane
+    QString stampSwitchName{}; // empty where the stamp duty always applies
+    QString stampSwitchCaption{};
     QString liveWordsLabel;
     QString firstSentenceLabel;
     QString secondSentenceLabel;
@@ -65,4 +65,4 @@ struct WorksheetKind
     bool isAmountLine(int field) const;
 };
 
-const WorksheetKind &worksheetKind(PaymentCategory category);
+const WorksheetDefinition &worksheetDefinition(PaymentCategory category);
