@@ -114,10 +114,10 @@ BenchTiming::Spread measure(int times, const std::function<void()> &operation)
     return BenchTiming::timeRuns(times, [&](int) { operation(); });
 }
 
-void check(const QString &error)
+void check(const Result &result)
 {
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (result.failed()) {
+        std::fprintf(stderr, "%s\n", qPrintable(result.message()));
         std::exit(1);
     }
 }
@@ -155,7 +155,10 @@ int main(int argc, char **argv)
                 double(timer.elapsed()) / 1000, double(QFileInfo(path).size()) / (1024 * 1024));
 
     PayeeDatabase database;
-    measure(1, [&] { check(database.open(path).message); }).print(QStringLiteral("open the database file (key derivation)"));
+    measure(1, [&] {
+        const PayeeDatabase::OpenResult opened = database.open(path);
+        check(opened.isOpened() ? Result::success() : Result::failure(opened.message));
+    }).print(QStringLiteral("open the database file (key derivation)"));
 
     std::vector<std::unique_ptr<PayeeList>> lists;
     for (PaymentCategory category : kAllCategories)
@@ -217,8 +220,13 @@ int main(int argc, char **argv)
     // A file of the first version has its name indexes rebuilt once, when
     // the program first opens it.
     lists.clear();
-    check(database.connection().execute(QStringLiteral("PRAGMA user_version = 1")).detail);
+    if (const SqlCipherConnection::Error error = database.connection().execute(QStringLiteral("PRAGMA user_version = 1"));
+        error.isError())
+        check(Result::failure(error.detail));
     database.close();
-    measure(1, [&] { check(database.open(path).message); }).print(QStringLiteral("open an older file (rebuilds 4 indexes)"));
+    measure(1, [&] {
+        const PayeeDatabase::OpenResult opened = database.open(path);
+        check(opened.isOpened() ? Result::success() : Result::failure(opened.message));
+    }).print(QStringLiteral("open an older file (rebuilds 4 indexes)"));
     return 0;
 }

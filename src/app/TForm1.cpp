@@ -568,9 +568,7 @@ void TForm1::openListsSorted()
     if (!m_database.isOpen())
         return;
     for (PaymentCategory category : kAllCategories) {
-        const QString error = payeeList(category)->openSorted();
-        if (!error.isEmpty())
-            MessageBoxes::showError(this, error);
+        showFailure(payeeList(category)->openSorted());
     }
 }
 
@@ -637,10 +635,10 @@ void TForm1::showPayeeFields(PaymentCategory category)
 
 void TForm1::payeeFieldEdited(PaymentCategory category, int row, const QString &text)
 {
-    const QString error = payeeList(category)->setField(PayeeColumn(row), text);
-    if (!error.isEmpty()) {
+    const Result stored = payeeList(category)->setField(PayeeColumn(row), text);
+    if (stored.failed()) {
         showPayeeFields(category);
-        MessageBoxes::showError(this, error);
+        MessageBoxes::showError(this, stored.message());
     }
 }
 
@@ -711,9 +709,7 @@ void TForm1::DataSetEdit1Execute()
     PayeeList *list = focusedList();
     if (!list)
         return;
-    const QString error = list->edit();
-    if (!error.isEmpty())
-        MessageBoxes::showError(this, error);
+    showFailure(list->edit());
 }
 
 void TForm1::DataSetPost1Execute()
@@ -721,9 +717,7 @@ void TForm1::DataSetPost1Execute()
     PayeeList *list = focusedList();
     if (!list)
         return;
-    const QString error = list->post();
-    if (!error.isEmpty())
-        MessageBoxes::showError(this, error);
+    showFailure(list->post());
 }
 
 QString TForm1::statusPanelText(int panel) const
@@ -822,9 +816,7 @@ void TForm1::Edit33Change(const QString &text)
     PayeeList *list = chosenList();
     if (!list)
         return;
-    const QString error = list->search(text);
-    if (!error.isEmpty())
-        MessageBoxes::showError(this, error);
+    showFailure(list->search(text));
 }
 
 void TForm1::ToolButton1Click()
@@ -833,9 +825,7 @@ void TForm1::ToolButton1Click()
     if (!list)
         return;
     payeeFields(list->category())->edit(0)->setFocus();
-    const QString error = list->insert();
-    if (!error.isEmpty())
-        MessageBoxes::showError(this, error);
+    showFailure(list->insert());
 }
 
 void TForm1::ToolButton2Click()
@@ -846,9 +836,7 @@ void TForm1::ToolButton2Click()
     if (!MessageBoxes::askYesNo(this, QStringLiteral("Dikkat !"), list->deleteQuestion(),
                                 MessageBoxes::Icon::Warning))
         return;
-    const QString error = list->deleteCurrent();
-    if (!error.isEmpty())
-        MessageBoxes::showError(this, error);
+    showFailure(list->deleteCurrent());
 }
 
 void TForm1::Kapat1Click()
@@ -927,14 +915,19 @@ bool TForm1::settleUnsavedRecords()
             list->cancel();
             continue;
         }
-        const QString error = list->post();
-        if (!error.isEmpty()) {
+        if (const Result saved = list->post(); saved.failed()) {
             // The record stays as typed and the window stays open.
-            MessageBoxes::showError(this, error);
+            MessageBoxes::showError(this, saved.message());
             return false;
         }
     }
     return true;
+}
+
+void TForm1::showFailure(const Result &result)
+{
+    if (result.failed())
+        MessageBoxes::showError(this, result.message());
 }
 
 bool TForm1::FormClose()

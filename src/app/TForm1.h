@@ -116,6 +116,8 @@ private:
     void FormCreate();
     void FormShow();
     bool FormClose();
+    // The standard error box for a command that failed.
+    void showFailure(const Result &result);
     void HintAc(const QString &longHint);
     void loadSettings();
     bool saveSettings();

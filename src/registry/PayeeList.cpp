@@ -10,10 +10,7 @@ namespace {
 // A screenful or two of the grid, and the fields around it.
 constexpr int kCachedRecords = 1024;
 
-QString notOpen()
-{
-    return QStringLiteral("liste açık değil.");
-}
+const QString kNotOpen = QStringLiteral("liste açık değil.");
 
 } // namespace
 
@@ -29,19 +26,17 @@ PayeeList::~PayeeList() = default;
 
 // --- Opening -----------------------------------------------------------------
 
-QString PayeeList::openSorted()
+Result PayeeList::openSorted()
 {
-    const QString error = settlePending(nullptr);
-    if (!error.isEmpty())
-        return fail(error);
+    if (const Result settled = settlePending(nullptr); settled.failed())
+        return fail(settled);
     return openWith(false, {}, {});
 }
 
-QString PayeeList::search(const QString &typedText)
+Result PayeeList::search(const QString &typedText)
 {
-    const QString error = settlePending(nullptr);
-    if (!error.isEmpty())
-        return fail(error);
+    if (const Result settled = settlePending(nullptr); settled.failed())
+        return fail(settled);
     // Bound, never pasted into the statement: quotes, "%" and "_" are just
     // characters of the prefix, whose letters match in either case. Non-null
     // even when empty, so that "" finds every name that is present and NULL
@@ -50,12 +45,11 @@ QString PayeeList::search(const QString &typedText)
     return openWith(true, TurkishCollation::prefixLowerBound(prefix), TurkishCollation::prefixUpperBound(prefix));
 }
 
-QString PayeeList::openWith(bool byRange, const QString &lower, const QString &upper)
+Result PayeeList::openWith(bool byRange, const QString &lower, const QString &upper)
 {
-    QString error = prepareStatements();
-    if (!error.isEmpty()) {
+    if (const Result prepared = prepareStatements(); prepared.failed()) {
         closeQuietly();
-        return fail(QStringLiteral("Liste açılamadı: ") + error);
+        return fail(prepared.prefixed(QStringLiteral("Liste açılamadı: ")));
     }
     SqlCipherConnection::Statement &query = byRange ? m_rangeKeys : m_sortedKeys;
     if (byRange) {
@@ -83,18 +77,17 @@ QString PayeeList::openWith(bool byRange, const QString &lower, const QString &u
     emit fieldsChanged();
     if (!m_keys.isEmpty())
         emit afterScroll();
-    return {};
+    return Result::success();
 }
 
-QString PayeeList::close()
+Result PayeeList::close()
 {
     if (m_state == State::Closed)
-        return {};
-    const QString error = settlePending(nullptr);
-    if (!error.isEmpty())
-        return fail(error);
+        return Result::success();
+    if (const Result settled = settlePending(nullptr); settled.failed())
+        return fail(settled);
     closeQuietly();
-    return {};
+    return Result::success();
 }
 
 void PayeeList::closeQuietly()
@@ -114,12 +107,12 @@ void PayeeList::closeQuietly()
     emit fieldsChanged();
 }
 
-QString PayeeList::prepareStatements() const
+Result PayeeList::prepareStatements() const
 {
     if (!m_database.isOpen())
-        return QStringLiteral("veritabanı açık değil.");
+        return Result::failure(QStringLiteral("veritabanı açık değil."));
     if (m_preparedGeneration == m_database.generation() && m_select.isValid())
-        return {};
+        return Result::success();
     SqlCipherConnection &connection = m_database.connection();
     const std::pair<SqlCipherConnection::Statement *, QString> statements[] = {
         {&m_sortedKeys, m_table.sortedKeysSql()}, {&m_rangeKeys, m_table.nameRangeKeysSql()},
@@ -131,12 +124,12 @@ QString PayeeList::prepareStatements() const
         if (!statement->isValid()) {
             const QString reason = PayeeDatabase::failureReason(statement->error());
             m_select = {};
-            return reason;
+            return Result::failure(reason);
         }
     }
     m_cache.clear();
     m_preparedGeneration = m_database.generation();
-    return {};
+    return Result::success();
 }
 
 // --- Reading -----------------------------------------------------------------
@@ -185,74 +178,70 @@ PayeeFields PayeeList::fieldsAt(int row) const
     if (canPost() && m_keys[row] == m_editKey)
         return m_buffer;
     PayeeFields fields;
-    loadRecord(m_keys[row], &fields);
+    (void)loadRecord(m_keys[row], &fields);
     return fields;
 }
 
-bool PayeeList::loadRecord(qint64 key, PayeeFields *fields, QString *error) const
+Result PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
 {
     if (const PayeeFields *cached = m_cache.object(key)) {
         *fields = *cached;
-        return true;
+        return Result::success();
     }
     *fields = {};
-    QString reason = prepareStatements();
-    if (reason.isEmpty()) {
-        m_select.bindInt64(1, key);
-        if (m_select.next()) {
-            for (PayeeColumn column : kAllPayeeColumns)
-                (*fields)[size_t(column)] = m_select.text(int(column));
-            m_select.reset();
-            m_cache.insert(key, new PayeeFields(*fields));
-            return true;
-        }
-        reason = m_select.error().isError()
-                     ? PayeeDatabase::failureReason(m_select.error())
-                     : QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir.");
+    const QString head = QStringLiteral("Kayıt okunamadı: ");
+    if (const Result prepared = prepareStatements(); prepared.failed())
+        return prepared.prefixed(head);
+    m_select.bindInt64(1, key);
+    if (m_select.next()) {
+        for (PayeeColumn column : kAllPayeeColumns)
+            (*fields)[size_t(column)] = m_select.text(int(column));
+        m_select.reset();
+        m_cache.insert(key, new PayeeFields(*fields));
+        return Result::success();
     }
-    if (error)
-        *error = QStringLiteral("Kayıt okunamadı: ") + reason;
-    return false;
+    return Result::failure(head
+                           + (m_select.error().isError()
+                                  ? PayeeDatabase::failureReason(m_select.error())
+                                  : QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir.")));
 }
 
 // --- Editing -----------------------------------------------------------------
 
-QString PayeeList::setField(PayeeColumn column, const QString &text)
+Result PayeeList::setField(PayeeColumn column, const QString &text)
 {
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Kayıt değiştirilemedi: ") + notOpen());
+        return fail(QStringLiteral("Kayıt değiştirilemedi: ") + kNotOpen);
     if (m_state == State::Browsing) {
-        const QString error = edit();
-        if (!error.isEmpty())
-            return error;
+        if (const Result edited = edit(); edited.failed())
+            return edited;
     }
     m_buffer[size_t(column)] = text;
     emit fieldsChanged();
     if (column == PayeeColumn::Name)
         emit rowsChanged(m_current, m_current);
-    return {};
+    return Result::success();
 }
 
-QString PayeeList::edit()
+Result PayeeList::edit()
 {
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Kayıt düzenlenemedi: ") + notOpen());
+        return fail(QStringLiteral("Kayıt düzenlenemedi: ") + kNotOpen);
     if (m_state != State::Browsing)
-        return {};
+        return Result::success();
     // Typing into the fields of an empty list starts a new record.
     if (m_current < 0)
         return insert();
     PayeeFields fields;
-    QString error;
     // Never edit a record that could not be read: saving the empty texts
     // would wipe the fields that were not typed over.
-    if (!loadRecord(m_keys[m_current], &fields, &error))
-        return fail(error);
+    if (const Result loaded = loadRecord(m_keys[m_current], &fields); loaded.failed())
+        return fail(loaded);
     m_original = fields;
     m_buffer = fields;
     m_editKey = m_keys[m_current];
     setState(State::Editing);
-    return {};
+    return Result::success();
 }
 
 bool PayeeList::isModified() const
@@ -263,31 +252,31 @@ bool PayeeList::isModified() const
     return m_buffer != m_original;
 }
 
-QString PayeeList::post()
+Result PayeeList::post()
 {
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Kayıt kaydedilemedi: ") + notOpen());
+        return fail(QStringLiteral("Kayıt kaydedilemedi: ") + kNotOpen);
     if (m_state == State::Browsing)
-        return {};
-    const QString error = saveBuffer();
-    return error.isEmpty() ? error : fail(error);
+        return Result::success();
+    const Result saved = saveBuffer();
+    return saved.failed() ? fail(saved) : saved;
 }
 
-QString PayeeList::checkLengths() const
+Result PayeeList::checkLengths() const
 {
     for (PayeeColumn column : kAllPayeeColumns) {
         const QString &text = m_buffer[size_t(column)];
         const int limit = PayeeTable::maxLength(column);
         // Only typed texts: older data may hold longer ones.
         if (text != m_original[size_t(column)] && text.size() > limit) {
-            return QStringLiteral("Kayıt kaydedilemedi: \"%1\" alanı en çok %2 karakter alabilir; "
-                                  "yazılan metin %3 karakter.")
-                .arg(PayeeTable::fieldLabel(column))
-                .arg(limit)
-                .arg(text.size());
+            return Result::failure(QStringLiteral("Kayıt kaydedilemedi: \"%1\" alanı en çok %2 karakter "
+                                                  "alabilir; yazılan metin %3 karakter.")
+                                       .arg(PayeeTable::fieldLabel(column))
+                                       .arg(limit)
+                                       .arg(text.size()));
         }
     }
-    return {};
+    return Result::success();
 }
 
 void PayeeList::bindFields(SqlCipherConnection::Statement &statement) const
@@ -299,18 +288,17 @@ void PayeeList::bindFields(SqlCipherConnection::Statement &statement) const
     }
 }
 
-QString PayeeList::saveBuffer()
+Result PayeeList::saveBuffer()
 {
     if (m_state == State::Editing && !isModified()) {
         setState(State::Browsing);
-        return {};
+        return Result::success();
     }
-    QString error = checkLengths();
-    if (!error.isEmpty())
-        return error;
-    error = prepareStatements();
-    if (!error.isEmpty())
-        return QStringLiteral("Kayıt kaydedilemedi: ") + error;
+    if (const Result fits = checkLengths(); fits.failed())
+        return fits;
+    const QString head = QStringLiteral("Kayıt kaydedilemedi: ");
+    if (const Result prepared = prepareStatements(); prepared.failed())
+        return prepared.prefixed(head);
 
     SqlCipherConnection &connection = m_database.connection();
     if (m_state == State::Editing) {
@@ -319,21 +307,21 @@ QString PayeeList::saveBuffer()
         m_update.bindInt64(6, key);
         const SqlCipherConnection::Error failure = m_update.run();
         if (failure.isError())
-            return QStringLiteral("Kayıt kaydedilemedi: ") + PayeeDatabase::failureReason(failure);
+            return Result::failure(head + PayeeDatabase::failureReason(failure));
         if (connection.changes() == 0) {
-            return QStringLiteral("Kayıt kaydedilemedi: kayıt veritabanında yok; başka bir program silmiş "
-                                  "olabilir. Değişiklikleri iptal edebilirsiniz.");
+            return Result::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş "
+                                                         "olabilir. Değişiklikleri iptal edebilirsiniz."));
         }
         m_cache.insert(key, new PayeeFields(m_buffer));
         setState(State::Browsing);
         emit rowsChanged(m_current, m_current);
-        return {};
+        return Result::success();
     }
 
     bindFields(m_insert);
     const SqlCipherConnection::Error failure = m_insert.run();
     if (failure.isError())
-        return QStringLiteral("Kayıt kaydedilemedi: ") + PayeeDatabase::failureReason(failure);
+        return Result::failure(head + PayeeDatabase::failureReason(failure));
     const qint64 key = connection.lastInsertRowId();
     const int row = m_newRow;
     // Stays where it was inserted; only a reopen sorts it in.
@@ -343,7 +331,7 @@ QString PayeeList::saveBuffer()
     setState(State::Browsing);
     // The rows below it have a record number again.
     emit rowsChanged(row, rowCount() - 1);
-    return {};
+    return Result::success();
 }
 
 void PayeeList::cancel()
@@ -374,15 +362,14 @@ void PayeeList::dropNewRecord()
     emit rowRemoved(row);
 }
 
-QString PayeeList::insert()
+Result PayeeList::insert()
 {
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Yeni kayıt eklenemedi: ") + notOpen());
+        return fail(QStringLiteral("Yeni kayıt eklenemedi: ") + kNotOpen);
     if (m_state == State::Inserting && !isModified())
-        return {};
-    const QString error = settlePending(nullptr);
-    if (!error.isEmpty())
-        return fail(error);
+        return Result::success();
+    if (const Result settled = settlePending(nullptr); settled.failed())
+        return fail(settled);
     const int row = std::max(m_current, 0);
     emit rowAboutToBeInserted(row);
     m_keys.insert(row, kNewRecordKey);
@@ -395,27 +382,26 @@ QString PayeeList::insert()
     setState(State::Inserting);
     emit fieldsChanged();
     emit afterScroll();
-    return {};
+    return Result::success();
 }
 
-QString PayeeList::deleteCurrent()
+Result PayeeList::deleteCurrent()
 {
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Kayıt silinemedi: ") + notOpen());
+        return fail(QStringLiteral("Kayıt silinemedi: ") + kNotOpen);
     if (m_state == State::Inserting) {
         // The new record is not in the table yet: dropping it is the delete.
         dropNewRecord();
         setState(State::Browsing);
         emit fieldsChanged();
         emit afterScroll();
-        return {};
+        return Result::success();
     }
     // The data layer's own words for it, as the offices know them.
     if (m_current < 0)
         return fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
-    QString error = prepareStatements();
-    if (!error.isEmpty())
-        return fail(QStringLiteral("Kayıt silinemedi: ") + error);
+    if (const Result prepared = prepareStatements(); prepared.failed())
+        return fail(prepared.prefixed(QStringLiteral("Kayıt silinemedi: ")));
     const qint64 key = m_keys[m_current];
     m_delete.bindInt64(1, key);
     const SqlCipherConnection::Error failure = m_delete.run();
@@ -434,12 +420,12 @@ QString PayeeList::deleteCurrent()
     setState(State::Browsing);
     emit fieldsChanged();
     emit afterScroll();
-    return {};
+    return Result::success();
 }
 
 // --- Moving ------------------------------------------------------------------
 
-QString PayeeList::settlePending(int *targetRow)
+Result PayeeList::settlePending(int *targetRow)
 {
     if (m_state == State::Editing) {
         if (isModified())
@@ -455,78 +441,76 @@ QString PayeeList::settlePending(int *targetRow)
         if (targetRow && *targetRow > row)
             --*targetRow;
     }
-    return {};
+    return Result::success();
 }
 
-QString PayeeList::moveTo(int row)
+Result PayeeList::moveTo(int row)
 {
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Başka kayda geçilemedi: ") + notOpen());
+        return fail(QStringLiteral("Başka kayda geçilemedi: ") + kNotOpen);
     if (row < 0 || row >= rowCount())
         return fail(QStringLiteral("Başka kayda geçilemedi: listede %1. satır yok.").arg(row + 1));
     if (row == m_current)
-        return {};
+        return Result::success();
     int target = row;
-    const QString error = settlePending(&target);
-    if (!error.isEmpty())
-        return fail(error);
+    if (const Result settled = settlePending(&target); settled.failed())
+        return fail(settled);
     setCurrent(target);
-    return {};
+    return Result::success();
 }
 
-QString PayeeList::moveByRecords(int distance, int *moved)
+Result PayeeList::moveByRecords(int distance, int *moved)
 {
     if (moved)
         *moved = 0;
     if (m_state == State::Closed)
-        return fail(QStringLiteral("Başka kayda geçilemedi: ") + notOpen());
+        return fail(QStringLiteral("Başka kayda geçilemedi: ") + kNotOpen);
     if (rowCount() == 0)
-        return {};
+        return Result::success();
     const int target = int(std::clamp(qint64(m_current) + distance, qint64(0), qint64(rowCount() - 1)));
     if (target == m_current)
-        return {};
+        return Result::success();
     // Counted in rows as shown before the move, as the grid saw them.
     const int distanceShown = target - m_current;
-    const QString error = moveTo(target);
-    if (error.isEmpty() && moved)
+    const Result movedTo = moveTo(target);
+    if (movedTo.succeeded() && moved)
         *moved = distanceShown;
-    return error;
+    return movedTo;
 }
 
-QString PayeeList::first()
+Result PayeeList::first()
 {
-    return rowCount() > 0 ? moveTo(0) : QString();
+    return rowCount() > 0 ? moveTo(0) : Result::success();
 }
 
-QString PayeeList::last()
+Result PayeeList::last()
 {
-    return rowCount() > 0 ? moveTo(rowCount() - 1) : QString();
+    return rowCount() > 0 ? moveTo(rowCount() - 1) : Result::success();
 }
 
-QString PayeeList::next()
+Result PayeeList::next()
 {
     return moveByRecords(1);
 }
 
-QString PayeeList::prior()
+Result PayeeList::prior()
 {
     return moveByRecords(-1);
 }
 
 bool PayeeList::moveToRow(int row)
 {
-    const QString error = moveTo(row);
-    if (!error.isEmpty())
-        emit errorOccurred(error);
-    return error.isEmpty();
+    const Result movedTo = moveTo(row);
+    if (movedTo.failed())
+        emit errorOccurred(movedTo.message());
+    return movedTo.succeeded();
 }
 
 int PayeeList::moveBy(int distance)
 {
     int moved = 0;
-    const QString error = moveByRecords(distance, &moved);
-    if (!error.isEmpty())
-        emit errorOccurred(error);
+    if (const Result movedBy = moveByRecords(distance, &moved); movedBy.failed())
+        emit errorOccurred(movedBy.message());
     return moved;
 }
 
@@ -545,8 +529,13 @@ void PayeeList::setState(State state)
     emit stateChanged(state);
 }
 
-QString PayeeList::fail(const QString &message)
+Result PayeeList::fail(const QString &message)
 {
-    m_lastError = message;
-    return message;
+    return fail(Result::failure(message));
+}
+
+Result PayeeList::fail(Result failure)
+{
+    m_lastError = failure.message();
+    return failure;
 }

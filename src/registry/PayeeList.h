@@ -2,6 +2,7 @@
 
 #include "base/DataSetLink.h"
 #include "base/PaymentCategory.h"
+#include "base/Result.h"
 #include "registry/PayeeTable.h"
 #include "registry/SqlCipherConnection.h"
 
@@ -22,8 +23,8 @@ class PayeeDatabase;
 //
 // Rows are the rows the grid shows: the records of the result, plus a new
 // record at the place where it was inserted until it is saved or dropped.
-// Every operation that can fail returns an empty text when it went well and
-// the Turkish message to show otherwise; a failure changes nothing.
+// Every operation that can fail returns a Result with the Turkish message to
+// show; a failure changes nothing.
 class PayeeList : public QObject, public DataSetLink
 {
     Q_OBJECT
@@ -40,12 +41,12 @@ public:
 
     // Opening, searching and closing first settle a pending record, as a
     // move does (see moves); when it cannot be saved they change nothing.
-    [[nodiscard]] QString openSorted();
+    Result openSorted();
     // The payees whose name begins with the typed text, by name; every typed
     // character stands for itself. An empty text finds every payee that has a
     // name. On a read failure the list is left closed.
-    [[nodiscard]] QString search(const QString &typedText);
-    [[nodiscard]] QString close();
+    Result search(const QString &typedText);
+    Result close();
 
     State state() const { return m_state; }
     bool isOpen() const { return m_state != State::Closed; }
@@ -75,16 +76,16 @@ public:
     // Typing into a field: starts editing a browsing record (inserting a new
     // one into an empty list) and sets the text as given. An empty text is
     // stored as an absent value.
-    [[nodiscard]] QString setField(PayeeColumn column, const QString &text);
+    Result setField(PayeeColumn column, const QString &text);
 
     // Whether "Düzenle" and "Kaydet" are enabled.
     bool canEdit() const { return m_state == State::Browsing; }
     bool canPost() const { return m_state == State::Editing || m_state == State::Inserting; }
     // "Düzenle": starts editing the current record; in an empty list, a new one.
-    [[nodiscard]] QString edit();
+    Result edit();
     // Saves the record being edited or inserted. A refused save keeps the
     // state and the typed texts.
-    [[nodiscard]] QString post();
+    Result post();
     // Discards the edit; a new record is dropped.
     void cancel();
 
@@ -95,22 +96,22 @@ public:
     bool isModified() const;
 
     // Inserts a new empty record at the current row, which moves down.
-    [[nodiscard]] QString insert();
+    Result insert();
     // Deletes the current record from the table; the next record becomes
     // current, the previous one when the last was deleted. While inserting
     // it only drops the new record.
-    [[nodiscard]] QString deleteCurrent();
+    Result deleteCurrent();
 
     // Moves save an edited record first when it has changes and simply
     // leave the edit when it has none; an unchanged new record is dropped.
     // A refused save keeps the list where it was, still editing. Targets are
     // rows as shown before the move; a move to the current row does nothing.
-    [[nodiscard]] QString first();
-    [[nodiscard]] QString last();
-    [[nodiscard]] QString next();
-    [[nodiscard]] QString prior();
-    [[nodiscard]] QString moveTo(int row);
-    [[nodiscard]] QString moveByRecords(int distance, int *moved = nullptr);
+    Result first();
+    Result last();
+    Result next();
+    Result prior();
+    Result moveTo(int row);
+    Result moveByRecords(int distance, int *moved = nullptr);
 
     // The message of the last failure, whatever reported it.
     QString lastError() const { return m_lastError; }
@@ -147,17 +148,18 @@ signals:
 private:
     static constexpr qint64 kNewRecordKey = 0;
 
-    QString fail(const QString &message);
-    QString prepareStatements() const;
-    QString openWith(bool byRange, const QString &lower, const QString &upper);
+    Result fail(const QString &message);
+    Result fail(Result failure);
+    Result prepareStatements() const;
+    Result openWith(bool byRange, const QString &lower, const QString &upper);
     void closeQuietly();
-    QString settlePending(int *targetRow);
-    QString saveBuffer();
-    QString checkLengths() const;
+    Result settlePending(int *targetRow);
+    Result saveBuffer();
+    Result checkLengths() const;
     void dropNewRecord();
     void setState(State state);
     void setCurrent(int row);
-    bool loadRecord(qint64 key, PayeeFields *fields, QString *error = nullptr) const;
+    Result loadRecord(qint64 key, PayeeFields *fields) const;
     void bindFields(SqlCipherConnection::Statement &statement) const;
 
     PayeeDatabase &m_database;

@@ -122,12 +122,12 @@ void TestMainWindowRegistry::listsOpenSortedWithTheRecordStatus()
     window.ComboBox1Change(0);
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 3 eczane - Gösterilen:  1"));
     QCOMPARE(field(window, PaymentCategory::Pharmacy, 0)->text(), QStringLiteral("AKDENİZ"));
-    QVERIFY(window.payeeList(PaymentCategory::Pharmacy)->moveTo(2).isEmpty());
+    QVERIFY(window.payeeList(PaymentCategory::Pharmacy)->moveTo(2).succeeded());
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 3 eczane - Gösterilen:  3"));
     QCOMPARE(field(window, PaymentCategory::Pharmacy, 0)->text(), QStringLiteral("ŞİFA"));
 
     // Only the chosen kind's list writes the panel.
-    QVERIFY(window.payeeList(PaymentCategory::Treatment)->moveTo(1).isEmpty());
+    QVERIFY(window.payeeList(PaymentCategory::Treatment)->moveTo(1).succeeded());
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 3 eczane - Gösterilen:  3"));
     window.ComboBox1Change(2);
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 2 kayıt - Gösterilen:  2"));
@@ -384,8 +384,8 @@ void TestMainWindowRegistry::closeAsksOncePerListInKindOrder()
     OpenWindow open(fixture);
     TForm1 &window = open.window;
     // Edits in the private and the hospital lists, made in that order.
-    QVERIFY(window.payeeList(PaymentCategory::Private)->setField(PayeeColumn::Name, QStringLiteral("YENİ")).isEmpty());
-    QVERIFY(window.payeeList(PaymentCategory::Hospital)->setField(PayeeColumn::Name, QStringLiteral("YENİ")).isEmpty());
+    QVERIFY(window.payeeList(PaymentCategory::Private)->setField(PayeeColumn::Name, QStringLiteral("YENİ")).succeeded());
+    QVERIFY(window.payeeList(PaymentCategory::Hospital)->setField(PayeeColumn::Name, QStringLiteral("YENİ")).succeeded());
 
     // Hospital: save; private: discard; then stay in the program.
     MessageRecorder recorder({Button::Yes, Button::No, Button::No});
@@ -416,7 +416,7 @@ void TestMainWindowRegistry::refusedSaveInTheCloseSequenceKeepsTheWindowOpen()
     OpenWindow open(fixture);
     TForm1 &window = open.window;
     fixture.refuseName(PaymentCategory::Treatment, QStringLiteral("RED"));
-    QVERIFY(window.payeeList(PaymentCategory::Treatment)->setField(PayeeColumn::Name, QStringLiteral("RED")).isEmpty());
+    QVERIFY(window.payeeList(PaymentCategory::Treatment)->setField(PayeeColumn::Name, QStringLiteral("RED")).succeeded());
 
     MessageRecorder recorder({Button::Yes, Button::Ok});
     window.close();

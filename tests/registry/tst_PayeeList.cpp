@@ -113,7 +113,7 @@ void TestPayeeList::openSortedListsEveryPayeeInTurkishOrder()
                        QStringLiteral("İZMİR"), QStringLiteral("IĞDIR"), QStringLiteral("ŞİŞLİ"),
                        QStringLiteral("SİVAS"), QString(), QStringLiteral("ÜSKÜDAR"), QStringLiteral("UŞAK")});
     QSignalSpy scrolled(&registry.list, &PayeeList::afterScroll);
-    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.openSorted().succeeded());
     // A payee without a name comes first, shown empty.
     QCOMPARE(registry.shown(), (QStringList{"", "CAN", "ÇANKAYA", "IĞDIR", "İZMİR", "SİVAS", "ŞİŞLİ", "UŞAK",
                                             "ÜSKÜDAR", "ZONGULDAK"}));
@@ -127,7 +127,7 @@ void TestPayeeList::openingAnEmptyTableOrWithoutDatabase()
 {
     Registry registry;
     QSignalSpy scrolled(&registry.list, &PayeeList::afterScroll);
-    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.openSorted().succeeded());
     QCOMPARE(registry.list.state(), State::Browsing);
     QCOMPARE(registry.list.recordCount(), 0);
     QCOMPARE(registry.list.currentRecordNumber(), 0);
@@ -135,7 +135,7 @@ void TestPayeeList::openingAnEmptyTableOrWithoutDatabase()
     QCOMPARE(scrolled.count(), 0);
 
     registry.fixture.database().close();
-    QCOMPARE(registry.list.openSorted(), QStringLiteral("Liste açılamadı: veritabanı açık değil."));
+    QCOMPARE(registry.list.openSorted().message(), QStringLiteral("Liste açılamadı: veritabanı açık değil."));
     QCOMPARE(registry.list.state(), State::Closed);
     QVERIFY(!registry.list.isActive());
 }
@@ -171,9 +171,9 @@ void TestPayeeList::search()
     QFETCH(QString, typed);
     QFETCH(QStringList, found);
     Registry registry(kSearchNames);
-    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.openSorted().succeeded());
     QSignalSpy scrolled(&registry.list, &PayeeList::afterScroll);
-    QCOMPARE(registry.list.search(typed), QString());
+    QCOMPARE(registry.list.search(typed).message(), QString());
     QCOMPARE(registry.shown(), found);
     QCOMPARE(registry.list.state(), State::Browsing);
     QCOMPARE(registry.list.currentRecordNumber(), found.isEmpty() ? 0 : 1);
@@ -205,7 +205,7 @@ void TestPayeeList::searchFindsExactlyThePrefixed()
                      [&](const QString &name) { return turkishCapitals(name).startsWith(turkishCapitals(prefix)); });
         std::stable_sort(expected.begin(), expected.end(),
                          [](const QString &a, const QString &b) { return TurkishCollation::compare(a, b) < 0; });
-        QCOMPARE(registry.list.search(prefix), QString());
+        QCOMPARE(registry.list.search(prefix).message(), QString());
         QVERIFY2(registry.shown() == expected, qPrintable(prefix));
     }
 }
@@ -213,15 +213,15 @@ void TestPayeeList::searchFindsExactlyThePrefixed()
 void TestPayeeList::searchAndOpenSaveAPendingEditFirst()
 {
     Registry registry(kAbc);
-    QVERIFY(registry.list.openSorted().isEmpty());
-    QVERIFY(registry.list.setField(PayeeColumn::BankBranch, QStringLiteral("KIZILAY")).isEmpty());
-    QVERIFY(registry.list.search(QStringLiteral("B")).isEmpty());
+    QVERIFY(registry.list.openSorted().succeeded());
+    QVERIFY(registry.list.setField(PayeeColumn::BankBranch, QStringLiteral("KIZILAY")).succeeded());
+    QVERIFY(registry.list.search(QStringLiteral("B")).succeeded());
     QCOMPARE(registry.fixture.tableContents(PaymentCategory::Pharmacy)[0][2], QStringLiteral("KIZILAY"));
     QCOMPARE(registry.list.state(), State::Browsing);
 
     // An unchanged new record is not worth keeping.
-    QVERIFY(registry.list.insert().isEmpty());
-    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.insert().succeeded());
+    QVERIFY(registry.list.openSorted().succeeded());
     QCOMPARE(registry.shown(), kAbc);
     QCOMPARE(registry.stored(), kAbc);
 }
@@ -230,22 +230,22 @@ void TestPayeeList::editingAndMoving()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QSignalSpy states(&list, &PayeeList::stateChanged);
 
     // "Düzenle" without typing: a move simply leaves the edit.
     QVERIFY(list.canEdit());
-    QVERIFY(list.edit().isEmpty());
+    QVERIFY(list.edit().succeeded());
     QCOMPARE(list.state(), State::Editing);
     QVERIFY(!list.canEdit());
     QVERIFY(list.canPost());
     QVERIFY(!list.isModified());
-    QVERIFY(list.next().isEmpty());
+    QVERIFY(list.next().succeeded());
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(list.currentRecordNumber(), 2);
 
     // Typing starts the edit; cancel restores what was saved.
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BEE")).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BEE")).succeeded());
     QCOMPARE(list.state(), State::Editing);
     QVERIFY(list.isModified());
     QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("BEE"));
@@ -255,9 +255,9 @@ void TestPayeeList::editingAndMoving()
     QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("B"));
 
     // A move saves the changes, then moves.
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BEE")).isEmpty());
-    QVERIFY(list.setField(PayeeColumn::TaxOffice, QStringLiteral("ÇANKAYA")).isEmpty());
-    QVERIFY(list.prior().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BEE")).succeeded());
+    QVERIFY(list.setField(PayeeColumn::TaxOffice, QStringLiteral("ÇANKAYA")).succeeded());
+    QVERIFY(list.prior().succeeded());
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
     QCOMPARE(registry.stored(), (QStringList{"A", "BEE", "C"}));
@@ -266,8 +266,8 @@ void TestPayeeList::editingAndMoving()
     QCOMPARE(registry.shown(), (QStringList{"A", "BEE", "C"}));
 
     // "Kaydet".
-    QVERIFY(list.setField(PayeeColumn::IdentityNumber, QStringLiteral("11111111110")).isEmpty());
-    QVERIFY(list.post().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::IdentityNumber, QStringLiteral("11111111110")).succeeded());
+    QVERIFY(list.post().succeeded());
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(registry.fixture.tableContents(PaymentCategory::Pharmacy)[0][1], QStringLiteral("11111111110"));
     QCOMPARE(states.count(), 8);
@@ -277,19 +277,19 @@ void TestPayeeList::leavingAnUnchangedEditWritesNothing()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     std::unique_ptr<PayeeDatabase> other = registry.lockedByAnotherProgram();
     QVERIFY(other);
 
     // Another program holds the file: nothing to save must not fail.
-    QVERIFY(list.edit().isEmpty());
-    QCOMPARE(list.post(), QString());
+    QVERIFY(list.edit().succeeded());
+    QCOMPARE(list.post().message(), QString());
     QCOMPARE(list.state(), State::Browsing);
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("A")).isEmpty());
-    QCOMPARE(list.next(), QString());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("A")).succeeded());
+    QCOMPARE(list.next().message(), QString());
     QCOMPARE(list.state(), State::Browsing);
-    QVERIFY(list.insert().isEmpty());
-    QCOMPARE(list.prior(), QString());
+    QVERIFY(list.insert().succeeded());
+    QCOMPARE(list.prior().message(), QString());
     QCOMPARE(registry.shown(), kAbc);
 }
 
@@ -297,13 +297,13 @@ void TestPayeeList::newRecordStaysWhereItWasInsertedWhenSaved()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.next().isEmpty());
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BB")).isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.next().succeeded());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("BB")).succeeded());
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
 
     // An edit in progress is saved before the insert.
-    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.insert().succeeded());
     QCOMPARE(registry.stored(), (QStringList{"A", "BB", "C"}));
     QCOMPARE(list.state(), State::Inserting);
     QCOMPARE(scrolled.count(), 1);
@@ -316,9 +316,9 @@ void TestPayeeList::newRecordStaysWhereItWasInsertedWhenSaved()
     QCOMPARE(list.recordNumber(3), 3);
     QCOMPARE(list.fields(), PayeeFields{});
 
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("ZEYNEP ECZANESİ")).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("ZEYNEP ECZANESİ")).succeeded());
     QCOMPARE(list.state(), State::Inserting);
-    QVERIFY(list.post().isEmpty());
+    QVERIFY(list.post().succeeded());
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(registry.shown(), (QStringList{"A", "ZEYNEP ECZANESİ", "BB", "C"}));
     QCOMPARE(list.currentRecordNumber(), 2);
@@ -327,7 +327,7 @@ void TestPayeeList::newRecordStaysWhereItWasInsertedWhenSaved()
     QCOMPARE(registry.stored(), (QStringList{"A", "BB", "C", "ZEYNEP ECZANESİ"}));
 
     // Only a reopen sorts it in.
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QCOMPARE(registry.shown(), (QStringList{"A", "BB", "C", "ZEYNEP ECZANESİ"}));
 }
 
@@ -350,13 +350,13 @@ void TestPayeeList::unchangedNewRecordIsDroppedOnMove()
     QFETCH(QString, current);
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.moveTo(1).isEmpty());
-    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.moveTo(1).succeeded());
+    QVERIFY(list.insert().succeeded());
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
     QSignalSpy removed(&list, &PayeeList::rowRemoved);
 
-    QString error;
+    Result error = Result::success();
     if (move == "next")
         error = list.next();
     else if (move == "prior")
@@ -369,7 +369,7 @@ void TestPayeeList::unchangedNewRecordIsDroppedOnMove()
         error = list.moveTo(3);
     else
         list.cancel();
-    QCOMPARE(error, QString());
+    QCOMPARE(error.message(), QString());
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(registry.shown(), kAbc);
     QCOMPARE(list.field(PayeeColumn::Name), current);
@@ -383,18 +383,18 @@ void TestPayeeList::typingIntoAnEmptyListStartsANewRecord()
 {
     Registry registry;
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 0 eczane - Gösterilen:  0"));
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("İLK ECZANE")).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("İLK ECZANE")).succeeded());
     QCOMPARE(list.state(), State::Inserting);
     QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 1 eczane - Gösterilen:  1"));
-    QVERIFY(list.post().isEmpty());
+    QVERIFY(list.post().succeeded());
     QCOMPARE(registry.stored(), QStringList{"İLK ECZANE"});
     QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 1 eczane - Gösterilen:  1"));
 
     // A new record may be saved empty on purpose; "Kaydet" is explicit.
-    QVERIFY(list.insert().isEmpty());
-    QVERIFY(list.post().isEmpty());
+    QVERIFY(list.insert().succeeded());
+    QVERIFY(list.post().succeeded());
     QCOMPARE(registry.stored(), (QStringList{"İLK ECZANE", QString()}));
 }
 
@@ -402,13 +402,13 @@ void TestPayeeList::emptiedFieldBecomesAbsent()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("")).isEmpty());
-    QVERIFY(list.post().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("")).succeeded());
+    QVERIFY(list.post().succeeded());
     QVERIFY(registry.stored().first().isNull());
-    QVERIFY(list.search(QString()).isEmpty());
+    QVERIFY(list.search(QString()).succeeded());
     QCOMPARE(registry.shown(), (QStringList{"B", "C"}));
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QCOMPARE(registry.shown(), (QStringList{"", "B", "C"}));
 }
 
@@ -437,10 +437,10 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
     QFETCH(QString, message);
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.moveTo(1).isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.moveTo(1).succeeded());
     if (inserting)
-        QVERIFY(list.insert().isEmpty());
+        QVERIFY(list.insert().succeeded());
     const State state = inserting ? State::Inserting : State::Editing;
 
     std::unique_ptr<PayeeDatabase> other;
@@ -454,16 +454,16 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
     } else {
         name = QString(101, QLatin1Char('D'));
     }
-    QVERIFY(list.setField(PayeeColumn::Name, name).isEmpty());
-    QVERIFY(list.setField(PayeeColumn::BankBranch, QStringLiteral("GÖZTEPE")).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, name).succeeded());
+    QVERIFY(list.setField(PayeeColumn::BankBranch, QStringLiteral("GÖZTEPE")).succeeded());
     const PayeeFields typed = list.fields();
 
     // Every way of leaving the record meets the same refusal and keeps it.
-    QCOMPARE(list.post(), message);
-    QCOMPARE(list.next(), message);
-    QCOMPARE(list.insert(), message);
-    QCOMPARE(list.search(QStringLiteral("A")), message);
-    QCOMPARE(list.close(), message);
+    QCOMPARE(list.post().message(), message);
+    QCOMPARE(list.next().message(), message);
+    QCOMPARE(list.insert().message(), message);
+    QCOMPARE(list.search(QStringLiteral("A")).message(), message);
+    QCOMPARE(list.close().message(), message);
     QSignalSpy refusals(&list, &PayeeList::errorOccurred);
     QVERIFY(!list.moveToRow(0));
     QCOMPARE(refusals.count(), 1);
@@ -481,8 +481,8 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
     if (cause == "refuse")
         registry.fixture.stopRefusing();
     else if (cause == "long")
-        QVERIFY(list.setField(PayeeColumn::Name, QString(100, QLatin1Char('D'))).isEmpty());
-    QCOMPARE(list.post(), QString());
+        QVERIFY(list.setField(PayeeColumn::Name, QString(100, QLatin1Char('D'))).succeeded());
+    QCOMPARE(list.post().message(), QString());
     QCOMPARE(list.state(), State::Browsing);
     const QStringList stored = registry.stored();
     QCOMPARE(stored.size(), inserting ? 4 : 3);
@@ -507,13 +507,13 @@ void TestPayeeList::deleteMakesTheNextRecordCurrent()
     QFETCH(QString, current);
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.moveTo(row).isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.moveTo(row).succeeded());
     if (editing)
-        QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("DEĞİŞEN")).isEmpty());
+        QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("DEĞİŞEN")).succeeded());
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
 
-    QCOMPARE(list.deleteCurrent(), QString());
+    QCOMPARE(list.deleteCurrent().message(), QString());
     QStringList remaining = kAbc;
     remaining.removeAt(row);
     QCOMPARE(registry.shown(), remaining);
@@ -528,30 +528,30 @@ void TestPayeeList::deleteOnAnEmptyListChangesNothing()
 {
     Registry registry;
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QCOMPARE(list.deleteQuestion(), QStringLiteral("'' ne ait kayıtlar silinsin mi?"));
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
-    QCOMPARE(list.deleteCurrent(), QStringLiteral("Cannot perform this operation on an empty dataset"));
+    QCOMPARE(list.deleteCurrent().message(), QStringLiteral("Cannot perform this operation on an empty dataset"));
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(list.rowCount(), 0);
     QCOMPARE(scrolled.count(), 0);
 
-    QVERIFY(list.close().isEmpty());
-    QCOMPARE(list.deleteCurrent(), QStringLiteral("Kayıt silinemedi: liste açık değil."));
+    QVERIFY(list.close().succeeded());
+    QCOMPARE(list.deleteCurrent().message(), QStringLiteral("Kayıt silinemedi: liste açık değil."));
 }
 
 void TestPayeeList::deleteWhileInsertingDropsOnlyTheNewRecord()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.moveTo(1).isEmpty());
-    QVERIFY(list.insert().isEmpty());
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("YARIM")).isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.moveTo(1).succeeded());
+    QVERIFY(list.insert().succeeded());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("YARIM")).succeeded());
     QCOMPARE(list.deleteQuestion(), QStringLiteral("'YARIM' ne ait kayıtlar silinsin mi?"));
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
 
-    QCOMPARE(list.deleteCurrent(), QString());
+    QCOMPARE(list.deleteCurrent().message(), QString());
     QCOMPARE(list.state(), State::Browsing);
     QCOMPARE(registry.shown(), kAbc);
     QCOMPARE(registry.stored(), kAbc);
@@ -563,10 +563,10 @@ void TestPayeeList::deleteRefusedWhileLockedKeepsTheRecord()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     std::unique_ptr<PayeeDatabase> other = registry.lockedByAnotherProgram();
     QVERIFY(other);
-    QCOMPARE(list.deleteCurrent(), QStringLiteral("Kayıt silinemedi: veritabanı dosyası başka bir program "
+    QCOMPARE(list.deleteCurrent().message(), QStringLiteral("Kayıt silinemedi: veritabanı dosyası başka bir program "
                                                   "tarafından kilitlenmiş. Biraz sonra yeniden deneyin."));
     QCOMPARE(registry.shown(), kAbc);
     QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
@@ -592,8 +592,8 @@ void TestPayeeList::recordStatusText()
     for (int i = 1; i <= 12; ++i)
         names.append(QStringLiteral("AD %1").arg(i, 2, 10, QLatin1Char('0')));
     Registry registry(names, category);
-    QVERIFY(registry.list.openSorted().isEmpty());
-    QVERIFY(registry.list.moveTo(2).isEmpty());
+    QVERIFY(registry.list.openSorted().succeeded());
+    QVERIFY(registry.list.moveTo(2).succeeded());
     QCOMPARE(registry.list.recordStatusText(), status);
 }
 
@@ -613,7 +613,7 @@ void TestPayeeList::deleteQuestion()
     QFETCH(PaymentCategory, category);
     QFETCH(QString, question);
     Registry registry({QStringLiteral("AHMET'İN ECZANESİ")}, category);
-    QVERIFY(registry.list.openSorted().isEmpty());
+    QVERIFY(registry.list.openSorted().succeeded());
     QCOMPARE(registry.list.deleteQuestion(), question);
 }
 
@@ -624,7 +624,7 @@ void TestPayeeList::dataSetLinkMovesAndRefusals()
     DataSetLink &link = list;
     QVERIFY(!link.isActive());
     QCOMPARE(link.moveBy(1), 0);
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QVERIFY(link.isActive());
     QSignalSpy refusals(&list, &PayeeList::errorOccurred);
 
@@ -641,7 +641,7 @@ void TestPayeeList::dataSetLinkMovesAndRefusals()
 
     // A new record has no record number; a move by one from it reaches the
     // record that was shown below it.
-    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.insert().succeeded());
     QCOMPARE(link.recordNumber(2), 0);
     QCOMPARE(link.recordNumber(3), 3);
     QCOMPARE(link.moveBy(1), 1);
@@ -654,26 +654,26 @@ void TestPayeeList::closeSequenceSavesOrDiscards()
 {
     Registry registry(kAbc);
     PayeeList &list = registry.list;
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QVERIFY(!list.hasUnsavedChanges());
-    QVERIFY(list.edit().isEmpty());
+    QVERIFY(list.edit().succeeded());
     QVERIFY(list.hasUnsavedChanges()); // editing counts, changed or not
     list.cancel();
 
-    QVERIFY(list.insert().isEmpty());
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("KAYDEDİLECEK")).isEmpty());
+    QVERIFY(list.insert().succeeded());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("KAYDEDİLECEK")).succeeded());
     QVERIFY(list.hasUnsavedChanges());
-    QVERIFY(list.post().isEmpty());
+    QVERIFY(list.post().succeeded());
     QVERIFY(!list.hasUnsavedChanges());
 
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("ATILACAK")).isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("ATILACAK")).succeeded());
     list.cancel();
     QVERIFY(!list.hasUnsavedChanges());
     QCOMPARE(registry.stored(), (QStringList{"A", "B", "C", "KAYDEDİLECEK"}));
 
     // Closing saves what was typed rather than losing it.
-    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("SON")).isEmpty());
-    QVERIFY(list.close().isEmpty());
+    QVERIFY(list.setField(PayeeColumn::Name, QStringLiteral("SON")).succeeded());
+    QVERIFY(list.close().succeeded());
     QCOMPARE(list.state(), State::Closed);
     QCOMPARE(registry.stored(), (QStringList{"A", "B", "C", "SON"}));
 }

@@ -48,8 +48,8 @@ void TestPayeeListModel::followsEveryChangeOfTheList()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
-    const auto step = [&](const QString &error) {
-        QCOMPARE(error, QString());
+    const auto step = [&](const Result &result) {
+        QCOMPARE(result.message(), QString());
         QCOMPARE(modelNames(model), listNames(list));
     };
     step(list.openSorted());
@@ -64,7 +64,7 @@ void TestPayeeListModel::followsEveryChangeOfTheList()
     step(list.post());
     step(list.insert());
     list.cancel();
-    step({});
+    step(Result::success());
     step(list.next());
     step(list.setField(PayeeColumn::Name, QStringLiteral("ÇORUM 2")));
     list.cancel();
@@ -105,9 +105,9 @@ void TestPayeeListModel::headerAndRecordNumbers()
     QCOMPARE(model.columnCount(), 1);
     QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
 
-    QVERIFY(list.openSorted().isEmpty());
-    QVERIFY(list.next().isEmpty());
-    QVERIFY(list.insert().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.next().succeeded());
+    QVERIFY(list.insert().succeeded());
     QCOMPARE(model.index(0, 0).data(PayeeListModel::RecordNumberRole).toInt(), 1);
     QCOMPARE(model.index(1, 0).data(PayeeListModel::RecordNumberRole).toInt(), 0);
     QCOMPARE(model.index(2, 0).data(PayeeListModel::RecordNumberRole).toInt(), 2);
@@ -123,7 +123,7 @@ void TestPayeeListModel::readsOnlyTheRowsAViewShows()
     fixture.addNames(PaymentCategory::Pharmacy, names);
     PayeeList list(fixture.database(), PaymentCategory::Pharmacy);
     PayeeListModel model(&list);
-    QVERIFY(list.openSorted().isEmpty());
+    QVERIFY(list.openSorted().succeeded());
     QCOMPARE(list.cachedRecordCount(), 0);
 
     QTableView view;
