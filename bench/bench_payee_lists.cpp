@@ -6,6 +6,7 @@
 #include "registry/PayeeList.h"
 #include "registry/PayeeTable.h"
 
+#include "BenchPayees.h"
 #include "BenchTiming.h"
 
 #include <QCoreApplication>
@@ -22,92 +23,6 @@ namespace {
 
 constexpr int kPayeesPerCategory = 100000;
 constexpr int kScreenRows = 30;
-
-const QStringList kDistricts = {
-    "ŞİŞLİ", "ÇANKAYA", "KADIKÖY", "ÜSKÜDAR", "BEŞİKTAŞ", "KEÇİÖREN", "ALTINDAĞ", "BORNOVA", "KARŞIYAKA",
-    "ÇİĞLİ", "SELÇUKLU", "ŞAHİNBEY", "İLKADIM", "ODUNPAZARI", "MERKEZEFENDİ", "ÖDEMİŞ", "IĞDIR", "İNEGÖL",
-    "GÖLBAŞI", "YENİMAHALLE", "ETİMESGUT", "SİNCAN", "PURSAKLAR", "MAMAK", "BAĞCILAR", "ESENYURT", "ÜMRANİYE",
-    "PENDİK", "ATAŞEHİR", "MALTEPE", "SARIYER", "BAKIRKÖY", "FATİH", "EYÜPSULTAN", "ZEYTİNBURNU", "OSMANGAZİ",
-    "NİLÜFER", "YILDIRIM", "MURATPAŞA", "KEPEZ", "KONAK", "BUCA", "SEYHAN", "ÇUKUROVA", "TEPEBAŞI", "ŞEHİTKAMİL",
-};
-const QStringList kSurnames = {
-    "YILMAZ", "KAYA", "DEMİR", "ŞAHİN", "ÇELİK", "YILDIZ", "YILDIRIM", "ÖZTÜRK", "AYDIN", "ÖZDEMİR", "ARSLAN",
-    "DOĞAN", "KILIÇ", "ASLAN", "ÇETİN", "KARA", "KOÇ", "KURT", "ÖZKAN", "ŞİMŞEK", "POLAT", "ÖZCAN", "KORKMAZ",
-    "ÇAKIR", "ERDOĞAN", "YAVUZ", "CAN", "ACAR", "ŞEN", "AKTAŞ", "GÜLER", "YALÇIN", "GÜNEŞ", "BOZKURT", "BULUT",
-    "KESKİN", "ÜNAL", "TURAN", "GÜL", "ÖZER", "IŞIK", "KAPLAN", "AVCI", "SARI", "TAŞ", "AKSOY", "ALTUN", "İPEK",
-};
-const QStringList kGivenNames = {
-    "AYŞE", "FATMA", "EMİNE", "HATİCE", "ZEYNEP", "ELİF", "MERVE", "ŞERİFE", "SULTAN", "ÖZLEM", "GÜLŞEN",
-    "MEHMET", "MUSTAFA", "AHMET", "ALİ", "HÜSEYİN", "HASAN", "İBRAHİM", "İSMAİL", "OSMAN", "YUSUF", "MURAT",
-    "ÖMER", "RAMAZAN", "HALİL", "SÜLEYMAN", "ABDULLAH", "MAHMUT", "SALİH", "ŞÜKRÜ", "ÇAĞLA", "İREM", "ÜMİT",
-};
-const QStringList kPharmacyWords = {"ŞİFA", "HAYAT", "YENİ", "MERKEZ", "SAĞLIK", "DEVA", "ÇINAR", "GÜVEN",
-                                     "UMUT", "PARK", "ÇARŞI", "İSTASYON", "DOĞA", "LOKMAN", "İLKE"};
-const QStringList kHospitalKinds = {"DEVLET HASTANESİ", "EĞİTİM VE ARAŞTIRMA HASTANESİ", "ŞEHİR HASTANESİ",
-                                     "AĞIZ VE DİŞ SAĞLIĞI MERKEZİ", "ÖZEL TIP MERKEZİ", "ÖZEL HASTANESİ"};
-const QStringList kCompanyKinds = {"İNŞAAT LTD. ŞTİ.", "GIDA SAN. TİC. A.Ş.", "TEMİZLİK HİZMETLERİ",
-                                    "OTOMOTİV", "KIRTASİYE", "BİLGİSAYAR LTD. ŞTİ.", "ÇİÇEKÇİLİK"};
-const QStringList kBanks = {"ZİRAAT", "HALKBANK", "VAKIFBANK", "İŞ BANKASI", "GARANTİ", "YAPI KREDİ"};
-
-QString pick(QRandomGenerator &random, const QStringList &words)
-{
-    return words[random.bounded(int(words.size()))];
-}
-
-QString payeeName(PaymentCategory category, QRandomGenerator &random)
-{
-    switch (category) {
-    case PaymentCategory::Pharmacy:
-        switch (random.bounded(3)) {
-        case 0:
-            return pick(random, kDistricts) + QStringLiteral(" ECZANESİ");
-        case 1:
-            return pick(random, kDistricts) + ' ' + pick(random, kPharmacyWords) + QStringLiteral(" ECZANESİ");
-        default:
-            return pick(random, kSurnames) + ' ' + pick(random, kPharmacyWords) + QStringLiteral(" ECZANESİ");
-        }
-    case PaymentCategory::Hospital:
-        return random.bounded(2) ? pick(random, kDistricts) + ' ' + pick(random, kHospitalKinds)
-                                 : QStringLiteral("ÖZEL ") + pick(random, kSurnames) + QStringLiteral(" HASTANESİ");
-    case PaymentCategory::Treatment:
-        return pick(random, kGivenNames) + ' ' + pick(random, kGivenNames) + ' ' + pick(random, kSurnames);
-    case PaymentCategory::Private:
-        return pick(random, kSurnames) + ' ' + pick(random, kCompanyKinds);
-    }
-    return {};
-}
-
-PayeeFields payee(PaymentCategory category, QRandomGenerator &random)
-{
-    const QString district = pick(random, kDistricts);
-    return {payeeName(category, random),
-            QString::number(10000000000LL + qint64(random.bounded(899999999)) * 100 + random.bounded(100)),
-            pick(random, kBanks) + ' ' + district + QStringLiteral(" ŞUBESİ"),
-            QStringLiteral("TR%1 0001 0000 %2").arg(random.bounded(10, 99)).arg(random.bounded(100000000, 999999999)),
-            district + QStringLiteral(" VERGİ DAİRESİ")};
-}
-
-bool fill(PayeeDatabase &database)
-{
-    QRandomGenerator random(1923);
-    SqlCipherConnection &connection = database.connection();
-    for (PaymentCategory category : kAllCategories) {
-        connection.execute(QStringLiteral("BEGIN"));
-        SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(category).insertSql());
-        for (int i = 0; i < kPayeesPerCategory; ++i) {
-            const PayeeFields fields = payee(category, random);
-            for (int column = 0; column < kPayeeColumnCount; ++column)
-                insert.bindText(column + 1, fields[size_t(column)]);
-            const SqlCipherConnection::Error error = insert.run();
-            if (error.isError()) {
-                std::fprintf(stderr, "insert failed: %s\n", qPrintable(error.detail));
-                return false;
-            }
-        }
-        connection.execute(QStringLiteral("COMMIT"));
-    }
-    return true;
-}
 
 BenchTiming::Spread measure(int times, const std::function<void()> &operation)
 {
@@ -148,7 +63,7 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "%s\n", qPrintable(created.message));
             return 1;
         }
-        if (!fill(database))
+        if (!BenchPayees::fill(database, kPayeesPerCategory))
             return 1;
     }
     std::printf("generated %d payees of each kind in %.1f s (%.1f MiB)\n\n", kPayeesPerCategory,
@@ -206,7 +121,7 @@ int main(int argc, char **argv)
     QRandomGenerator payees(99);
     measure(30, [&] {
         check(pharmacies.insert());
-        const PayeeFields fields = payee(PaymentCategory::Pharmacy, payees);
+        const PayeeFields fields = BenchPayees::payee(PaymentCategory::Pharmacy, payees);
         for (PayeeColumn column : kAllPayeeColumns)
             check(pharmacies.setField(column, fields[size_t(column)]));
         check(pharmacies.post());

@@ -1,6 +1,7 @@
 #include "app/PayeeFieldGroup.h"
 
 #include "app/CategoryScreen.h"
+#include "controls/CaptionBand.h"
 #include "controls/UpperCaseKeyFilter.h"
 
 #include <QLabel>
@@ -11,6 +12,13 @@ constexpr int kEditLeft = 200;
 constexpr int kFirstRowTop = 24;
 constexpr int kRowPitch = 25;
 constexpr int kEditHeight = 21;
+constexpr int kWidth = 566;
+
+// The identity number and the account number are short; the names long.
+int editWidth(PayeeColumn column)
+{
+    return column == PayeeColumn::IdentityNumber || column == PayeeColumn::BankAccount ? 153 : 241;
+}
 } // namespace
 
 PayeeFieldGroup::PayeeFieldGroup(PaymentCategory category, UpperCaseKeyFilter *upperCase,
@@ -22,35 +30,28 @@ PayeeFieldGroup::PayeeFieldGroup(PaymentCategory category, UpperCaseKeyFilter *u
     setObjectName(QStringLiteral("GroupBox%1").arg(categoryIndex(category) + 1));
 
     if (screen.payeeGroupCaption.isEmpty()) {
-        // The private kind has a grey title strip instead of a caption.
-        auto *strip = new QLabel(QStringLiteral("Özel Nakit"), this);
-        strip->setObjectName(QStringLiteral("PanelOzelBaslik"));
-        strip->setAutoFillBackground(true);
-        QPalette palette = strip->palette();
-        palette.setColor(QPalette::Window, QColor(128, 128, 128));
-        palette.setColor(QPalette::WindowText, Qt::white);
-        strip->setPalette(palette);
-        QFont font = strip->font();
-        font.setBold(true);
-        strip->setFont(font);
-        strip->setIndent(6);
-        strip->setGeometry(0, 0, 566, 18);
+        // The private category has a grey title band instead of a caption.
+        QLabel *band = CaptionBand::create(QStringLiteral("Özel Nakit"), this);
+        band->setObjectName(QStringLiteral("PanelOzelBaslik"));
+        band->setGeometry(0, 0, kWidth, 18);
     }
 
-    for (int row = 0; row < 5; ++row) {
+    for (PayeeColumn column : kAllPayeeColumns) {
+        const int row = int(column);
         const int top = kFirstRowTop + row * kRowPitch;
-        auto *label = new QLabel(payeeFieldCaption(row), this);
+        auto *label = new QLabel(PayeeTable::fieldLabel(column) + QStringLiteral(" :"), this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(8, top, kEditLeft - 14, kEditHeight);
 
         auto *edit = new QLineEdit(this);
         edit->setObjectName(screen.payeeEditNames[std::size_t(row)]);
-        edit->setGeometry(kEditLeft, top, payeeFieldWidth(row), kEditHeight);
+        edit->setGeometry(kEditLeft, top, editWidth(column), kEditHeight);
+        edit->setMaxLength(PayeeTable::maxLength(column));
         label->setBuddy(edit);
         upperCase->watch(edit);
         m_edits[std::size_t(row)] = edit;
     }
     for (std::size_t i = 0; i + 1 < screen.tabOrder.size(); ++i)
         setTabOrder(m_edits[std::size_t(screen.tabOrder[i])], m_edits[std::size_t(screen.tabOrder[i + 1])]);
-    setFixedSize(566, kFirstRowTop + 5 * kRowPitch + 6);
+    setFixedSize(kWidth, kFirstRowTop + kPayeeColumnCount * kRowPitch + 6);
 }

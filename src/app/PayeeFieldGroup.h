@@ -1,15 +1,17 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
+#include "registry/PayeeTable.h"
 
 #include <QGroupBox>
+
 #include <array>
 
 class QLineEdit;
 class UpperCaseKeyFilter;
 
-// The five payee fields of one kind at the top of its panel: name, identity
-// number, bank branch, bank account and tax office.
+// The five payee fields of one category at the top of its panel: name,
+// identity number, bank branch, bank account and tax office.
 class PayeeFieldGroup : public QGroupBox
 {
     Q_OBJECT
@@ -19,9 +21,10 @@ public:
 
     PaymentCategory category() const { return m_category; }
     QLineEdit *edit(int row) const { return m_edits[std::size_t(row)]; }
-    const std::array<QLineEdit *, 5> &edits() const { return m_edits; }
+    QLineEdit *edit(PayeeColumn column) const { return m_edits[std::size_t(column)]; }
+    const std::array<QLineEdit *, kPayeeColumnCount> &edits() const { return m_edits; }
 
 private:
     PaymentCategory m_category;
-    std::array<QLineEdit *, 5> m_edits{};
+    std::array<QLineEdit *, kPayeeColumnCount> m_edits{};
 };

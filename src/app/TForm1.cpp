@@ -1,20 +1,23 @@
 #include "app/TForm1.h"
 
-#include "app/CategoryScreen.h"
+#include "app/DataSetActions.h"
+#include "app/ListPane.h"
+#include "app/MainWindowCommands.h"
 #include "app/PayeeFieldGroup.h"
+#include "app/PayeeListBinding.h"
+#include "app/StatusLine.h"
 #include "app/TAbout.h"
 #include "app/TFrmAyar.h"
+#include "app/WorkArea.h"
 #include "base/ApplicationInfo.h"
 #include "base/ProfileFile.h"
-#include "base/TurkishText.h"
 #include "base/WindowsColour.h"
-#include "controls/TabSetBar.h"
+#include "controls/ChangedOnly.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TTrayMinimizer.h"
+#include "controls/TabSetBar.h"
 #include "controls/UpperCaseKeyFilter.h"
-#include "controls/WebLinkLabel.h"
 #include "desktop/HelpViewer.h"
-#include "desktop/HintText.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/ToolIcons.h"
 #include "maintenance/TFrmTamir.h"
@@ -22,8 +25,6 @@
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
 #include "registry/PayeeList.h"
-#include "registry/PayeeListModel.h"
-#include "registry/PayeeTable.h"
 #include "worksheets/WorksheetSet.h"
 
 #include <QApplication>
@@ -31,32 +32,13 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
-#include <QHeaderView>
-#include <QLabel>
+#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTabBar>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <QVBoxLayout>
-
-namespace {
-
-const QString kInitialHint = QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2");
-
-// "Yeni&" shows as "Yeni": a trailing "&" marks no mnemonic.
-QString menuCaption(const QString &caption)
-{
-    return caption.endsWith(QLatin1Char('&')) ? caption.chopped(1) : caption;
-}
-
-} // namespace
 
 TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent)
@@ -68,16 +50,18 @@ TForm1::TForm1(QWidget *parent)
     setMinimumSize(799, 550);
     resize(799, 550);
 
-    m_dataSetEdit1 = new QAction(this);
-    m_dataSetEdit1->setObjectName(QStringLiteral("DataSetEdit1"));
-    connect(m_dataSetEdit1, &QAction::triggered, this, &TForm1::DataSetEdit1Execute);
-    m_dataSetPost1 = new QAction(this);
-    m_dataSetPost1->setObjectName(QStringLiteral("DataSetPost1"));
-    connect(m_dataSetPost1, &QAction::triggered, this, &TForm1::DataSetPost1Execute);
-
-    buildMenu();
-    buildToolBar();
-    buildStatusBar();
+    m_dataSetActions = new DataSetActions(this, [this](const QWidget *control) -> PayeeList * {
+        for (PayeeListBinding *binding : m_bindings) {
+            if (binding && binding->serves(control))
+                return binding->list();
+        }
+        return nullptr;
+    });
+    connect(editAction(), &QAction::triggered, this, &TForm1::DataSetEdit1Execute);
+    connect(postAction(), &QAction::triggered, this, &TForm1::DataSetPost1Execute);
+    m_menuShortcuts = MainWindowCommands::buildMenu(*this, editAction(), postAction());
+    m_webLink = MainWindowCommands::buildToolBar(*this, editAction(), postAction());
+    m_statusLine = new StatusLine(statusBar());
 
     auto *central = new QWidget(this);
     auto *layout = new QHBoxLayout(central);
@@ -89,23 +73,32 @@ TForm1::TForm1(QWidget *parent)
     m_splitter->setHandleWidth(3);
     layout->addWidget(m_splitter);
     setCentralWidget(central);
-    buildLeftPane();
-    buildWorkArea();
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(1000);
-    connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    m_timer1->start();
+    m_listPane = new ListPane(m_upperCase, m_splitter);
+    connect(m_listPane->tabs(), &QTabBar::currentChanged, this, &TForm1::TabSet1Change);
+    connect(m_listPane->selector(), &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    connect(m_listPane->searchBox(), &QLineEdit::textChanged, this, &TForm1::Edit33Change);
+    m_workArea = new WorkArea(m_upperCase, m_splitter);
+    m_splitter->addWidget(m_listPane);
+    m_splitter->addWidget(m_workArea);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
 
-    m_trayMinimizer1 = new TTrayMinimizer(this);
-    m_trayMinimizer1->setObjectName(QStringLiteral("TrayMinimizer1"));
+    m_worksheets = new WorksheetSet(this);
+    m_workArea->placeWorksheets(*m_worksheets);
+    m_worksheets->placeResultPages(this);
+    connect(m_worksheets, &WorksheetSet::cashSettingsRequested, this, &TForm1::BtnAyarClick);
 
-    for (PaymentCategory category : kAllCategories)
-        bindList(category);
-    connect(qApp, &QApplication::focusChanged, this, &TForm1::focusMoved);
-    updateDataSetActions();
+    m_clock = new QTimer(this);
+    m_clock->setObjectName(QStringLiteral("Timer1"));
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    m_clock->start();
 
+    m_trayMinimizer = new TTrayMinimizer(this);
+    m_trayMinimizer->setObjectName(QStringLiteral("TrayMinimizer1"));
+
+    bindLists();
     qApp->installEventFilter(this);
     FormCreate();
 }
@@ -114,9 +107,31 @@ TForm1::~TForm1()
 {
     // Children die after this body; nothing of theirs may reach the window.
     qApp->removeEventFilter(this);
-    disconnect(qApp, nullptr, this, nullptr);
-    for (PayeeList *list : m_lists)
-        list->disconnect(this);
+    delete m_dataSetActions;
+    m_dataSetActions = nullptr;
+    for (PayeeListBinding *&binding : m_bindings) {
+        delete binding;
+        binding = nullptr;
+    }
+}
+
+void TForm1::bindLists()
+{
+    using Handler = void (TForm1::*)();
+    constexpr std::array<Handler, kCategoryCount> afterScroll = {
+        &TForm1::Query1AfterScroll, &TForm1::Query2AfterScroll, &TForm1::Query3AfterScroll,
+        &TForm1::Query4AfterScroll};
+    for (PaymentCategory category : kAllCategories) {
+        const std::size_t index = std::size_t(categoryIndex(category));
+        auto *binding = new PayeeListBinding(m_database, category, m_listPane->grid(category),
+                                             m_workArea->payeeFields(category), this);
+        connect(binding, &PayeeListBinding::recordMoved, this, afterScroll[index]);
+        connect(binding, &PayeeListBinding::editStateChanged, m_dataSetActions, &DataSetActions::update);
+        connect(binding, &PayeeListBinding::failed, this,
+                [this](const QString &message) { MessageBoxes::showError(this, message); });
+        m_bindings[index] = binding;
+    }
+    m_dataSetActions->update();
 }
 
 void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
@@ -133,317 +148,31 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
     }
 }
 
-QAction *TForm1::addMenuItem(QMenu *menu, const QString &name, const QString &caption,
-                             const QKeySequence &shortcut, const QString &hint)
-{
-    auto *action = menu->addAction(menuCaption(caption));
-    action->setObjectName(name);
-    if (!shortcut.isEmpty()) {
-        action->setShortcut(shortcut);
-        m_menuShortcuts.append(shortcut);
-    }
-    if (!hint.isEmpty())
-        HintText::applyToMenuItem(action, hint);
-    return action;
-}
-
-void TForm1::buildMenu()
-{
-    QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-
-    QMenu *file = bar->addMenu(QStringLiteral("&Dosya"));
-    connect(addMenuItem(file, QStringLiteral("Yeni1"), QStringLiteral("Yeni&"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                        QStringLiteral("Yeni eczane ya da hastane ekle")),
-            &QAction::triggered, this, &TForm1::ToolButton1Click);
-    QAction *save = addMenuItem(file, QStringLiteral("Kaydet1"), QStringLiteral("Kaydet&"),
-                                QKeySequence(Qt::CTRL | Qt::Key_S), QStringLiteral("Değişiklikleri kaydet"));
-    save->setIcon(ToolIcons::icon(ToolIcons::Picture::Save));
-    connect(save, &QAction::triggered, m_dataSetPost1, &QAction::trigger);
-    connect(m_dataSetPost1, &QAction::enabledChanged, save, &QAction::setEnabled);
-    file->addSeparator();
-    QMenu *database = file->addMenu(menuCaption(QStringLiteral("Veritabanı İşlemleri&")));
-    database->menuAction()->setObjectName(QStringLiteral("Veritabanlemleri1"));
-    QAction *backup = addMenuItem(database, QStringLiteral("VeritabaniYedekle1"), QStringLiteral("Yedekle ...&"),
-                                  QKeySequence(Qt::Key_F8), QStringLiteral("Veritabanı yedekleme penceresini aç"));
-    backup->setIcon(ToolIcons::icon(ToolIcons::Picture::Backup));
-    connect(backup, &QAction::triggered, this, &TForm1::VeritabaniYedekle1Click);
-    QAction *repair = addMenuItem(database, QStringLiteral("VeritabanBakmOnarm1"),
-                                  QStringLiteral("Bakım ve Onarım ...&"), QKeySequence(Qt::Key_F9),
-                                  QStringLiteral("Veritabanı bakım ve onarım sihirbazını aç"));
-    repair->setIcon(ToolIcons::icon(ToolIcons::Picture::Repair));
-    connect(repair, &QAction::triggered, this, &TForm1::VeritabanBakmOnarm1Click);
-    file->addSeparator();
-    QAction *close = addMenuItem(file, QStringLiteral("Kapat1"), QStringLiteral("Kapat&"),
-                                 QKeySequence(Qt::Key_Escape), QString());
-    close->setIcon(ToolIcons::icon(ToolIcons::Picture::Exit));
-    connect(close, &QAction::triggered, this, &TForm1::Kapat1Click);
-    file->actions().first()->setIcon(ToolIcons::icon(ToolIcons::Picture::New));
-
-    QMenu *edit = bar->addMenu(QStringLiteral("D&üzen"));
-    QAction *editRecord = addMenuItem(edit, QStringLiteral("Dzenle1"), QStringLiteral("Düzenle&"),
-                                      QKeySequence(Qt::CTRL | Qt::Key_D),
-                                      QStringLiteral("Aktif kayıt üzerinde düzenleme yap"));
-    editRecord->setIcon(ToolIcons::icon(ToolIcons::Picture::Edit));
-    connect(editRecord, &QAction::triggered, m_dataSetEdit1, &QAction::trigger);
-    connect(m_dataSetEdit1, &QAction::enabledChanged, editRecord, &QAction::setEnabled);
-    QAction *remove = addMenuItem(edit, QStringLiteral("Sil1"), QStringLiteral("Sil&"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_Delete), QStringLiteral("Aktif kaydı sil"));
-    remove->setIcon(ToolIcons::icon(ToolIcons::Picture::Delete));
-    connect(remove, &QAction::triggered, this, &TForm1::ToolButton2Click);
-
-    QMenu *constants = bar->addMenu(QStringLiteral("&Sabitler"));
-    connect(addMenuItem(constants, QStringLiteral("KurummzaBilgileri1"), QStringLiteral("Kurum - İmza Bilgileri ...&"),
-                        QKeySequence(Qt::Key_F4), QStringLiteral("İmza bilgileri penceresi")),
-            &QAction::triggered, this, &TForm1::KurummzaBilgileri1Click);
-    connect(addMenuItem(constants, QStringLiteral("Kodlar1"), QStringLiteral("K.F.E Kodları ...&"),
-                        QKeySequence(Qt::Key_F5), QStringLiteral("Kod girişleri")),
-            &QAction::triggered, this, &TForm1::Kodlar1Click);
-    constants->addSeparator();
-    QAction *preferences = addMenuItem(constants, QStringLiteral("Ayarlar1"), QStringLiteral("Ayarlar ...&"),
-                                       QKeySequence(Qt::Key_F7), QStringLiteral("Ayar penceresini aç"));
-    preferences->setIcon(ToolIcons::icon(ToolIcons::Picture::Settings));
-    connect(preferences, &QAction::triggered, this, &TForm1::Ayarlar1Click);
-
-    QMenu *help = bar->addMenu(QStringLiteral("&Yardım"));
-    QAction *contents = addMenuItem(help, QStringLiteral("Yardm1"), QStringLiteral("Yardım ...&"),
-                                    QKeySequence(Qt::Key_F1), QStringLiteral("Yardım penceresini aç"));
-    contents->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
-    connect(contents, &QAction::triggered, this, &TForm1::Yardm1Click);
-    help->addSeparator();
-    connect(addMenuItem(help, QStringLiteral("MnHakkinda"), QStringLiteral("Hakkında ...&"), QKeySequence(), QString()),
-            &QAction::triggered, this, &TForm1::MnHakkindaClick);
-}
-
-QToolButton *TForm1::addToolButton(const QString &name, const QString &caption, const QString &hint,
-                                   const QIcon &picture)
-{
-    auto *button = new QToolButton(m_toolBar);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(picture);
-    button->setIconSize(QSize(20, 20));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setMinimumSize(52, 36);
-    HintText::apply(button, hint);
-    m_toolBar->addWidget(button);
-    return button;
-}
-
-void TForm1::buildToolBar()
-{
-    m_toolBar = addToolBar(QStringLiteral("ToolBar1"));
-    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    m_toolBar->setMovable(false);
-    m_toolBar->setFloatable(false);
-    m_toolBar->setFixedHeight(48);
-    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
-
-    using ToolIcons::Picture;
-    connect(addToolButton(QStringLiteral("ToolButton1"), QStringLiteral("Yeni"),
-                          QStringLiteral("Yeni Ekle (Ctrl+N)|Yeni eczane ya da hastane ekle"),
-                          ToolIcons::icon(Picture::New)),
-            &QToolButton::clicked, this, &TForm1::ToolButton1Click);
-    connect(addToolButton(QStringLiteral("ToolButton2"), QStringLiteral("Sil"),
-                          QStringLiteral("Sil (Ctrl+Del)|Aktif kaydı sil"), ToolIcons::icon(Picture::Delete)),
-            &QToolButton::clicked, this, &TForm1::ToolButton2Click);
-    // Bound to the actions for their state, keeping their own caption and hint.
-    QToolButton *edit = addToolButton(QStringLiteral("ToolButton3"), QStringLiteral(" Düzenle "),
-                                      QStringLiteral("Düzenle (Ctrl+D)|Aktif kayıt üzerinde düzenleme yap"),
-                                      ToolIcons::icon(Picture::Edit));
-    connect(edit, &QToolButton::clicked, m_dataSetEdit1, &QAction::trigger);
-    connect(m_dataSetEdit1, &QAction::enabledChanged, edit, &QToolButton::setEnabled);
-    QToolButton *save = addToolButton(QStringLiteral("ToolButton4"), QStringLiteral("Kaydet"),
-                                      QStringLiteral("Kaydet (Ctrl+S)|Değişiklikleri kaydet"),
-                                      ToolIcons::icon(Picture::Save));
-    connect(save, &QToolButton::clicked, m_dataSetPost1, &QAction::trigger);
-    connect(m_dataSetPost1, &QAction::enabledChanged, save, &QToolButton::setEnabled);
-    m_toolBar->addSeparator();
-    connect(addToolButton(QStringLiteral("ToolButton12"), QStringLiteral("Yedekle"),
-                          QStringLiteral("Veritabanını Yedekle (F8)|Veritabanı yedekleme penceresini aç"),
-                          ToolIcons::icon(Picture::Backup)),
-            &QToolButton::clicked, this, &TForm1::VeritabaniYedekle1Click);
-    connect(addToolButton(QStringLiteral("ToolButton13"), QStringLiteral("Onar"),
-                          QStringLiteral("Veritabanı Onarım (F9)|Veritabanı bakım ve onarım sihirbazını başlat"),
-                          ToolIcons::icon(Picture::Repair)),
-            &QToolButton::clicked, this, &TForm1::VeritabanBakmOnarm1Click);
-    m_toolBar->addSeparator();
-    connect(addToolButton(QStringLiteral("ToolButton7"), QStringLiteral("Ayar"),
-                          QStringLiteral("Ayarlar (F7)|Ayarlar penceresini aç"), ToolIcons::icon(Picture::Settings)),
-            &QToolButton::clicked, this, &TForm1::Ayarlar1Click);
-    m_toolBar->addSeparator();
-    connect(addToolButton(QStringLiteral("BtnHelp"), QStringLiteral("Yardım"),
-                          QStringLiteral("Yardım (F1)|Yardım penceresini aç"), ToolIcons::icon(Picture::Help)),
-            &QToolButton::clicked, this, &TForm1::Yardm1Click);
-    m_toolBar->addSeparator();
-    connect(addToolButton(QStringLiteral("ToolButton6"), QStringLiteral("Çıkış"), QStringLiteral("Kapat (ESC)"),
-                          ToolIcons::icon(Picture::Exit)),
-            &QToolButton::clicked, this, &TForm1::Kapat1Click);
-    m_toolBar->addSeparator();
-
-    // The web link fills the right end of the bar.
-    auto *spacer = new QWidget(m_toolBar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    m_toolBar->addWidget(spacer);
-    m_label43 = new WebLinkLabel(ApplicationInfo::makerWebAddress(), m_toolBar);
-    m_label43->setObjectName(QStringLiteral("Label43"));
-    m_label43->setFixedWidth(221);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(10);
-    font.setBold(true);
-    m_label43->setFont(font);
-    m_label43->setNormalColours(QColor(192, 192, 192), WindowsColour::buttonFace());
-    m_label43->setHoverColours(Qt::yellow, Qt::black);
-    HintText::apply(m_label43, QStringLiteral("Web Sitesine Git|Üreticinin web sitesi"));
-    m_toolBar->addWidget(m_label43);
-}
-
-void TForm1::buildStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(true);
-    for (int i = 0; i < 3; ++i) {
-        auto *panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        m_statusPanels[std::size_t(i)] = panel;
-    }
-    m_statusPanels[0]->setFixedWidth(185);
-    m_statusPanels[1]->setFixedWidth(350);
-    m_statusPanels[2]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_statusPanels[1]->setText(kInitialHint);
-    bar->addWidget(m_statusPanels[0]);
-    bar->addWidget(m_statusPanels[1]);
-    bar->addWidget(m_statusPanels[2], 1);
-}
-
-void TForm1::buildLeftPane()
-{
-    m_panel4 = new QFrame(m_splitter);
-    m_panel4->setObjectName(QStringLiteral("Panel4"));
-    m_panel4->setMinimumWidth(60);
-    auto *layout = new QVBoxLayout(m_panel4);
-    layout->setContentsMargins(3, 3, 3, 3);
-    layout->setSpacing(0);
-
-    m_tabSet = new TabSetBar(m_panel4);
-    m_tabSet->setObjectName(QStringLiteral("TabSet1"));
-    m_tabSet->addTab(QStringLiteral("   Listeler   "));
-    m_tabSet->addTab(QStringLiteral("   Arama   "));
-    m_tabSet->setCursor(Qt::PointingHandCursor);
-    m_tabSet->setExpanding(false);
-    m_tabSet->setDrawBase(false);
-    m_tabSet->setFixedHeight(21);
-    layout->addWidget(m_tabSet);
-
-    m_notebook = new QStackedWidget(m_panel4);
-    m_notebook->setObjectName(QStringLiteral("Notebook1"));
-    m_notebook->setFixedHeight(44);
-    auto *listsPage = new QWidget(m_notebook);
-    listsPage->setObjectName(QStringLiteral("   Listeler   "));
-    auto *listsLayout = new QVBoxLayout(listsPage);
-    listsLayout->setContentsMargins(2, 10, 2, 4);
-    m_comboBox1 = new QComboBox(listsPage);
-    m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    m_comboBox1->setPlaceholderText(QStringLiteral("İşlem Seçiniz ..."));
-    for (PaymentCategory category : kAllCategories)
-        m_comboBox1->addItem(categoryScreen(category).selectorItem);
-    m_comboBox1->setCurrentIndex(-1);
-    HintText::apply(m_comboBox1, QStringLiteral("İşlem Penceresi|İşlem yapmak için kişi/kurum listesi seçimi"));
-    connect(m_comboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
-    listsLayout->addWidget(m_comboBox1);
-    m_notebook->addWidget(listsPage);
-
-    auto *searchPage = new QWidget(m_notebook);
-    searchPage->setObjectName(QStringLiteral("   Arama   "));
-    auto *searchLayout = new QVBoxLayout(searchPage);
-    searchLayout->setContentsMargins(2, 2, 2, 2);
-    searchLayout->setSpacing(1);
-    auto *searchCaption = new QLabel(QStringLiteral("Kurum adına göre"), searchPage);
-    searchLayout->addWidget(searchCaption);
-    m_edit33 = new QLineEdit(searchPage);
-    m_edit33->setObjectName(QStringLiteral("Edit33"));
-    searchCaption->setBuddy(m_edit33);
-    m_upperCase->watch(m_edit33);
-    connect(m_edit33, &QLineEdit::textChanged, this, &TForm1::Edit33Change);
-    searchLayout->addWidget(m_edit33);
-    m_notebook->addWidget(searchPage);
-    layout->addWidget(m_notebook);
-    connect(m_tabSet, &QTabBar::currentChanged, this, &TForm1::TabSet1Change);
-
-    auto *line = new QFrame(m_panel4);
-    line->setObjectName(QStringLiteral("Panel18"));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    line->setFixedHeight(2);
-    layout->addWidget(line);
-
-    // Stacked in the same place; only the chosen kind's grid is ever shown.
-    for (PaymentCategory category : {PaymentCategory::Hospital, PaymentCategory::Treatment,
-                                     PaymentCategory::Pharmacy, PaymentCategory::Private}) {
-        auto *grid = new TStripedDBGrid(m_panel4);
-        grid->setObjectName(categoryScreen(category).gridName);
-        grid->horizontalHeader()->setStretchLastSection(true);
-        QPalette palette = grid->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        grid->setPalette(palette);
-        grid->hide();
-        layout->addWidget(grid, 1);
-        m_grids[std::size_t(categoryIndex(category))] = grid;
-    }
-    layout->addStretch(0);
-    m_splitter->addWidget(m_panel4);
-}
-
-void TForm1::buildWorkArea()
-{
-    auto *panel11 = new QFrame(m_splitter);
-    panel11->setObjectName(QStringLiteral("Panel11"));
-    auto *layout = new QVBoxLayout(panel11);
-    layout->setContentsMargins(3, 3, 3, 3);
-    m_panel5 = new QFrame(panel11);
-    m_panel5->setObjectName(QStringLiteral("Panel5"));
-    m_panel5->setFrameShape(QFrame::Panel);
-    m_panel5->setFrameShadow(QFrame::Sunken);
-    m_panel5->setAutoFillBackground(true);
-    layout->addWidget(m_panel5);
-
-    for (PaymentCategory category : kAllCategories) {
-        const CategoryScreen &screen = categoryScreen(category);
-        auto *panel = new QFrame(m_panel5);
-        panel->setObjectName(screen.panelName);
-        panel->setGeometry(6, 6, 576, 411);
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setAutoFillBackground(true);
-        panel->setPalette(QApplication::palette());
-        auto *fields = new PayeeFieldGroup(category, m_upperCase, panel);
-        fields->move(5, 4);
-        panel->hide();
-        m_categoryPanels[std::size_t(categoryIndex(category))] = panel;
-        m_payeeFields[std::size_t(categoryIndex(category))] = fields;
-    }
-
-    m_worksheets = new WorksheetSet(this);
-    for (PaymentCategory category : kAllCategories)
-        m_worksheets->placeInto(category, m_categoryPanels[std::size_t(categoryIndex(category))]);
-    m_worksheets->placeResultPages(this);
-    connect(m_worksheets, &WorksheetSet::cashSettingsRequested, this, &TForm1::BtnAyarClick);
-
-    m_splitter->addWidget(panel11);
-    m_splitter->setStretchFactor(0, 0);
-    m_splitter->setStretchFactor(1, 1);
-}
+// --- Creation, first show and settings --------------------------------------
 
 void TForm1::FormCreate()
 {
     loadSettings();
     m_worksheets->installIdleHandler();
-    m_tabSet->setCurrentIndex(0);
-    m_notebook->setCurrentIndex(0);
+    m_listPane->tabs()->setCurrentIndex(0);
+    m_listPane->notebook()->setCurrentIndex(0);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        const int pane = m_leftPaneWidth;
+        m_splitter->setSizes({pane, qMax(m_splitter->width() - pane - m_splitter->handleWidth(), 1)});
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow()
+{
+    openListsSorted();
+    setWindowTitle(ApplicationInfo::mainWindowCaption());
 }
 
 MainWindowSettings TForm1::currentSettings() const
@@ -472,8 +201,7 @@ bool TForm1::saveSettings()
 {
     ProfileFile file;
     const Result saved = currentSettings().save(file);
-    if (saved.failed())
-        MessageBoxes::showError(this, saved.message());
+    showFailure(saved);
     return saved.succeeded();
 }
 
@@ -487,15 +215,15 @@ void TForm1::applyColours(const MainWindowColours &colours)
 {
     const QColor field = WindowsColour::toQColor(colours.edits);
     const QColor text = WindowsColour::toQColor(colours.editsFont);
-    QList<QWidget *> fields{m_edit33, m_comboBox1};
-    for (PayeeFieldGroup *group : m_payeeFields) {
-        for (QLineEdit *edit : group->edits())
+    QList<QWidget *> fields{m_listPane->searchBox(), m_listPane->selector()};
+    for (PaymentCategory category : kAllCategories) {
+        for (QLineEdit *edit : payeeFields(category)->edits())
             fields.append(edit);
     }
     for (QWidget *widget : fields) {
         QPalette palette = widget->palette();
         // A combo box that takes no typing paints its face in the button roles.
-        const bool buttonFace = widget == m_comboBox1;
+        const bool buttonFace = widget == m_listPane->selector();
         if (field.isValid()) {
             palette.setColor(QPalette::Base, field);
             if (buttonFace)
@@ -506,12 +234,12 @@ void TForm1::applyColours(const MainWindowColours &colours)
             if (buttonFace)
                 palette.setColor(QPalette::ButtonText, text);
         }
-        if (palette != widget->palette())
-            widget->setPalette(palette);
+        ChangedOnly::setPalette(widget, palette);
     }
     if (field.isValid())
-        m_tabSet->setUnselectedTabColour(field);
-    for (TStripedDBGrid *grid : m_grids) {
+        m_listPane->tabs()->setUnselectedTabColour(field);
+    for (PaymentCategory category : kAllCategories) {
+        TStripedDBGrid *grid = listGrid(category);
         grid->setColorAlternative(WindowsColour::toQColor(colours.gridAlternative));
         grid->setColorSelect(WindowsColour::toQColor(colours.gridSelect));
         grid->setColorSelectText(WindowsColour::toQColor(colours.gridSelectText));
@@ -519,30 +247,14 @@ void TForm1::applyColours(const MainWindowColours &colours)
 
     const QColor background = WindowsColour::toQColor(colours.background);
     if (background.isValid()) {
-        QPalette palette = m_panel5->palette();
+        QPalette palette = m_workArea->background()->palette();
         palette.setColor(QPalette::Window, background);
-        if (palette != m_panel5->palette())
-            m_panel5->setPalette(palette);
+        ChangedOnly::setPalette(m_workArea->background(), palette);
     }
     m_colours = colours;
 }
 
-void TForm1::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (!m_shown) {
-        const int pane = m_leftPaneWidth;
-        m_splitter->setSizes({pane, qMax(m_splitter->width() - pane - m_splitter->handleWidth(), 1)});
-        m_shown = true;
-        FormShow();
-    }
-}
-
-void TForm1::FormShow()
-{
-    openListsSorted();
-    setWindowTitle(ApplicationInfo::mainWindowCaption());
-}
+// --- The database and the lists ----------------------------------------------
 
 void TForm1::openDatabase()
 {
@@ -567,178 +279,93 @@ void TForm1::openListsSorted()
     openDatabase();
     if (!m_database.isOpen())
         return;
-    for (PaymentCategory category : kAllCategories) {
+    for (PaymentCategory category : kAllCategories)
         showFailure(payeeList(category)->openSorted());
-    }
 }
 
-void TForm1::bindList(PaymentCategory category)
+PayeeListBinding *TForm1::binding(PaymentCategory category) const
 {
-    const std::size_t k = std::size_t(categoryIndex(category));
-    auto *list = new PayeeList(m_database, category, this);
-    list->setObjectName(QStringLiteral("Query%1").arg(k + 1));
-    auto *model = new PayeeListModel(list, list);
-    m_lists[k] = list;
-    m_models[k] = model;
-
-    TStripedDBGrid *grid = m_grids[k];
-    grid->setModel(model);
-    grid->setDataSet(list);
-    grid->setProperty("payeeCategory", categoryIndex(category));
-
-    connect(list, &PayeeList::afterScroll, this, [this, category] { afterScroll(category); });
-    connect(list, &PayeeList::afterScroll, grid, &TStripedDBGrid::syncCurrentRow);
-    connect(list, &PayeeList::fieldsChanged, this, [this, category] { showPayeeFields(category); });
-    connect(list, &PayeeList::rowsReset, this, [this, category] { showPayeeFields(category); });
-    connect(list, &PayeeList::stateChanged, this, [this, category] {
-        showPayeeFields(category);
-        updateDataSetActions();
-    });
-    connect(list, &PayeeList::errorOccurred, this, [this](const QString &message) {
-        MessageBoxes::showError(this, message);
-    });
-
-    PayeeFieldGroup *fields = m_payeeFields[k];
-    for (int row = 0; row < kPayeeColumnCount; ++row) {
-        QLineEdit *edit = fields->edit(row);
-        edit->setMaxLength(PayeeTable::maxLength(PayeeColumn(row)));
-        edit->setProperty("payeeCategory", categoryIndex(category));
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, category, row](const QString &text) { payeeFieldEdited(category, row, text); });
-    }
-    showPayeeFields(category);
+    return m_bindings[std::size_t(categoryIndex(category))];
 }
 
 PayeeList *TForm1::payeeList(PaymentCategory category) const
 {
-    return m_lists[std::size_t(categoryIndex(category))];
+    return binding(category)->list();
 }
 
 PayeeList *TForm1::chosenList() const
 {
-    return isCategoryIndex(m_currentCategory) ? m_lists[std::size_t(m_currentCategory)] : nullptr;
+    return isCategoryIndex(m_currentCategory) ? payeeList(PaymentCategory(m_currentCategory)) : nullptr;
 }
 
-void TForm1::showPayeeFields(PaymentCategory category)
+void TForm1::showRecordStatus(PaymentCategory category)
 {
-    PayeeList *list = payeeList(category);
-    PayeeFieldGroup *group = payeeFields(category);
-    for (int row = 0; row < kPayeeColumnCount; ++row) {
-        QLineEdit *edit = group->edit(row);
-        const QString text = list->field(PayeeColumn(row));
-        // Only real changes: rewriting the text under the caret would move it.
-        if (edit->text() != text)
-            edit->setText(text);
-        edit->setReadOnly(!list->isOpen());
-    }
-}
-
-void TForm1::payeeFieldEdited(PaymentCategory category, int row, const QString &text)
-{
-    const Result stored = payeeList(category)->setField(PayeeColumn(row), text);
-    if (stored.failed()) {
-        showPayeeFields(category);
-        MessageBoxes::showError(this, stored.message());
-    }
-}
-
-void TForm1::afterScroll(PaymentCategory category)
-{
+    // A list that is not the chosen category's never writes the panel.
     if (categoryIndex(category) == m_currentCategory)
-        m_statusPanels[0]->setText(payeeList(category)->recordStatusText());
+        m_statusLine->showRecordStatus(payeeList(category)->recordStatusText());
 }
 
 void TForm1::Query1AfterScroll()
 {
-    afterScroll(PaymentCategory::Pharmacy);
+    showRecordStatus(PaymentCategory::Pharmacy);
 }
 
 void TForm1::Query2AfterScroll()
 {
-    afterScroll(PaymentCategory::Hospital);
+    showRecordStatus(PaymentCategory::Hospital);
 }
 
 void TForm1::Query3AfterScroll()
 {
-    afterScroll(PaymentCategory::Treatment);
+    showRecordStatus(PaymentCategory::Treatment);
 }
 
 void TForm1::Query4AfterScroll()
 {
-    afterScroll(PaymentCategory::Private);
+    showRecordStatus(PaymentCategory::Private);
 }
 
-namespace {
-
-bool isMenu(const QWidget *widget)
+QAction *TForm1::editAction() const
 {
-    return qobject_cast<const QMenuBar *>(widget) || qobject_cast<const QMenu *>(widget);
+    return m_dataSetActions->editAction();
 }
 
-} // namespace
-
-void TForm1::focusMoved(QWidget *old, QWidget *now)
+QAction *TForm1::postAction() const
 {
-    if (isMenu(now) && !isMenu(old))
-        m_focusBeforeMenu = old;
-    updateDataSetActions();
-}
-
-PayeeList *TForm1::focusedList() const
-{
-    const QWidget *focus = QApplication::focusWidget();
-    // Opening the menu from the keyboard takes the focus to the menu bar; the
-    // data-set commands still act on the field the user came from.
-    if (isMenu(focus))
-        focus = m_focusBeforeMenu;
-    if (!focus || focus->window() != this)
-        return nullptr;
-    const QVariant category = focus->property("payeeCategory");
-    return category.isValid() ? m_lists[std::size_t(category.toInt())] : nullptr;
-}
-
-void TForm1::updateDataSetActions()
-{
-    PayeeList *list = focusedList();
-    m_dataSetEdit1->setEnabled(list && list->isOpen() && list->canEdit());
-    m_dataSetPost1->setEnabled(list && list->canPost());
+    return m_dataSetActions->postAction();
 }
 
 void TForm1::DataSetEdit1Execute()
 {
-    PayeeList *list = focusedList();
-    if (!list)
-        return;
-    showFailure(list->edit());
+    showFailure(m_dataSetActions->edit());
 }
 
 void TForm1::DataSetPost1Execute()
 {
-    PayeeList *list = focusedList();
-    if (!list)
-        return;
-    showFailure(list->post());
+    showFailure(m_dataSetActions->post());
 }
 
 QString TForm1::statusPanelText(int panel) const
 {
-    return m_statusPanels[std::size_t(panel)]->text();
+    return m_statusLine->text(StatusLine::Panel(panel));
 }
 
 PayeeFieldGroup *TForm1::payeeFields(PaymentCategory category) const
 {
-    return m_payeeFields[std::size_t(categoryIndex(category))];
+    return m_workArea->payeeFields(category);
 }
 
 QWidget *TForm1::categoryPanel(PaymentCategory category) const
 {
-    return m_categoryPanels[std::size_t(categoryIndex(category))];
+    return m_workArea->categoryPanel(category);
 }
 
 TStripedDBGrid *TForm1::listGrid(PaymentCategory category) const
 {
-    return m_grids[std::size_t(categoryIndex(category))];
+    return m_listPane->grid(category);
 }
+
+// --- Hints, keys and the clock -----------------------------------------------
 
 bool TForm1::event(QEvent *event)
 {
@@ -751,7 +378,7 @@ bool TForm1::event(QEvent *event)
 
 void TForm1::HintAc(const QString &longHint)
 {
-    m_statusPanels[1]->setText(QLatin1Char(' ') + longHint);
+    m_statusLine->showHint(longHint);
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -788,43 +415,44 @@ void TForm1::keyPressEvent(QKeyEvent *event)
 
 void TForm1::Timer1Timer()
 {
-    m_statusPanels[2]->setText(TurkishText::clockText(QDateTime::currentDateTime()));
+    m_statusLine->showClock(QDateTime::currentDateTime());
 }
+
+// --- The left pane -----------------------------------------------------------
 
 void TForm1::TabSet1Change(int index)
 {
-    m_notebook->setCurrentIndex(index);
-    m_edit33->clear();
+    m_listPane->notebook()->setCurrentIndex(index);
+    m_listPane->searchBox()->clear();
 }
 
 void TForm1::ComboBox1Change(int index)
 {
     if (!isCategoryIndex(index))
         return;
+    const auto category = PaymentCategory(index);
     m_currentCategory = index;
-    for (int k = 0; k < kCategoryCount; ++k) {
-        m_grids[std::size_t(k)]->setVisible(k == index);
-        m_categoryPanels[std::size_t(k)]->setVisible(k == index);
-    }
-    m_statusPanels[0]->setText(m_lists[std::size_t(index)]->recordStatusText());
-    m_worksheets->clear(PaymentCategory(index));
-    updateDataSetActions();
+    m_listPane->showGridOf(category);
+    m_workArea->showPanelOf(category);
+    m_statusLine->showRecordStatus(payeeList(category)->recordStatusText());
+    m_worksheets->clear(category);
+    m_dataSetActions->update();
 }
 
 void TForm1::Edit33Change(const QString &text)
 {
-    PayeeList *list = chosenList();
-    if (!list)
-        return;
-    showFailure(list->search(text));
+    if (PayeeList *list = chosenList())
+        showFailure(list->search(text));
 }
+
+// --- Commands ----------------------------------------------------------------
 
 void TForm1::ToolButton1Click()
 {
     PayeeList *list = chosenList();
     if (!list)
         return;
-    payeeFields(list->category())->edit(0)->setFocus();
+    payeeFields(list->category())->edit(PayeeColumn::Name)->setFocus();
     showFailure(list->insert());
 }
 
@@ -893,6 +521,14 @@ void TForm1::MnHakkindaClick()
     about.exec();
 }
 
+void TForm1::showFailure(const Result &result)
+{
+    if (result.failed())
+        MessageBoxes::showError(this, result.message());
+}
+
+// --- The close sequence ------------------------------------------------------
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     if (FormClose()) {
@@ -905,7 +541,8 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 bool TForm1::settleUnsavedRecords()
 {
-    for (PayeeList *list : m_lists) {
+    for (PaymentCategory category : kAllCategories) {
+        PayeeList *list = payeeList(category);
         if (!list->hasUnsavedChanges())
             continue;
         const bool save = MessageBoxes::askYesNo(this, QStringLiteral("Dikkat !"),
@@ -917,17 +554,11 @@ bool TForm1::settleUnsavedRecords()
         }
         if (const Result saved = list->post(); saved.failed()) {
             // The record stays as typed and the window stays open.
-            MessageBoxes::showError(this, saved.message());
+            showFailure(saved);
             return false;
         }
     }
     return true;
-}
-
-void TForm1::showFailure(const Result &result)
-{
-    if (result.failed())
-        MessageBoxes::showError(this, result.message());
 }
 
 bool TForm1::FormClose()

@@ -3,43 +3,43 @@
 #include "app/MainWindowColours.h"
 #include "app/MainWindowSettings.h"
 #include "base/PaymentCategory.h"
+#include "base/Result.h"
 #include "registry/PayeeDatabase.h"
 
-#include <QIcon>
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
-#include <QPointer>
+
 #include <array>
 
-class QAction;
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QSplitter;
-class QStackedWidget;
-class TabSetBar;
-class TStripedDBGrid;
-class TTrayMinimizer;
-class QTimer;
-class QToolBar;
-class QToolButton;
+class DataSetActions;
+class ListPane;
 class PayeeFieldGroup;
-class WorksheetSet;
 class PayeeList;
-class PayeeListModel;
-class UpperCaseKeyFilter;
-class WebLinkLabel;
+class PayeeListBinding;
+class QAction;
+class QSplitter;
+class QTimer;
+class StatusLine;
 class TForm4;
 class TForm5;
 class TFrmAyar;
-class TFrmYedek;
 class TFrmTamir;
+class TFrmYedek;
+class TStripedDBGrid;
+class TTrayMinimizer;
+class UpperCaseKeyFilter;
+class WebLinkLabel;
+class WorkArea;
+class WorksheetSet;
 
-// The main window: menu, tool bar and status bar, the kind selector with the
-// payee lists in the left pane, the kind panels in the work area, and the
-// close sequence.
+// The main window: menu, tool bar and status bar, the category selector with
+// the payee lists in the left pane, the category panels with their payee
+// fields and worksheets in the work area, and the close sequence. It builds
+// and wires its parts and runs the named handlers; the parts do the work:
+// MainWindowCommands (menu and tool bar), StatusLine, ListPane, WorkArea,
+// PayeeListBinding (a list with its grid and fields), DataSetActions
+// ("Düzenle" and "Kaydet"), WorksheetSet (the worksheets).
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -58,7 +58,7 @@ public:
     };
     void setSecondaryWindows(const SecondaryWindows &windows);
 
-    // The chosen kind: the selector's index, -1 before a choice.
+    // The chosen category: the selector's index, -1 before a choice.
     int currentCategory() const { return m_currentCategory; }
     QString statusPanelText(int panel) const;
 
@@ -70,8 +70,8 @@ public:
     WorksheetSet *worksheets() const { return m_worksheets; }
     // The "Düzenle" and "Kaydet" actions; they act on the list of the
     // control that has the keyboard focus.
-    QAction *editAction() const { return m_dataSetEdit1; }
-    QAction *postAction() const { return m_dataSetPost1; }
+    QAction *editAction() const;
+    QAction *postAction() const;
 
     // The six colours the user chooses, as the controls show them.
     MainWindowColours colours() const { return m_colours; }
@@ -96,6 +96,7 @@ public slots:
     void Timer1Timer();
     void DataSetEdit1Execute();
     void DataSetPost1Execute();
+    // AfterScroll of the four lists: the chosen category's record status.
     void Query1AfterScroll();
     void Query2AfterScroll();
     void Query3AfterScroll();
@@ -116,63 +117,38 @@ private:
     void FormCreate();
     void FormShow();
     bool FormClose();
-    // The standard error box for a command that failed.
-    void showFailure(const Result &result);
     void HintAc(const QString &longHint);
+
+    void bindLists();
     void loadSettings();
     bool saveSettings();
     MainWindowSettings currentSettings() const;
     void openDatabase();
     void openListsSorted();
-    void bindList(PaymentCategory category);
-    void afterScroll(PaymentCategory category);
-    void showPayeeFields(PaymentCategory category);
-    void payeeFieldEdited(PaymentCategory category, int row, const QString &text);
-    PayeeList *focusedList() const;
-    void focusMoved(QWidget *old, QWidget *now);
-    void updateDataSetActions();
+    void showRecordStatus(PaymentCategory category);
     bool settleUnsavedRecords();
+    PayeeListBinding *binding(PaymentCategory category) const;
     PayeeList *chosenList() const;
-
-    void buildMenu();
-    void buildToolBar();
-    void buildStatusBar();
-    void buildLeftPane();
-    void buildWorkArea();
-    QToolButton *addToolButton(const QString &name, const QString &caption, const QString &hint,
-                               const QIcon &picture);
-    QAction *addMenuItem(class QMenu *menu, const QString &name, const QString &caption,
-                         const QKeySequence &shortcut, const QString &hint);
+    // The standard error box for a command that failed.
+    void showFailure(const Result &result);
 
     int m_currentCategory = kNoCategory;
     MainWindowColours m_colours;
     int m_leftPaneWidth = 185;
-    WorksheetSet *m_worksheets = nullptr;
     bool m_shown = false;
     SecondaryWindows m_windows;
 
-    QToolBar *m_toolBar = nullptr;
-    std::array<QLabel *, 3> m_statusPanels{};
-    QFrame *m_panel4 = nullptr;
-    QSplitter *m_splitter = nullptr;
-    TabSetBar *m_tabSet = nullptr;
-    QStackedWidget *m_notebook = nullptr;
-    QComboBox *m_comboBox1 = nullptr;
-    QLineEdit *m_edit33 = nullptr;
-    QFrame *m_panel5 = nullptr;
-    std::array<TStripedDBGrid *, kCategoryCount> m_grids{};
-    std::array<QFrame *, kCategoryCount> m_categoryPanels{};
-    std::array<PayeeFieldGroup *, kCategoryCount> m_payeeFields{};
-    WebLinkLabel *m_label43 = nullptr;
-    QTimer *m_timer1 = nullptr;
-    QPointer<QWidget> m_focusBeforeMenu;
-    TTrayMinimizer *m_trayMinimizer1 = nullptr;
-    UpperCaseKeyFilter *m_upperCase = nullptr;
-    QList<QKeySequence> m_menuShortcuts;
-
     PayeeDatabase m_database;
-    std::array<PayeeList *, kCategoryCount> m_lists{};
-    std::array<PayeeListModel *, kCategoryCount> m_models{};
-    QAction *m_dataSetEdit1 = nullptr;
-    QAction *m_dataSetPost1 = nullptr;
+    UpperCaseKeyFilter *m_upperCase = nullptr;
+    DataSetActions *m_dataSetActions = nullptr;
+    QList<QKeySequence> m_menuShortcuts;
+    WebLinkLabel *m_webLink = nullptr; // Label43
+    StatusLine *m_statusLine = nullptr;
+    QSplitter *m_splitter = nullptr; // Splitter1
+    ListPane *m_listPane = nullptr;
+    WorkArea *m_workArea = nullptr;
+    WorksheetSet *m_worksheets = nullptr;
+    std::array<PayeeListBinding *, kCategoryCount> m_bindings{};
+    QTimer *m_clock = nullptr; // Timer1
+    TTrayMinimizer *m_trayMinimizer = nullptr; // TrayMinimizer1
 };

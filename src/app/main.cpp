@@ -1,18 +1,12 @@
 #include "app/MirvaselApplication.h"
+#include "app/ProgramStart.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
-#include "base/ApplicationInfo.h"
-#include "desktop/ProgramFont.h"
-#include "desktop/ToolIcons.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
     MirvaselApplication application(argc, argv);
-    QApplication::setApplicationName(ApplicationInfo::title());
-    QApplication::setWindowIcon(ToolIcons::applicationIcon());
-    ProgramFont::applyToApplication();
+    ProgramStart::configure(application);
 
     ProgramWindows windows;
     QObject::connect(windows.mainWindow(), &TForm1::closed, &application, &QApplication::quit);

@@ -1,0 +1,18 @@
+#include "app/ProgramStart.h"
+
+#include "base/ApplicationInfo.h"
+#include "desktop/ProgramFont.h"
+#include "desktop/ToolIcons.h"
+
+#include <QApplication>
+
+namespace ProgramStart {
+
+void configure(QApplication &application)
+{
+    application.setApplicationName(ApplicationInfo::title());
+    application.setWindowIcon(ToolIcons::applicationIcon());
+    ProgramFont::applyToApplication();
+}
+
+} // namespace ProgramStart
