@@ -1,6 +1,8 @@
 #include "app/ListPane.h"
 
 #include "app/CategoryScreen.h"
+#include "app/FieldColours.h"
+#include "base/WindowsColour.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TabSetBar.h"
 #include "controls/UpperCaseKeyFilter.h"
@@ -97,4 +99,18 @@ void ListPane::showGridOf(PaymentCategory category)
 {
     for (PaymentCategory each : kAllCategories)
         grid(each)->setVisible(each == category);
+}
+
+void ListPane::applyColours(const MainWindowColours &colours)
+{
+    FieldColours::apply(m_searchBox, colours);
+    FieldColours::apply(m_selector, colours);
+    const QColor face = WindowsColour::toQColor(colours.edits);
+    if (face.isValid())
+        m_tabs->setUnselectedTabColour(face);
+    for (TStripedDBGrid *grid : m_grids) {
+        grid->setColorAlternative(WindowsColour::toQColor(colours.gridAlternative));
+        grid->setColorSelect(WindowsColour::toQColor(colours.gridSelect));
+        grid->setColorSelectText(WindowsColour::toQColor(colours.gridSelectText));
+    }
 }

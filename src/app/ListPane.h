@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainWindowColours.h"
 #include "base/PaymentCategory.h"
 
 #include <QFrame>
@@ -33,6 +34,9 @@ public:
 
     // Shows the grid of the chosen category only.
     void showGridOf(PaymentCategory category);
+    // The field colours on the selector, the search box and the unselected
+    // tabs; the grid colours on the grids.
+    void applyColours(const MainWindowColours &colours);
 
 private:
     void buildNotebook(UpperCaseKeyFilter *upperCase);

@@ -11,8 +11,6 @@
 #include "app/WorkArea.h"
 #include "base/ApplicationInfo.h"
 #include "base/ProfileFile.h"
-#include "base/WindowsColour.h"
-#include "controls/ChangedOnly.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TTrayMinimizer.h"
 #include "controls/TabSetBar.h"
@@ -213,44 +211,8 @@ int TForm1::leftPaneWidth() const
 
 void TForm1::applyColours(const MainWindowColours &colours)
 {
-    const QColor field = WindowsColour::toQColor(colours.edits);
-    const QColor text = WindowsColour::toQColor(colours.editsFont);
-    QList<QWidget *> fields{m_listPane->searchBox(), m_listPane->selector()};
-    for (PaymentCategory category : kAllCategories) {
-        for (QLineEdit *edit : payeeFields(category)->edits())
-            fields.append(edit);
-    }
-    for (QWidget *widget : fields) {
-        QPalette palette = widget->palette();
-        // A combo box that takes no typing paints its face in the button roles.
-        const bool buttonFace = widget == m_listPane->selector();
-        if (field.isValid()) {
-            palette.setColor(QPalette::Base, field);
-            if (buttonFace)
-                palette.setColor(QPalette::Button, field);
-        }
-        if (text.isValid()) {
-            palette.setColor(QPalette::Text, text);
-            if (buttonFace)
-                palette.setColor(QPalette::ButtonText, text);
-        }
-        ChangedOnly::setPalette(widget, palette);
-    }
-    if (field.isValid())
-        m_listPane->tabs()->setUnselectedTabColour(field);
-    for (PaymentCategory category : kAllCategories) {
-        TStripedDBGrid *grid = listGrid(category);
-        grid->setColorAlternative(WindowsColour::toQColor(colours.gridAlternative));
-        grid->setColorSelect(WindowsColour::toQColor(colours.gridSelect));
-        grid->setColorSelectText(WindowsColour::toQColor(colours.gridSelectText));
-    }
-
-    const QColor background = WindowsColour::toQColor(colours.background);
-    if (background.isValid()) {
-        QPalette palette = m_workArea->background()->palette();
-        palette.setColor(QPalette::Window, background);
-        ChangedOnly::setPalette(m_workArea->background(), palette);
-    }
+    m_listPane->applyColours(colours);
+    m_workArea->applyColours(colours);
     m_colours = colours;
 }
 

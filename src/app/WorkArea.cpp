@@ -1,10 +1,14 @@
 #include "app/WorkArea.h"
 
 #include "app/CategoryScreen.h"
+#include "app/FieldColours.h"
 #include "app/PayeeFieldGroup.h"
+#include "base/WindowsColour.h"
+#include "controls/ChangedOnly.h"
 #include "worksheets/WorksheetSet.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 WorkArea::WorkArea(UpperCaseKeyFilter *upperCase, QWidget *parent)
@@ -55,4 +59,18 @@ void WorkArea::showPanelOf(PaymentCategory category)
 {
     for (PaymentCategory each : kAllCategories)
         categoryPanel(each)->setVisible(each == category);
+}
+
+void WorkArea::applyColours(const MainWindowColours &colours)
+{
+    for (PayeeFieldGroup *group : m_payeeFields) {
+        for (QLineEdit *edit : group->edits())
+            FieldColours::apply(edit, colours);
+    }
+    const QColor background = WindowsColour::toQColor(colours.background);
+    if (background.isValid()) {
+        QPalette palette = m_background->palette();
+        palette.setColor(QPalette::Window, background);
+        ChangedOnly::setPalette(m_background, palette);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainWindowColours.h"
 #include "base/PaymentCategory.h"
 
 #include <QFrame>
@@ -28,6 +29,8 @@ public:
     // Puts each category's worksheet below its payee fields.
     void placeWorksheets(WorksheetSet &worksheets);
     void showPanelOf(PaymentCategory category);
+    // The field colours on the payee fields, the background colour on Panel5.
+    void applyColours(const MainWindowColours &colours);
 
 private:
     QFrame *m_background = nullptr;
