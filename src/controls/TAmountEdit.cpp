@@ -1,6 +1,7 @@
 #include "controls/TAmountEdit.h"
 
 #include "base/WindowsColour.h"
+#include "controls/ChangedOnly.h"
 
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -260,8 +261,7 @@ void TAmountEdit::applyColours(const QColor &font, const QColor &soil)
 
 void TAmountEdit::setTextIfChanged(const QString &newText)
 {
-    if (text() != newText)
-        setText(newText);
+    ChangedOnly::setText(this, newText);
 }
 
 AmountKeyEditor::State TAmountEdit::editState() const

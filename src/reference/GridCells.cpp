@@ -1,6 +1,7 @@
 #include "reference/GridCells.h"
 
 #include "base/SettingsTextValidator.h"
+#include "controls/ChangedOnly.h"
 
 #include <QFont>
 #include <QLabel>
@@ -26,8 +27,7 @@ QString styleSheet()
 
 void showText(QLineEdit *cell, const QString &text)
 {
-    if (cell->text() != text)
-        cell->setText(text);
+    ChangedOnly::setText(cell, text);
     cell->setCursorPosition(0);
 }
 

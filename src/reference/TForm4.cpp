@@ -1,6 +1,7 @@
 #include "reference/TForm4.h"
 
 #include "base/ProfileFile.h"
+#include "controls/ChangedOnly.h"
 #include "desktop/MessageBoxes.h"
 #include "reference/AutomaticDates.h"
 #include "reference/GridCells.h"
@@ -26,12 +27,6 @@ constexpr int kPitch = GridCells::kPitch;
 constexpr int rowTop(int row)
 {
     return 40 + row * kPitch;
-}
-
-void setTextIfDifferent(QLineEdit *field, const QString &text)
-{
-    if (field->text() != text)
-        field->setText(text);
 }
 
 } // namespace
@@ -264,10 +259,10 @@ void TForm4::done(int result)
 
 void TForm4::applyAutomaticYearAndDate(const QDate &today)
 {
-    setTextIfDifferent(m_fields.value(QStringLiteral("EdButceYili")),
+    ChangedOnly::setText(m_fields.value(QStringLiteral("EdButceYili")),
                        m_checkBoxes.value(QStringLiteral("CheckBox1"))->isChecked() ? AutomaticDates::budgetYear(today)
                                                                                       : QString());
-    setTextIfDifferent(m_fields.value(QStringLiteral("EdTarih")),
+    ChangedOnly::setText(m_fields.value(QStringLiteral("EdTarih")),
                        m_checkBoxes.value(QStringLiteral("CheckBox2"))->isChecked() ? AutomaticDates::shortDate(today)
                                                                                       : QString());
 }

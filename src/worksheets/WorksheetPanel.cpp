@@ -4,6 +4,8 @@
 #include "base/WindowsColour.h"
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentEntry.h"
+#include "controls/CaptionBand.h"
+#include "controls/ChangedOnly.h"
 #include "controls/TAmountEdit.h"
 
 #include <QApplication>
@@ -44,41 +46,12 @@ bool sameBackground(const QWidget *widget, const QColor &colour)
 
 void setBackground(QWidget *widget, const QColor &colour)
 {
-    // A new palette repaints even when it equals the old one.
     if (!widget || sameBackground(widget, colour))
         return;
     QPalette palette = widget->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Base, colour);
-    widget->setPalette(palette);
-}
-
-void setEnabledIfChanged(QWidget *widget, bool enabled)
-{
-    if (widget && widget->isEnabled() != enabled)
-        widget->setEnabled(enabled);
-}
-
-void setLabelText(QLabel *label, const QString &text)
-{
-    if (label->text() != text)
-        label->setText(text);
-}
-
-// A grey band with a white bold caption, as over the private kind's parts.
-QLabel *newBand(const QString &caption, QWidget *parent)
-{
-    auto *band = new QLabel(caption, parent);
-    band->setAutoFillBackground(true);
-    QPalette palette = band->palette();
-    palette.setColor(QPalette::Window, QColor(128, 128, 128));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    band->setPalette(palette);
-    QFont font = band->font();
-    font.setBold(true);
-    band->setFont(font);
-    band->setIndent(6);
-    return band;
+    ChangedOnly::setPalette(widget, palette);
 }
 
 QGroupBox *newBlock(const QString &title, QWidget *parent)
@@ -119,7 +92,7 @@ WorksheetPanel::WorksheetPanel(const WorksheetDefinition &definition, QWidget *r
 
     int top = 0;
     if (definition.category == PaymentCategory::Private) {
-        QLabel *band = newBand(QStringLiteral("Özel Nakit - İşlem"), this);
+        QLabel *band = CaptionBand::create(QStringLiteral("Özel Nakit - İşlem"), this);
         band->setObjectName(QStringLiteral("PanelOzelIslem"));
         band->setGeometry(0, 0, kWidth, 18);
         top = 22;
@@ -303,9 +276,7 @@ QString WorksheetPanel::text(int number) const
 
 void WorksheetPanel::setText(int number, const QString &text)
 {
-    TAmountEdit *edit = field(number);
-    if (edit && edit->text() != text)
-        edit->setText(text);
+    ChangedOnly::setText(field(number), text);
 }
 
 bool WorksheetPanel::stampSwitchChecked() const
@@ -320,18 +291,18 @@ void WorksheetPanel::setStampBackground(const QColor &colour)
 
 void WorksheetPanel::setStampEnabled(bool enabled)
 {
-    setEnabledIfChanged(field(definition().stampLine()), enabled);
+    ChangedOnly::setEnabled(field(definition().stampLine()), enabled);
 }
 
 void WorksheetPanel::setLiveWords(const QString &text)
 {
-    setLabelText(m_liveWords, text);
+    ChangedOnly::setText(m_liveWords, text);
 }
 
 void WorksheetPanel::setSentences(const QString &first, const QString &second)
 {
-    setLabelText(m_firstSentence, first);
-    setLabelText(m_secondSentence, second);
+    ChangedOnly::setText(m_firstSentence, first);
+    ChangedOnly::setText(m_secondSentence, second);
 }
 
 void WorksheetPanel::setComputing(bool busy)
@@ -348,17 +319,17 @@ void WorksheetPanel::setComputing(bool busy)
 
 void WorksheetPanel::setComputeEnabled(bool enabled)
 {
-    setEnabledIfChanged(m_computeButton, enabled);
+    ChangedOnly::setEnabled(m_computeButton, enabled);
 }
 
 void WorksheetPanel::setClearEnabled(bool enabled)
 {
-    setEnabledIfChanged(m_clearButton, enabled);
+    ChangedOnly::setEnabled(m_clearButton, enabled);
 }
 
 void WorksheetPanel::setPrintEnabled(bool enabled)
 {
-    setEnabledIfChanged(m_printButton, enabled);
+    ChangedOnly::setEnabled(m_printButton, enabled);
 }
 
 int WorksheetPanel::attachmentCount(int line) const

@@ -4,6 +4,7 @@
 #include "computation/PaymentEntry.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/WorksheetStates.h"
+#include "controls/ChangedOnly.h"
 #include "controls/TAmountEdit.h"
 #include "worksheets/WorksheetPanel.h"
 
@@ -147,9 +148,7 @@ QString WorksheetSet::privateAmountCaption() const
 
 void WorksheetSet::setPrivateAmountCaption(const QString &caption)
 {
-    QLabel *label = sheet(PaymentCategory::Private).amountCaption(0);
-    if (label->text() != caption)
-        label->setText(caption);
+    ChangedOnly::setText(sheet(PaymentCategory::Private).amountCaption(0), caption);
 }
 
 AttachmentSettings WorksheetSet::attachments() const
@@ -169,9 +168,8 @@ void WorksheetSet::setAttachments(const AttachmentSettings &settings)
 {
     for (int key = 1; key <= AttachmentLines::kCount; ++key) {
         const AttachmentLine &description = AttachmentLines::byDescriptionKey(key);
-        QLineEdit *field = sheet(description.category).attachmentDescriptionField(description.line);
-        if (field->text() != settings.descriptions[std::size_t(key - 1)])
-            field->setText(settings.descriptions[std::size_t(key - 1)]);
+        ChangedOnly::setText(sheet(description.category).attachmentDescriptionField(description.line),
+                             settings.descriptions[std::size_t(key - 1)]);
     }
     for (int key = 1; key <= AttachmentLines::kCount; ++key) {
         const AttachmentLine &count = AttachmentLines::byCountKey(key);
