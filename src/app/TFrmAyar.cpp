@@ -46,62 +46,64 @@ constexpr SwatchLook kSwatchLooks[] = {
 } // namespace
 
 TFrmAyar::TFrmAyar(QWidget *parent)
-    : QDialog(parent)
+    : LazyDialog(parent)
     , m_chooser([](QColorDialog &dialog) { return dialog.exec() == QDialog::Accepted; })
 {
     setObjectName(QStringLiteral("FrmAyar"));
     setWindowTitle(QStringLiteral("Ayarlar"));
     setFixedSize(kClientWidth, kClientHeight);
+    FormCreate();
+}
 
-    m_pageControl1 = new QTabWidget(this);
-    m_pageControl1->setObjectName(QStringLiteral("PageControl1"));
-    m_pageControl1->setGeometry(kBorder, kBorder, kClientWidth - 2 * kBorder, kPagesHeight);
+void TFrmAyar::buildWidgets()
+{
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    m_pages->setGeometry(kBorder, kBorder, kClientWidth - 2 * kBorder, kPagesHeight);
     auto *printing = new QWidget;
     printing->setObjectName(QStringLiteral("TabSheet1"));
-    m_pageControl1->addTab(printing, QStringLiteral("Yazdırma/Damga Vergisi"));
+    m_pages->addTab(printing, QStringLiteral("Yazdırma/Damga Vergisi"));
     buildPrintingPage(printing);
     auto *colours = new QWidget;
     colours->setObjectName(QStringLiteral("TabSheet2"));
-    m_pageControl1->addTab(colours, QStringLiteral("Renkler"));
+    m_pages->addTab(colours, QStringLiteral("Renkler"));
     buildColoursPage(colours);
     buildButtons();
 
-    m_cDlg = new QColorDialog(this);
-    m_cDlg->setObjectName(QStringLiteral("CDlg"));
-
-    FormCreate();
+    m_colourDialog = new QColorDialog(this);
+    m_colourDialog->setObjectName(QStringLiteral("CDlg"));
 }
 
 void TFrmAyar::buildPrintingPage(QWidget *page)
 {
-    m_chkYazdir = new QCheckBox(QStringLiteral("Yazdırma butonuna basıldığında 'ÖNİZLEME PENCERESİ' gösterilsin"), page);
-    m_chkYazdir->setObjectName(QStringLiteral("ChkYazdir"));
-    m_chkYazdir->setGeometry(12, 16, 366, 20);
+    m_previewCheck = new QCheckBox(QStringLiteral("Yazdırma butonuna basıldığında 'ÖNİZLEME PENCERESİ' gösterilsin"), page);
+    m_previewCheck->setObjectName(QStringLiteral("ChkYazdir"));
+    m_previewCheck->setGeometry(12, 16, 366, 20);
 
-    m_chkTarih = new QCheckBox(QStringLiteral("Onay bölümlerinde tarihler otm. gösterilsin"), page);
-    m_chkTarih->setObjectName(QStringLiteral("ChkTarih"));
-    m_chkTarih->setGeometry(12, 44, 366, 20);
+    m_approvalDatesCheck = new QCheckBox(QStringLiteral("Onay bölümlerinde tarihler otm. gösterilsin"), page);
+    m_approvalDatesCheck->setObjectName(QStringLiteral("ChkTarih"));
+    m_approvalDatesCheck->setGeometry(12, 44, 366, 20);
 
     constexpr int kFieldLeft = 262;
     auto *label1 = new QLabel(QStringLiteral("Damga vergisi Kesinti Tutarı Belirle (1000'de)"), page);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(12, 86, kFieldLeft - 18, 21);
-    m_edit1 = new TAmountEdit(page);
-    m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->configureAsAmount();
-    m_edit1->setGeometry(kFieldLeft, 86, 39, 21);
-    label1->setBuddy(m_edit1);
+    m_stampDutyRateEdit = new TAmountEdit(page);
+    m_stampDutyRateEdit->setObjectName(QStringLiteral("Edit1"));
+    m_stampDutyRateEdit->configureAsAmount();
+    m_stampDutyRateEdit->setGeometry(kFieldLeft, 86, 39, 21);
+    label1->setBuddy(m_stampDutyRateEdit);
 
     auto *label8 = new QLabel(QStringLiteral("Para Birimi Belirle"), page);
     label8->setObjectName(QStringLiteral("Label8"));
     label8->setGeometry(12, 120, kFieldLeft - 18, 22);
-    m_cPara = new QComboBox(page);
-    m_cPara->setObjectName(QStringLiteral("CPara"));
-    m_cPara->addItems({QStringLiteral("YTL - YKr"), QStringLiteral("TL - Kr")});
-    m_cPara->setGeometry(kFieldLeft, 120, 100, 22);
-    label8->setBuddy(m_cPara);
+    m_currencyChoice = new QComboBox(page);
+    m_currencyChoice->setObjectName(QStringLiteral("CPara"));
+    m_currencyChoice->addItems({QStringLiteral("YTL - YKr"), QStringLiteral("TL - Kr")});
+    m_currencyChoice->setGeometry(kFieldLeft, 120, 100, 22);
+    label8->setBuddy(m_currencyChoice);
 
-    showPreferences(Preferences());
+    showPreferences(m_confirmed);
 }
 
 void TFrmAyar::buildColoursPage(QWidget *page)
@@ -121,7 +123,7 @@ void TFrmAyar::buildColoursPage(QWidget *page)
         connect(swatch, &ColourSwatch::pressed, this, [this, swatch] { ShapeMouseDown(swatch); });
         m_swatches[i] = swatch;
     }
-    setSwatches(MainWindowColours());
+    setSwatches(m_swatchColours);
 }
 
 void TFrmAyar::buildButtons()
@@ -167,40 +169,47 @@ void TFrmAyar::buildButtons()
 
 long double TFrmAyar::stampDutyRate() const
 {
-    return m_edit1->textAsFloat();
+    return preferences().stampDutyRate();
 }
 
 int TFrmAyar::currencyChoice() const
 {
-    return m_cPara->currentIndex();
+    return preferences().currencyChoice;
 }
 
 bool TFrmAyar::previewBeforePrinting() const
 {
-    return m_chkYazdir->isChecked();
+    return preferences().previewBeforePrinting;
 }
 
 bool TFrmAyar::fillApprovalDates() const
 {
-    return m_chkTarih->isChecked();
+    return preferences().fillApprovalDates;
 }
 
 Preferences TFrmAyar::preferences() const
 {
-    return {m_chkYazdir->isChecked(), m_chkTarih->isChecked(), m_edit1->text(), m_cPara->currentIndex()};
+    if (!isBuilt())
+        return m_confirmed;
+    return {m_previewCheck->isChecked(), m_approvalDatesCheck->isChecked(), m_stampDutyRateEdit->text(),
+            m_currencyChoice->currentIndex()};
 }
 
 void TFrmAyar::showPreferences(const Preferences &preferences)
 {
-    m_chkYazdir->setChecked(preferences.previewBeforePrinting);
-    m_chkTarih->setChecked(preferences.fillApprovalDates);
-    m_edit1->setText(preferences.stampDutyRateText);
-    // Every choice but 0 means "TL - Kr": show it so, rather than an empty box.
-    m_cPara->setCurrentIndex(preferences.currencyChoice == 0 ? 0 : 1);
+    if (!isBuilt())
+        return;
+    m_previewCheck->setChecked(preferences.previewBeforePrinting);
+    m_approvalDatesCheck->setChecked(preferences.fillApprovalDates);
+    m_stampDutyRateEdit->setText(preferences.stampDutyRateText);
+    m_currencyChoice->setCurrentIndex(preferences.currencyChoice);
 }
 
 void TFrmAyar::setSwatches(const MainWindowColours &colours)
 {
+    m_swatchColours = colours;
+    if (!isBuilt())
+        return;
     const qint32 values[] = {colours.gridAlternative, colours.gridSelect, colours.gridSelectText,
                              colours.edits, colours.editsFont, colours.background};
     for (std::size_t i = 0; i < m_swatches.size(); ++i)
@@ -209,6 +218,8 @@ void TFrmAyar::setSwatches(const MainWindowColours &colours)
 
 MainWindowColours TFrmAyar::swatches() const
 {
+    if (!isBuilt())
+        return m_swatchColours;
     MainWindowColours colours;
     colours.gridAlternative = m_swatches[0]->colourValue();
     colours.gridSelect = m_swatches[1]->colourValue();
@@ -226,26 +237,27 @@ void TFrmAyar::setColourChooser(ColourChooser chooser)
 
 void TFrmAyar::FormCreate()
 {
-    m_confirmed = preferences();
     readPreferences();
 }
 
 void TFrmAyar::readPreferences()
 {
-    const ProfileFile file;
     Preferences read = m_confirmed;
-    PreferenceSettings::load(file, read);
+    PreferenceSettings::load(ProfileFile(), read);
+    // Every choice but 0 means "TL - Kr": the list shows it so, rather than
+    // as an empty box.
+    read.currencyChoice = read.currencyChoice == 0 ? 0 : 1;
+    m_confirmed = read;
     showPreferences(read);
-    m_confirmed = preferences();
 }
 
 void TFrmAyar::ShapeMouseDown(ColourSwatch *swatch)
 {
     // The chooser remembers its own last colour, not the swatch's.
-    m_cDlg->setCurrentColor(m_lastChosen);
-    if (!m_chooser(*m_cDlg))
+    m_colourDialog->setCurrentColor(m_lastChosen);
+    if (!m_chooser(*m_colourDialog))
         return;
-    m_lastChosen = m_cDlg->currentColor();
+    m_lastChosen = m_colourDialog->currentColor();
     swatch->setColourValue(WindowsColour::fromQColor(m_lastChosen));
 }
 
@@ -285,11 +297,11 @@ void TFrmAyar::keyPressEvent(QKeyEvent *event)
         SpeedButton1Click();
         return;
     }
-    QDialog::keyPressEvent(event);
+    LazyDialog::keyPressEvent(event);
 }
 
 void TFrmAyar::done(int result)
 {
-    QDialog::done(result);
+    LazyDialog::done(result);
     emit worksheetsClearRequested();
 }

@@ -2,9 +2,9 @@
 
 #include "app/MainWindowColours.h"
 #include "computation/PaymentPreferences.h"
+#include "controls/LazyDialog.h"
 
 #include <QColor>
-#include <QDialog>
 
 #include <array>
 #include <functional>
@@ -20,9 +20,10 @@ class TAmountEdit;
 
 // The preferences dialog. Its controls are the preferences in effect: the
 // worksheets and printing read them through PaymentPreferences at the moment
-// they need them. "Tamam" stores them and hands the six colours to the main
-// window; every close asks the main window to clear its worksheets.
-class TFrmAyar : public QDialog, public PaymentPreferences
+// they need them (until the dialog is first shown, the values read from the
+// settings file at start). "Tamam" stores them and hands the six colours to
+// the main window; every close asks the main window to clear its worksheets.
+class TFrmAyar : public LazyDialog, public PaymentPreferences
 {
     Q_OBJECT
 
@@ -70,18 +71,20 @@ private:
     void showPreferences(const Preferences &preferences);
     void ShapeMouseDown(ColourSwatch *swatch);
 
+    void buildWidgets() override;
     void buildPrintingPage(QWidget *page);
     void buildColoursPage(QWidget *page);
     void buildButtons();
 
-    QTabWidget *m_pageControl1 = nullptr;
-    QCheckBox *m_chkYazdir = nullptr;
-    QCheckBox *m_chkTarih = nullptr;
-    TAmountEdit *m_edit1 = nullptr;
-    QComboBox *m_cPara = nullptr;
+    QTabWidget *m_pages = nullptr; // PageControl1
+    QCheckBox *m_previewCheck = nullptr; // ChkYazdir
+    QCheckBox *m_approvalDatesCheck = nullptr; // ChkTarih
+    TAmountEdit *m_stampDutyRateEdit = nullptr; // Edit1
+    QComboBox *m_currencyChoice = nullptr; // CPara
     // Shape1, Shape2, Shape3, Shape4, Shape5, Shape7.
     std::array<ColourSwatch *, 6> m_swatches{};
-    QColorDialog *m_cDlg = nullptr;
+    MainWindowColours m_swatchColours; // what the swatches show, before they exist
+    QColorDialog *m_colourDialog = nullptr; // CDlg
     QColor m_lastChosen = Qt::black;
     ColourChooser m_chooser;
     // What the file holds as far as this run knows: read at creation,

@@ -8,11 +8,8 @@
 
 #include <QCheckBox>
 #include <QDate>
-#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -32,35 +29,18 @@ constexpr int rowTop(int row)
 } // namespace
 
 TForm4::TForm4(QWidget *parent)
-    : QDialog(parent)
+    : CellWindow(QStringLiteral("Form4"), QStringLiteral("Kurum - İmza Bilgileri Girişi"),
+                 QSize(kClientWidth, kClientHeight), parent)
 {
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Kurum - İmza Bilgileri Girişi"));
-    setFixedSize(kClientWidth, kClientHeight);
-    setStyleSheet(GridCells::styleSheet());
-
-    m_pageControl = new QTabWidget(this);
-    m_pageControl->setObjectName(QStringLiteral("PageControl1"));
-    m_pageControl->setGeometry(0, 0, kClientWidth, kClientHeight);
-    buildInstitutionTab();
-    buildSignatoriesTab();
-    buildReviewersTab();
-
-    setValues(InstitutionSettings::defaults());
     FormCreate();
 }
 
-QWidget *TForm4::addPage(const QString &name, const QString &caption)
+void TForm4::buildPages()
 {
-    auto *page = new QWidget;
-    page->setObjectName(name);
-    m_pageControl->addTab(page, caption);
-    auto *panel = new QFrame(page);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(panel);
-    return panel;
+    buildInstitutionTab();
+    buildSignatoriesTab();
+    buildReviewersTab();
+    showValues();
 }
 
 QLineEdit *TForm4::addField(QWidget *panel, const QString &name, const QRect &geometry, bool heading)
@@ -68,6 +48,8 @@ QLineEdit *TForm4::addField(QWidget *panel, const QString &name, const QRect &ge
     QLineEdit *field = heading ? GridCells::headingCell(panel, name, geometry)
                                : GridCells::valueCell(panel, name, geometry);
     field->setFocusPolicy(Qt::StrongFocus);
+    // Every keystroke reaches the store at once.
+    connect(field, &QLineEdit::textChanged, this, [this, name](const QString &text) { m_values.texts[name] = text; });
     m_fields.insert(name, field);
     return field;
 }
@@ -77,6 +59,7 @@ QCheckBox *TForm4::addCheckBox(QWidget *panel, const QString &name, const QPoint
     auto *box = new QCheckBox(QStringLiteral("Otm."), panel);
     box->setObjectName(name);
     box->setGeometry(QRect(topLeft, QSize(box->sizeHint().width(), kHeight)));
+    connect(box, &QCheckBox::toggled, this, [this, name](bool ticked) { m_values.ticks[name] = ticked; });
     m_checkBoxes.insert(name, box);
     return box;
 }
@@ -213,34 +196,20 @@ void TForm4::buildReviewersTab()
 
 QString TForm4::fieldText(const QString &objectName) const
 {
-    const QLineEdit *field = m_fields.value(objectName);
-    return field ? field->text() : QString();
+    return m_values.text(objectName);
 }
 
-InstitutionValues TForm4::values() const
-{
-    InstitutionValues values;
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-        values.texts.insert(it.key(), it.value()->text());
-    for (auto it = m_checkBoxes.cbegin(); it != m_checkBoxes.cend(); ++it)
-        values.ticks.insert(it.key(), it.value()->isChecked());
-    return values;
-}
-
-void TForm4::setValues(const InstitutionValues &values)
+void TForm4::showValues()
 {
     for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-        GridCells::showText(it.value(), values.text(it.key()));
+        GridCells::showText(it.value(), m_values.text(it.key()));
     for (auto it = m_checkBoxes.cbegin(); it != m_checkBoxes.cend(); ++it)
-        it.value()->setChecked(values.isTicked(it.key()));
+        it.value()->setChecked(m_values.isTicked(it.key()));
 }
 
 void TForm4::FormCreate()
 {
-    const ProfileFile file;
-    InstitutionValues loaded = values();
-    InstitutionSettings::load(file, loaded);
-    setValues(loaded);
+    InstitutionSettings::load(ProfileFile(), m_values);
 }
 
 void TForm4::FormClose()
@@ -257,12 +226,18 @@ void TForm4::done(int result)
     QDialog::done(result);
 }
 
+void TForm4::setValue(const QString &objectName, const QString &text)
+{
+    if (QLineEdit *field = m_fields.value(objectName))
+        ChangedOnly::setText(field, text); // reaches the store through the field
+    else
+        m_values.texts[objectName] = text;
+}
+
 void TForm4::applyAutomaticYearAndDate(const QDate &today)
 {
-    ChangedOnly::setText(m_fields.value(QStringLiteral("EdButceYili")),
-                       m_checkBoxes.value(QStringLiteral("CheckBox1"))->isChecked() ? AutomaticDates::budgetYear(today)
-                                                                                      : QString());
-    ChangedOnly::setText(m_fields.value(QStringLiteral("EdTarih")),
-                       m_checkBoxes.value(QStringLiteral("CheckBox2"))->isChecked() ? AutomaticDates::shortDate(today)
-                                                                                      : QString());
+    const bool automaticYear = m_values.isTicked(QStringLiteral("CheckBox1"));
+    const bool automaticDate = m_values.isTicked(QStringLiteral("CheckBox2"));
+    setValue(QStringLiteral("EdButceYili"), automaticYear ? AutomaticDates::budgetYear(today) : QString());
+    setValue(QStringLiteral("EdTarih"), automaticDate ? AutomaticDates::shortDate(today) : QString());
 }

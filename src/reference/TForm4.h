@@ -1,19 +1,19 @@
 #pragma once
 
+#include "reference/CellWindow.h"
 #include "reference/InstitutionSettings.h"
 
-#include <QDialog>
 #include <QHash>
 
 class QCheckBox;
 class QDate;
 class QLineEdit;
-class QTabWidget;
 
-// The institution and signatories window. Its fields are the live store that
-// the form-filling step reads; every close writes them to the settings file.
-// There is no cancel.
-class TForm4 : public QDialog
+// The institution and signatories window. Its values, read from the settings
+// file at start, are the live store that the form-filling step reads; its
+// fields edit them from their first keystroke, and every close writes them
+// to the settings file. There is no cancel.
+class TForm4 : public CellWindow
 {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ public:
     // object name ("EdSaymanKod", "Edit19", ...), empty for any other name.
     QString fieldText(const QString &objectName) const;
     // All 34 stored values as they stand.
-    InstitutionValues values() const;
+    const InstitutionValues &values() const { return m_values; }
 
     // The idle update's step: with CheckBox1 ticked EdButceYili shows the
     // year, else nothing; with CheckBox2 ticked EdTarih shows the date, else
@@ -37,16 +37,17 @@ public:
 private:
     void FormCreate();
     void FormClose();
-    void setValues(const InstitutionValues &values);
+    void buildPages() override;
+    void showValues();
+    void setValue(const QString &objectName, const QString &text);
 
     void buildInstitutionTab();
     void buildSignatoriesTab();
     void buildReviewersTab();
-    QWidget *addPage(const QString &name, const QString &caption);
     QLineEdit *addField(QWidget *panel, const QString &name, const QRect &geometry, bool heading = false);
     QCheckBox *addCheckBox(QWidget *panel, const QString &name, const QPoint &topLeft);
 
-    QTabWidget *m_pageControl = nullptr;
+    InstitutionValues m_values = InstitutionSettings::defaults();
     QHash<QString, QLineEdit *> m_fields;
     QHash<QString, QCheckBox *> m_checkBoxes;
 };

@@ -5,10 +5,8 @@
 #include "reference/CodeSheetSettings.h"
 #include "reference/GridCells.h"
 
-#include <QFrame>
 #include <QLineEdit>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -78,36 +76,25 @@ int groupWidth(int columns)
 } // namespace
 
 TForm5::TForm5(QWidget *parent)
-    : QDialog(parent)
+    : CellWindow(QStringLiteral("Form5"), QStringLiteral("Kurumsal / Fonksiyonel / Ek. Ayrıntı Kodları"),
+                 QSize(kClientWidth, kClientHeight), parent)
 {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("Kurumsal / Fonksiyonel / Ek. Ayrıntı Kodları"));
-    setFixedSize(kClientWidth, kClientHeight);
-    setStyleSheet(GridCells::styleSheet());
+    FormCreate();
+}
 
-    m_pageControl = new QTabWidget(this);
-    m_pageControl->setObjectName(QStringLiteral("PageControl1"));
-    m_pageControl->setGeometry(0, 0, kClientWidth, kClientHeight);
+void TForm5::buildPages()
+{
     for (PaymentCategory category : kAllCategories)
         buildSheetTab(category);
-
-    FormCreate();
+    showCells();
 }
 
 void TForm5::buildSheetTab(PaymentCategory category)
 {
     const SheetLook &look = lookOf(category);
     const int index = categoryIndex(category);
-    auto *page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet%1").arg(index + 1));
-    m_pageControl->addTab(page, QString::fromUtf16(look.caption));
-
-    auto *panel = new QFrame(page);
+    QWidget *panel = addPage(QStringLiteral("TabSheet%1").arg(index + 1), QString::fromUtf16(look.caption));
     panel->setObjectName(QStringLiteral("Panel%1").arg(index + 1));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto *layout = new QVBoxLayout(page);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(panel);
 
     // Headers: "Hesap No" and the name header stand as tall as the header
     // and level rows together, the code groups get their level numbers.
@@ -172,10 +159,11 @@ QString TForm5::cellName(PaymentCategory category, int row, int column)
     return QStringLiteral("Edit%1").arg(look.firstNameNumber + row - 1);
 }
 
-QLineEdit *TForm5::cell(PaymentCategory category, int row, int column) const
+QLineEdit *TForm5::cell(PaymentCategory category, int row, int column)
 {
     if (!sheet(category).contains(row, column))
         return nullptr;
+    ensureBuilt();
     return m_cells[std::size_t(categoryIndex(category))].at((row - 1) * AccountCodeLine::kColumnCount + column - 1);
 }
 
@@ -191,9 +179,7 @@ QString TForm5::cellText(PaymentCategory category, int row, int column) const
 
 void TForm5::FormCreate()
 {
-    const ProfileFile file;
-    CodeSheetSettings::load(file, m_sheets);
-    showCells();
+    CodeSheetSettings::load(ProfileFile(), m_sheets);
 }
 
 void TForm5::showCells()
@@ -223,16 +209,18 @@ void TForm5::done(int result)
 
 int TForm5::showAllSheets()
 {
+    ensureBuilt();
     for (int index = 0; index < categoryIndex(PaymentCategory::Private); ++index)
-        m_pageControl->setTabVisible(index, true);
-    m_pageControl->setCurrentIndex(categoryIndex(PaymentCategory::Pharmacy));
+        pages()->setTabVisible(index, true);
+    pages()->setCurrentIndex(categoryIndex(PaymentCategory::Pharmacy));
     return exec();
 }
 
 int TForm5::showPrivateSheetOnly()
 {
+    ensureBuilt();
     for (int index = 0; index < categoryIndex(PaymentCategory::Private); ++index)
-        m_pageControl->setTabVisible(index, false);
-    m_pageControl->setCurrentIndex(categoryIndex(PaymentCategory::Private));
+        pages()->setTabVisible(index, false);
+    pages()->setCurrentIndex(categoryIndex(PaymentCategory::Private));
     return exec();
 }

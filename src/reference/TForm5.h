@@ -1,20 +1,20 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
+#include "reference/CellWindow.h"
 #include "reference/CodeSheet.h"
 
-#include <QDialog>
 #include <QList>
 
 #include <array>
 
 class QLineEdit;
-class QTabWidget;
 
-// The codes window: one tab per code sheet, a cell per code. The sheets are
-// the live store that printing reads; every keystroke reaches them at once
-// and every close writes them to the settings file. There is no cancel.
-class TForm5 : public QDialog
+// The codes window: one tab per code sheet, a cell per code. The sheets, read
+// from the settings file at start, are the live store that printing reads;
+// once the window is built every keystroke reaches them at once, and every
+// close writes them to the settings file. There is no cancel.
+class TForm5 : public CellWindow
 {
     Q_OBJECT
 
@@ -28,7 +28,8 @@ public:
     // The cell's object name: Edit(B + (row - 1) * 14 + column) for codes with
     // B = 0, 100, 200, 400; names Edit336.., Edit343.., Edit350.., EditH1...
     static QString cellName(PaymentCategory category, int row, int column);
-    QLineEdit *cell(PaymentCategory category, int row, int column) const;
+    // The cell's edit; builds the window's widgets when they are not built yet.
+    QLineEdit *cell(PaymentCategory category, int row, int column);
 
     // The menu's way in (Kodlar1Click): the first three tabs come back and
     // the first is selected. Runs the window modally.
@@ -42,10 +43,10 @@ public:
 private:
     void FormCreate();
     void FormClose();
+    void buildPages() override;
     void buildSheetTab(PaymentCategory category);
     void showCells();
 
-    QTabWidget *m_pageControl = nullptr;
     CodeSheets m_sheets = defaultCodeSheets();
     std::array<QList<QLineEdit *>, kCategoryCount> m_cells; // row-major, 15 per row
 };

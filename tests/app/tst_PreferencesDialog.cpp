@@ -52,16 +52,19 @@ struct Harness
         });
     }
 
+    // The dialog builds its widgets when first shown; a look at them before
+    // that has them built.
     template<typename T>
-    T *child(const char *name) const
+    T *child(const char *name)
     {
+        dialog.ensureBuilt();
         return dialog.findChild<T *>(QString::fromLatin1(name));
     }
-    QCheckBox *chkYazdir() const { return child<QCheckBox>("ChkYazdir"); }
-    QCheckBox *chkTarih() const { return child<QCheckBox>("ChkTarih"); }
-    TAmountEdit *edit1() const { return child<TAmountEdit>("Edit1"); }
-    QComboBox *cPara() const { return child<QComboBox>("CPara"); }
-    ColourSwatch *swatch(const char *name) const { return child<ColourSwatch>(name); }
+    QCheckBox *chkYazdir() { return child<QCheckBox>("ChkYazdir"); }
+    QCheckBox *chkTarih() { return child<QCheckBox>("ChkTarih"); }
+    TAmountEdit *edit1() { return child<TAmountEdit>("Edit1"); }
+    QComboBox *cPara() { return child<QComboBox>("CPara"); }
+    ColourSwatch *swatch(const char *name) { return child<ColourSwatch>(name); }
 
     void click(const char *button)
     {
@@ -232,6 +235,13 @@ void TestPreferencesDialog::fileValuesReachTheControls()
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("Zenparol.ini"), file);
     Harness h;
+    // In effect from the start, before the dialog's widgets exist.
+    QCOMPARE(double(h.dialog.stampDutyRate()), rate);
+    QCOMPARE(h.dialog.currencyChoice(), currency);
+    QCOMPARE(h.dialog.previewBeforePrinting(), preview);
+    QCOMPARE(h.dialog.fillApprovalDates(), dates);
+    QVERIFY(!h.dialog.isBuilt());
+
     QCOMPARE(h.chkYazdir()->isChecked(), preview);
     QCOMPARE(h.chkTarih()->isChecked(), dates);
     QCOMPARE(h.edit1()->text(), rateText);
@@ -516,7 +526,7 @@ void TestPreferencesDialog::anyButtonOnSwatchOrCaption()
     ProgramFolderFixture folder;
     Harness h;
     h.open();
-    h.dialog.findChild<QTabWidget *>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+    h.child<QTabWidget>("PageControl1")->setCurrentIndex(1);
     ColourSwatch *target = h.swatch(qPrintable(swatch));
     h.answers = {{QColor(10, 20, 30), true}};
     QTest::mousePress(onCaption ? static_cast<QWidget *>(target->caption()) : target, button);
@@ -539,7 +549,7 @@ void TestPreferencesDialog::openingShowsTheMainWindowsColoursAndTheLastPage()
 {
     ProgramFolderFixture folder;
     Harness h;
-    auto *pages = h.dialog.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    auto *pages = h.child<QTabWidget>("PageControl1");
     h.open(someColours());
     QCOMPARE(pages->currentIndex(), 0);
     QCOMPARE(h.dialog.swatches(), someColours());
@@ -577,7 +587,7 @@ void TestPreferencesDialog::layoutReadsWell()
     ProgramFolderFixture folder;
     Harness h;
     h.open();
-    auto *pages = h.dialog.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    auto *pages = h.child<QTabWidget>("PageControl1");
     QStringList problems = WidgetLayout::problems(&h.dialog);
     pages->setCurrentIndex(1);
     QCoreApplication::processEvents();

@@ -153,6 +153,7 @@ void TestProgramWindows::stampDutyFollowsTheRateInEffect()
 {
     TForm1 *window = m_windows->mainWindow();
     window->ComboBox1Change(0);
+    m_windows->preferences()->ensureBuilt();
     auto *rate = m_windows->preferences()->findChild<TAmountEdit *>(QStringLiteral("Edit1"));
     QVERIFY(rate);
     rate->setText(QStringLiteral("10,00")); // not confirmed, but in effect
@@ -165,6 +166,7 @@ void TestProgramWindows::codesWindowOpeningModes()
 {
     TForm1 *window = m_windows->mainWindow();
     TForm5 *codes = m_windows->codes();
+    codes->ensureBuilt();
     auto *tabs = codes->findChild<QTabWidget *>();
     QVERIFY(tabs);
     QList<bool> visibleTabs;
@@ -187,6 +189,7 @@ void TestProgramWindows::codesWindowOpeningModes()
 void TestProgramWindows::idlePassFillsTheInstitutionYear()
 {
     TForm4 *institution = m_windows->institution();
+    institution->ensureBuilt();
     auto *automaticYear = institution->findChild<QCheckBox *>(QStringLiteral("CheckBox1"));
     auto *year = institution->findChild<QLineEdit *>(QStringLiteral("EdButceYili"));
     QVERIFY(automaticYear && year);

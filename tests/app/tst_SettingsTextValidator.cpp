@@ -50,6 +50,8 @@ void TestSettingsTextValidator::fieldsKeptInTheSettingsFileRefuseWhatItCannotHol
     TForm4 institution;
     TForm5 codes;
     WorksheetSet worksheets;
+    institution.ensureBuilt();
+    codes.ensureBuilt();
     const QList<QLineEdit *> fields = {
         institution.findChild<QLineEdit *>(QStringLiteral("Edit16")),
         codes.findChild<QLineEdit *>(QStringLiteral("EditH5")),

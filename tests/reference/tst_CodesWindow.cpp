@@ -19,12 +19,15 @@
 
 namespace {
 
-QTabWidget *pagesOf(const TForm5 &window)
+// The window builds its widgets when first shown; tests that look at them
+// before that have them built.
+QTabWidget *pagesOf(TForm5 &window)
 {
+    window.ensureBuilt();
     return window.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
 }
 
-QList<bool> visibleTabs(const TForm5 &window)
+QList<bool> visibleTabs(TForm5 &window)
 {
     QList<bool> visible;
     const QTabWidget *pages = pagesOf(window);
@@ -47,8 +50,9 @@ void whileOpen(TForm5 &window, const std::function<int()> &open, const std::func
     QVERIFY(!window.isVisible());
 }
 
-QLineEdit *named(const TForm5 &window, const QString &name)
+QLineEdit *named(TForm5 &window, const QString &name)
 {
+    window.ensureBuilt();
     return window.findChild<QLineEdit *>(name);
 }
 
@@ -123,6 +127,11 @@ void TestCodesWindow::freshStartShowsTheDefaults()
     QCOMPARE(window.size(), QSize(469, 258));
 
     const CodeSheets defaults = defaultCodeSheets();
+    for (PaymentCategory category : kAllCategories)
+        QCOMPARE(window.sheet(category), defaults[std::size_t(categoryIndex(category))]);
+    QVERIFY(!window.isBuilt()); // the cells come with the first show
+
+    window.ensureBuilt();
     for (PaymentCategory category : kAllCategories) {
         const CodeSheet &expected = defaults[std::size_t(categoryIndex(category))];
         QCOMPARE(window.sheet(category), expected);

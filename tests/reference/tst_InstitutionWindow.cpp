@@ -20,13 +20,17 @@
 
 namespace {
 
-QLineEdit *field(const TForm4 &window, const QString &name)
+// The window builds its widgets when first shown; tests that look at them
+// before that have them built.
+QLineEdit *field(TForm4 &window, const QString &name)
 {
+    window.ensureBuilt();
     return window.findChild<QLineEdit *>(name);
 }
 
-QCheckBox *checkBox(const TForm4 &window, const QString &name)
+QCheckBox *checkBox(TForm4 &window, const QString &name)
 {
+    window.ensureBuilt();
     return window.findChild<QCheckBox *>(name);
 }
 
@@ -160,6 +164,15 @@ void TestInstitutionWindow::valuesFromTheFileShowInTheFields()
     QCOMPARE(window.fieldText(QStringLiteral("Edit14")), QStringLiteral("Şef Yrd."));
     QCOMPARE(window.fieldText(QStringLiteral("Edit30")), QString());
     QCOMPARE(window.fieldText(QStringLiteral("Edit22")), QStringLiteral("Harcama Yetkilisi"));
+    QVERIFY(!window.isBuilt()); // read at start; the fields come with the first show
+
+    // The idle pass keeps the values in step before the window was ever
+    // opened, and the fields show them when it is.
+    window.applyAutomaticYearAndDate(QDate(2026, 12, 10));
+    QCOMPARE(window.fieldText(QStringLiteral("EdButceYili")), QStringLiteral("2026"));
+    QCOMPARE(field(window, QStringLiteral("EdButceYili"))->text(), QStringLiteral("2026"));
+    QCOMPARE(field(window, QStringLiteral("EdSaymanKod"))->text(), QStringLiteral("07-51"));
+    QCOMPARE(field(window, QStringLiteral("EdKurumAdi"))->text(), QStringLiteral("Sağlık Müdürlüğü"));
     QVERIFY(checkBox(window, QStringLiteral("CheckBox1"))->isChecked());
     QVERIFY(checkBox(window, QStringLiteral("CheckBox2"))->isChecked());
     QVERIFY(window.values().isTicked(QStringLiteral("CheckBox2")));
@@ -320,6 +333,7 @@ void TestInstitutionWindow::keyboardAndTabs()
 {
     ProgramFolderFixture folder;
     TForm4 window;
+    window.ensureBuilt();
     // Value fields and the boxes take the Tab key; the grey captions do not.
     for (const InstitutionSettings::StoredValue &stored : InstitutionSettings::storedValues()) {
         auto *widget = window.findChild<QWidget *>(stored.objectName);
