@@ -69,15 +69,10 @@ int runEmptyWindow(int argc, char *argv[])
 
 int runProgram(int argc, char *argv[], const QString &folder)
 {
-    const qint64 t0 = monotonicNanoseconds();
     MirvaselApplication application(argc, argv);
-    const qint64 t1 = monotonicNanoseconds();
     ProgramFolder::overrideForTesting(folder);
     ProgramStart::configure(application);
-    const qint64 t2 = monotonicNanoseconds();
     ProgramWindows windows;
-    const qint64 t3 = monotonicNanoseconds();
-    std::fprintf(stderr, "app %.1f configure %.1f windows %.1f\n", (t1-t0)/1e6, (t2-t1)/1e6, (t3-t2)/1e6);
     FirstPaint watcher;
     windows.mainWindow()->installEventFilter(&watcher);
     windows.mainWindow()->showMaximized();
