@@ -8,14 +8,14 @@
 #include "reference/TForm5.h"
 
 ProgramWindows::ProgramWindows()
-    : m_form1(std::make_unique<TForm1>())
-    , m_form4(new TForm4(m_form1.get()))
-    , m_form5(new TForm5(m_form1.get()))
-    , m_frmAyar(new TFrmAyar(m_form1.get()))
-    , m_frmYedek(new TFrmYedek(m_form1.get()))
-    , m_frmTamir(new TFrmTamir(m_form1.get()))
+    : m_mainWindow(std::make_unique<TForm1>())
+    , m_institution(new TForm4(m_mainWindow.get()))
+    , m_codes(new TForm5(m_mainWindow.get()))
+    , m_preferences(new TFrmAyar(m_mainWindow.get()))
+    , m_backup(new TFrmYedek(m_mainWindow.get()))
+    , m_repair(new TFrmTamir(m_mainWindow.get()))
 {
-    m_form1->setSecondaryWindows({m_form4, m_form5, m_frmAyar, m_frmYedek, m_frmTamir});
+    m_mainWindow->setSecondaryWindows({m_institution, m_codes, m_preferences, m_backup, m_repair});
 }
 
 ProgramWindows::~ProgramWindows() = default;

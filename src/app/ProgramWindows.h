@@ -20,19 +20,19 @@ public:
     ProgramWindows(const ProgramWindows &) = delete;
     ProgramWindows &operator=(const ProgramWindows &) = delete;
 
-    TForm1 *mainWindow() const { return m_form1.get(); }
-    TForm4 *institution() const { return m_form4; }
-    TForm5 *codes() const { return m_form5; }
-    TFrmAyar *preferences() const { return m_frmAyar; }
-    TFrmYedek *backup() const { return m_frmYedek; }
-    TFrmTamir *repair() const { return m_frmTamir; }
+    TForm1 *mainWindow() const { return m_mainWindow.get(); }
+    TForm4 *institution() const { return m_institution; }
+    TForm5 *codes() const { return m_codes; }
+    TFrmAyar *preferences() const { return m_preferences; }
+    TFrmYedek *backup() const { return m_backup; }
+    TFrmTamir *repair() const { return m_repair; }
 
 private:
-    std::unique_ptr<TForm1> m_form1;
+    std::unique_ptr<TForm1> m_mainWindow;
     // Owned by the main window: dialogs centred on it and closed with it.
-    TForm4 *m_form4;
-    TForm5 *m_form5;
-    TFrmAyar *m_frmAyar;
-    TFrmYedek *m_frmYedek;
-    TFrmTamir *m_frmTamir;
+    TForm4 *m_institution;
+    TForm5 *m_codes;
+    TFrmAyar *m_preferences;
+    TFrmYedek *m_backup;
+    TFrmTamir *m_repair;
 };

@@ -83,8 +83,8 @@ TAbout::TAbout(QWidget *parent)
     lower->setFrameShape(QFrame::StyledPanel);
     lower->setFrameShadow(QFrame::Sunken);
     lower->setGeometry(122, 96, 198, 81);
-    m_link1 = makeLink(ApplicationInfo::makerWebAddress(), QStringLiteral("Label2"), lower);
-    m_link1->setGeometry(4, 12, 190, 24);
-    m_link2 = makeLink(ApplicationInfo::makerSupportAddress(), QStringLiteral("Label3"), lower);
-    m_link2->setGeometry(4, 44, 190, 24);
+    m_siteLink = makeLink(ApplicationInfo::makerWebAddress(), QStringLiteral("Label2"), lower);
+    m_siteLink->setGeometry(4, 12, 190, 24);
+    m_supportLink = makeLink(ApplicationInfo::makerSupportAddress(), QStringLiteral("Label3"), lower);
+    m_supportLink->setGeometry(4, 44, 190, 24);
 }

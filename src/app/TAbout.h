@@ -12,9 +12,9 @@ class TAbout : public QDialog
 public:
     explicit TAbout(QWidget *parent = nullptr);
 
-    WebLinkLabel *link(int index) const { return index == 0 ? m_link1 : m_link2; }
+    WebLinkLabel *link(int index) const { return index == 0 ? m_siteLink : m_supportLink; }
 
 private:
-    WebLinkLabel *m_link1;
-    WebLinkLabel *m_link2;
+    WebLinkLabel *m_siteLink;
+    WebLinkLabel *m_supportLink;
 };
