@@ -7,6 +7,7 @@
 #include "support/ProgramFolderFixture.h"
 #include "support/TemporaryPayeeDatabase.h"
 #include "support/TypeText.h"
+#include "support/UserActions.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -88,8 +89,8 @@ void TestMainWindowRegistry::firstStartAsksBeforeCreatingTheDatabase()
         QCOMPARE(window.payeeList(category)->isOpen(), create);
         QCOMPARE(field(window, category, 0)->isReadOnly(), !create);
     }
-    window.ComboBox1Change(0);
-    window.ToolButton1Click(); // "Yeni" on a closed list is reported, not lost
+    UserActions::choose(window, "ComboBox1", 0);
+    UserActions::click(window, "ToolButton1"); // "Yeni" on a closed list is reported, not lost
     QCOMPARE(recorder.requests().size(), create ? 1 : 2);
 }
 
@@ -119,7 +120,7 @@ void TestMainWindowRegistry::listsOpenSortedWithTheRecordStatus()
     TForm1 &window = open.window;
     QCOMPARE(window.statusPanelText(0), QString());
 
-    window.ComboBox1Change(0);
+    UserActions::choose(window, "ComboBox1", 0);
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 3 eczane - Gösterilen:  1"));
     QCOMPARE(field(window, PaymentCategory::Pharmacy, 0)->text(), QStringLiteral("AKDENİZ"));
     QVERIFY(window.payeeList(PaymentCategory::Pharmacy)->moveTo(2).succeeded());
@@ -129,7 +130,7 @@ void TestMainWindowRegistry::listsOpenSortedWithTheRecordStatus()
     // Only the chosen kind's list writes the panel.
     QVERIFY(window.payeeList(PaymentCategory::Treatment)->moveTo(1).succeeded());
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 3 eczane - Gösterilen:  3"));
-    window.ComboBox1Change(2);
+    UserActions::choose(window, "ComboBox1", 2);
     QCOMPARE(window.statusPanelText(0), QStringLiteral("  Toplam 2 kayıt - Gösterilen:  2"));
 
     // The grid follows the list and moves it.
@@ -146,7 +147,7 @@ void TestMainWindowRegistry::addingAPayeeByTyping()
     fixture.addNames(PaymentCategory::Hospital, {QStringLiteral("DEVLET HASTANESİ")});
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(1);
+    UserActions::choose(window, "ComboBox1", 1);
 
     MessageRecorder recorder;
     QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
@@ -174,7 +175,7 @@ void TestMainWindowRegistry::typedLettersBecomeTurkishCapitals()
     fixture.addNames(PaymentCategory::Pharmacy, {QStringLiteral("A")});
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(0);
+    UserActions::choose(window, "ComboBox1", 0);
     QLineEdit *branch = field(window, PaymentCategory::Pharmacy, 2);
     branch->setFocus();
     typeText(branch, QStringLiteral("iıqwçğöşü x"));
@@ -205,7 +206,7 @@ void TestMainWindowRegistry::tabVisitsTheFieldsInTheKindsOrder()
     TemporaryPayeeDatabase fixture;
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(chosen);
+    UserActions::choose(window, "ComboBox1", chosen);
     const auto category = PaymentCategory(chosen);
     field(window, category, rows.first())->setFocus();
     for (int row : rows) {
@@ -235,17 +236,17 @@ void TestMainWindowRegistry::deleteAsksWithTheKindsQuestion()
     fixture.addNames(category, {name, QStringLiteral("ZZZ")});
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(chosen);
+    UserActions::choose(window, "ComboBox1", chosen);
 
     MessageRecorder recorder({Button::No});
-    window.ToolButton2Click();
+    UserActions::click(window, "ToolButton2");
     QCOMPARE(recorder.requests().size(), 1);
     QCOMPARE(recorder.requests().first().caption, QStringLiteral("Dikkat !"));
     QCOMPARE(recorder.requests().first().text, question);
     QCOMPARE(fixture.tableNames(category).size(), 2);
 
     recorder.setAnswers({Button::Yes});
-    window.ToolButton2Click();
+    UserActions::click(window, "ToolButton2");
     QCOMPARE(fixture.tableNames(category), QStringList{QStringLiteral("ZZZ")});
     QCOMPARE(field(window, category, 0)->text(), QStringLiteral("ZZZ"));
 }
@@ -255,7 +256,7 @@ void TestMainWindowRegistry::deleteShortcutWinsInAField()
     TemporaryPayeeDatabase fixture;
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(0);
+    UserActions::choose(window, "ComboBox1", 0);
     QLineEdit *name = field(window, PaymentCategory::Pharmacy, 0);
     name->setFocus();
 
@@ -288,7 +289,7 @@ void TestMainWindowRegistry::searchTypedIntoTheSearchBox()
     QCOMPARE(window.payeeList(PaymentCategory::Private)->recordCount(), 5);
     tabs->setCurrentIndex(0);
 
-    window.ComboBox1Change(3);
+    UserActions::choose(window, "ComboBox1", 3);
     tabs->setCurrentIndex(1);
     MessageRecorder recorder;
     const struct
@@ -324,7 +325,7 @@ void TestMainWindowRegistry::statusKeepsItsTextAcrossTabs()
     fixture.addNames(PaymentCategory::Pharmacy, {QStringLiteral("A"), QStringLiteral("B")});
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(0);
+    UserActions::choose(window, "ComboBox1", 0);
     const QString status = window.statusPanelText(0);
     auto *tabs = window.findChild<QTabBar *>(QStringLiteral("TabSet1"));
     tabs->setCurrentIndex(1);
@@ -339,7 +340,7 @@ void TestMainWindowRegistry::editAndSaveFollowTheFocusedList()
     fixture.addNames(PaymentCategory::Hospital, {QStringLiteral("B")});
     OpenWindow open(fixture);
     TForm1 &window = open.window;
-    window.ComboBox1Change(0);
+    UserActions::choose(window, "ComboBox1", 0);
     auto *editButton = window.findChild<QToolButton *>(QStringLiteral("ToolButton3"));
     auto *saveButton = window.findChild<QToolButton *>(QStringLiteral("ToolButton4"));
     auto *editItem = window.findChild<QAction *>(QStringLiteral("Dzenle1"));

@@ -8,6 +8,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TemporaryPayeeDatabase.h"
+#include "support/UserActions.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -121,7 +122,7 @@ void TestMainWindowShell::choosingAKindShowsItsListAndPanel()
     QCOMPARE(selector->placeholderText(), QStringLiteral("İşlem Seçiniz ..."));
     QCOMPARE(selector->itemText(1), QStringLiteral("Hastane/Öz Hst. Nakit"));
 
-    window.ComboBox1Change(2);
+    UserActions::choose(window, "ComboBox1", 2);
     QCOMPARE(window.currentCategory(), 2);
     for (PaymentCategory category : kAllCategories) {
         const bool chosen = category == PaymentCategory::Treatment;
@@ -158,7 +159,7 @@ void TestMainWindowShell::escapeInAFieldStartsTheCloseSequence()
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.ComboBox1Change(0);
+    UserActions::choose(window, "ComboBox1", 0);
     QLineEdit *name = window.payeeFields(PaymentCategory::Pharmacy)->edit(0);
     name->setFocus();
 
@@ -178,7 +179,7 @@ void TestMainWindowShell::exitQuestion()
     QSignalSpy closed(&window, &TForm1::closed);
 
     MessageRecorder recorder({Button::No});
-    window.Kapat1Click();
+    UserActions::trigger(window, "Kapat1");
     QCOMPARE(recorder.requests().size(), 1);
     const auto &question = recorder.requests().first();
     QCOMPARE(question.caption, QStringLiteral(" Mirvasel Belgesi"));
@@ -188,7 +189,7 @@ void TestMainWindowShell::exitQuestion()
     QCOMPARE(closed.count(), 0);
 
     recorder.setAnswers({Button::Yes});
-    window.Kapat1Click();
+    UserActions::trigger(window, "Kapat1");
     QVERIFY(!window.isVisible());
     QCOMPARE(closed.count(), 1);
 }
@@ -200,7 +201,7 @@ void TestMainWindowShell::helpContents()
     QList<int> topics;
     HelpViewer::setRequestHandler([&topics](int topic) { topics.append(topic); });
     TForm1 window;
-    window.Yardm1Click();
+    UserActions::trigger(window, "Yardm1");
     HelpViewer::setRequestHandler({});
     QCOMPARE(topics, QList<int>{0});
 }

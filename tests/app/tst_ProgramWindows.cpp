@@ -10,6 +10,7 @@
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TemporaryPayeeDatabase.h"
+#include "support/UserActions.h"
 #include "worksheets/WorksheetSet.h"
 
 #include <QCheckBox>
@@ -86,9 +87,9 @@ void TestProgramWindows::confirmedColoursReachTheMainWindow()
     QTimer::singleShot(0, preferences, [&] {
         shownAtOpening = preferences->swatches();
         preferences->setSwatches(chosen);
-        preferences->Button1Click();
+        UserActions::click(*preferences, "Button1");
     });
-    window->Ayarlar1Click();
+    UserActions::trigger(*window, "Ayarlar1");
     QCOMPARE(shownAtOpening, MainWindowColours{});
     QCOMPARE(window->colours(), chosen);
     QLineEdit *name = window->payeeFields(PaymentCategory::Hospital)->edit(0);
@@ -99,9 +100,9 @@ void TestProgramWindows::confirmedColoursReachTheMainWindow()
     // the main window's next save.
     QTimer::singleShot(0, preferences, [&] {
         shownAtOpening = preferences->swatches();
-        preferences->Button2Click();
+        UserActions::click(*preferences, "Button2");
     });
-    window->Ayarlar1Click();
+    UserActions::trigger(*window, "Ayarlar1");
     QCOMPARE(shownAtOpening, chosen);
     QCOMPARE(ProfileFile().readColour(u"Colors", u"GridSelect", -7), -7);
 }
@@ -114,9 +115,9 @@ void TestProgramWindows::cancelledColoursDoNot()
         MainWindowColours changed;
         changed.background = 0x00112233;
         preferences->setSwatches(changed);
-        preferences->Button2Click();
+        UserActions::click(*preferences, "Button2");
     });
-    window->Ayarlar1Click();
+    UserActions::trigger(*window, "Ayarlar1");
     QCOMPARE(window->colours(), MainWindowColours{});
 }
 
@@ -131,7 +132,7 @@ void TestProgramWindows::everyPreferencesCloseClearsTheWorksheets()
 
     TFrmAyar *preferences = m_windows->preferences();
     QTimer::singleShot(0, preferences, [preferences] { preferences->reject(); });
-    window->Ayarlar1Click();
+    UserActions::trigger(*window, "Ayarlar1");
     QCOMPARE(amount->text(), QString());
     QCOMPARE(rateAmount->text(), QString());
 }
@@ -143,7 +144,7 @@ void TestProgramWindows::choosingAKindClearsItsWorksheet()
     auto *hospital = window->findChild<TAmountEdit *>(QStringLiteral("Edit17"));
     QCOMPARE(pharmacy->text(), QStringLiteral("0,00"));
     hospital->setTextAsFloat(12);
-    window->ComboBox1Change(0);
+    UserActions::choose(*window, "ComboBox1", 0);
     QCOMPARE(pharmacy->text(), QString());
     QCOMPARE(hospital->text(), QStringLiteral("12,00"));
     QVERIFY(window->findChild<QWidget *>(QStringLiteral("PageControl1"))->isHidden());
@@ -152,7 +153,7 @@ void TestProgramWindows::choosingAKindClearsItsWorksheet()
 void TestProgramWindows::stampDutyFollowsTheRateInEffect()
 {
     TForm1 *window = m_windows->mainWindow();
-    window->ComboBox1Change(0);
+    UserActions::choose(*window, "ComboBox1", 0);
     m_windows->preferences()->ensureBuilt();
     auto *rate = m_windows->preferences()->findChild<TAmountEdit *>(QStringLiteral("Edit1"));
     QVERIFY(rate);
@@ -177,11 +178,11 @@ void TestProgramWindows::codesWindowOpeningModes()
         codes->reject();
     };
     QTimer::singleShot(0, codes, recordAndClose);
-    window->BtnAyarClick();
+    UserActions::click(*window, "BtnAyar");
     QCOMPARE(visibleTabs, (QList<bool>{false, false, false, true}));
 
     QTimer::singleShot(0, codes, recordAndClose);
-    window->Kodlar1Click();
+    UserActions::trigger(*window, "Kodlar1");
     QCOMPARE(visibleTabs, (QList<bool>{true, true, true, true}));
     QCOMPARE(tabs->currentIndex(), 0);
 }

@@ -171,5 +171,5 @@ void TestAmountInWords::numberToWords()
     QCOMPARE(NumberToWords(parseExtended(value)), words);
 }
 
-QTEST_MAIN(TestAmountInWords)
+QTEST_GUILESS_MAIN(TestAmountInWords)
 #include "tst_AmountInWords.moc"

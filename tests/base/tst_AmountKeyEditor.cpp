@@ -369,5 +369,5 @@ void TestAmountKeyEditor::anyKeyAnywhereKeepsDisplayForm()
     }
 }
 
-QTEST_MAIN(TestAmountKeyEditor)
+QTEST_GUILESS_MAIN(TestAmountKeyEditor)
 #include "tst_AmountKeyEditor.moc"

@@ -258,5 +258,5 @@ void TestAmountText::liraAndKurus()
     QCOMPARE(AmountText::KurusPart(text), kurus);
 }
 
-QTEST_MAIN(TestAmountText)
+QTEST_GUILESS_MAIN(TestAmountText)
 #include "tst_AmountText.moc"

@@ -730,5 +730,5 @@ void TestProfileFile::unchangedSessionLeavesFileAlone()
     QCOMPARE(contentsOf(settingsPath()), before);
 }
 
-QTEST_MAIN(TestProfileFile)
+QTEST_GUILESS_MAIN(TestProfileFile)
 #include "tst_ProfileFile.moc"

@@ -42,5 +42,5 @@ void TestTurkishText::dates()
     QCOMPARE(TurkishText::clockText(morning), QStringLiteral("5 Mart Salı - 09:00:00  "));
 }
 
-QTEST_MAIN(TestTurkishText)
+QTEST_GUILESS_MAIN(TestTurkishText)
 #include "tst_TurkishText.moc"

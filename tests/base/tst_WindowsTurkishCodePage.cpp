@@ -98,5 +98,5 @@ void TestWindowsTurkishCodePage::unencodable()
              QByteArray("a\xFE") + QByteArray(character.size(), '?') + QByteArray("b"));
 }
 
-QTEST_MAIN(TestWindowsTurkishCodePage)
+QTEST_GUILESS_MAIN(TestWindowsTurkishCodePage)
 #include "tst_WindowsTurkishCodePage.moc"

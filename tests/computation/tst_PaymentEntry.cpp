@@ -391,5 +391,5 @@ void TestPaymentEntry::idlePassReachesTheDateHook()
     QCOMPARE(inner, 1);
 }
 
-QTEST_MAIN(TestPaymentEntry)
+QTEST_GUILESS_MAIN(TestPaymentEntry)
 #include "tst_PaymentEntry.moc"

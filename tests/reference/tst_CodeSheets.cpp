@@ -281,5 +281,5 @@ void TestCodeSheets::saveRefusedLeavesFileAsItWas()
     QCOMPARE(file.readAll(), before);
 }
 
-QTEST_MAIN(TestCodeSheets)
+QTEST_GUILESS_MAIN(TestCodeSheets)
 #include "tst_CodeSheets.moc"

@@ -338,5 +338,5 @@ void TestPayeeDatabase::olderFileIsReindexedOnOpening()
     QCOMPARE(found, QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
 }
 
-QTEST_MAIN(TestPayeeDatabase)
+QTEST_GUILESS_MAIN(TestPayeeDatabase)
 #include "tst_PayeeDatabase.moc"

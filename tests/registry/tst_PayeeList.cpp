@@ -678,5 +678,5 @@ void TestPayeeList::closeSequenceSavesOrDiscards()
     QCOMPARE(registry.stored(), (QStringList{"A", "B", "C", "SON"}));
 }
 
-QTEST_MAIN(TestPayeeList)
+QTEST_GUILESS_MAIN(TestPayeeList)
 #include "tst_PayeeList.moc"

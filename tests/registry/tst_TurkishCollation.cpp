@@ -147,5 +147,5 @@ void TestTurkishCollation::prefixRangeHoldsExactlyThePrefixed()
     }
 }
 
-QTEST_MAIN(TestTurkishCollation)
+QTEST_GUILESS_MAIN(TestTurkishCollation)
 #include "tst_TurkishCollation.moc"
