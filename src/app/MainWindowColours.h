@@ -11,7 +11,7 @@ struct MainWindowColours
     qint32 gridAlternative = 14738665; // every second list row: red 233, green 228, blue 224
     qint32 gridSelect = WindowsColour::kBlack; // selected list row
     qint32 gridSelectText = WindowsColour::kLime; // text of the selected list row
-    qint32 edits = WindowsColour::kWhite; // payee fields, search box, kind selector, unselected tabs
+    qint32 edits = WindowsColour::kWhite; // payee fields, search box, category selector, unselected tabs
     qint32 editsFont = WindowsColour::kBlack; // their text
     qint32 background = WindowsColour::kSilver; // the work area
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-// The four kinds of payment, always in this order. -1 means that no kind has
+// The four payment categories, always in this order. -1 means that none has
 // been chosen yet.
 enum class PaymentCategory : int {
     Pharmacy = 0, // table "Eczane", selector item "Eczane Nakit"

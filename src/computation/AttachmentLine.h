@@ -9,7 +9,7 @@
 struct AttachmentLine
 {
     PaymentCategory category;
-    int line; // 1..6 within the kind
+    int line; // 1..6 within the category
     QString countField; // SpinEdit<n>
     QString descriptionField;
     QString defaultDescription;

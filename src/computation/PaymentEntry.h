@@ -6,7 +6,7 @@ class PaymentPreferences;
 class WorksheetFields;
 
 // The arithmetic of a payment order and its sentences in words, the same for
-// the four kinds: the kind's table says which fields take part. Values are
+// the four categories: the category's definition says which fields take part. Values are
 // long double and are rounded only where one is written into a field; every
 // later use reads the field back.
 namespace PaymentEntry {
@@ -33,7 +33,7 @@ QString liveWordsAtRest();
 QString firstSentence(const QString &grossWords);
 QString secondSentence(const QString &netWords);
 
-// The sum of the kind's amount fields, read back in line order.
+// The sum of the category's amount fields, read back in line order.
 long double base(const WorksheetFields &fields);
 // Whether any amount field holds text ("0,00" counts).
 bool hasAmount(const WorksheetFields &fields);

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-// What one kind of payment puts on its worksheet: the lines of its accounting
+// What one payment category puts on its worksheet: the lines of its accounting
 // entry, where each line's figure comes from, and the names of its controls.
 // The four worksheets share one implementation driven by this table.
 

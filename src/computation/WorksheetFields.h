@@ -22,11 +22,11 @@ public:
 
     const WorksheetDefinition &definition() const { return m_definition; }
 
-    // Fields by the kind's numbering: lines 1..n, then the two totals.
+    // Fields by the definition's numbering: lines 1..n, then the two totals.
     virtual QString text(int field) const = 0;
     virtual void setText(int field, const QString &text) = 0;
 
-    // Kinds without a switch report false.
+    // Categories without a switch report false.
     virtual bool stampSwitchChecked() const = 0;
     virtual void setStampBackground(const QColor &colour) = 0;
     virtual void setStampEnabled(bool enabled) = 0;
@@ -40,7 +40,7 @@ public:
     virtual void setClearEnabled(bool enabled) = 0;
     virtual void setPrintEnabled(bool enabled) = 0;
 
-    // Attachment lines 1..AttachmentLines::lineCount(kind).
+    // Attachment lines 1..AttachmentLines::lineCount(category).
     virtual int attachmentCount(int line) const = 0;
     virtual void setAttachmentHighlighted(int line, bool highlighted) = 0;
 

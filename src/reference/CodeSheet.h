@@ -8,7 +8,7 @@
 
 #include <array>
 
-// The account lines that the form of one kind of payment carries, in print
+// The account lines that the form of one payment category carries, in print
 // order. A new sheet holds the institution's usual codes; the user's own come
 // from the settings file.
 class CodeSheet

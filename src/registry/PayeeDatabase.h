@@ -5,7 +5,7 @@
 #include <QString>
 
 // The payee database "Data.dat" in the program folder: one encrypted file
-// with the tables of the four payee kinds. It owns the connection the four
+// with the payee tables of the four payment categories. It owns the connection the four
 // lists share.
 class PayeeDatabase
 {

@@ -13,7 +13,7 @@
 
 class PayeeDatabase;
 
-// The payees of one kind as the window shows them: a result (all payees by
+// The payees of one category as the window shows them: a result (all payees by
 // name, or those found by a search) with a current record that can be
 // browsed, edited, inserted and deleted.
 //
@@ -62,7 +62,7 @@ public:
     // numbers read the same once it is saved.
     QString recordStatusText() const;
     // The current name between single quotes (quotes in it doubled) and the
-    // kind's question; the name typed so far while inserting.
+    // category's question; the name typed so far while inserting.
     QString deleteQuestion() const;
 
     // The current record's fields: the edit buffer while editing or

@@ -24,9 +24,9 @@ inline constexpr std::array<PayeeColumn, kPayeeColumnCount> kAllPayeeColumns = {
 // One payee's field texts; a null text is an absent value.
 using PayeeFields = std::array<QString, kPayeeColumnCount>;
 
-// Everything that differs between the four payee kinds: the table and its
-// columns, the texts the window shows for the kind, and the statements the
-// lists run. One description per kind; get it with of().
+// Everything that differs between the four payment categories: the table and its
+// columns, the texts the window shows for the category, and the statements the
+// lists run. One description per category; get it with of().
 class PayeeTable
 {
 public:

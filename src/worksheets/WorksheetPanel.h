@@ -13,8 +13,8 @@ class QPushButton;
 class QSpinBox;
 class TAmountEdit;
 
-// One kind's worksheet as the user sees it, below the payee fields of its
-// kind panel: the amount block "T U T A R", the attachment block "E K L E R",
+// One category's worksheet as the user sees it, below the payee fields of its
+// category panel: the amount block "T U T A R", the attachment block "E K L E R",
 // the live words strip and the buttons. The entry's result fields live on a
 // page of the hidden result pages; the sentence labels are kept out of sight.
 // The panel only shows and stores: the arithmetic is PaymentEntry's.
@@ -29,7 +29,7 @@ public:
     WorksheetPanel(const WorksheetDefinition &definition, QWidget *resultPage, QWidget *parent = nullptr);
     ~WorksheetPanel() override;
 
-    // Fields by the kind's numbering (lines, then the two totals).
+    // Fields by the definition's numbering (lines, then the two totals).
     TAmountEdit *field(int number) const;
     QCheckBox *stampSwitch() const { return m_stampSwitch; }
     QLabel *liveWordsLabel() const { return m_liveWords; }

@@ -17,7 +17,7 @@
 
 namespace {
 
-// Below the payee fields, which end 159 pixels down the kind panel.
+// Below the payee fields, which end 159 pixels down the category panel.
 constexpr QPoint kPlaceInCategoryPanel(5, 162);
 
 } // namespace

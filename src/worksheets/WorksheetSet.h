@@ -19,7 +19,7 @@ class QWidget;
 class WorksheetPanel;
 class WorksheetStates;
 
-// One line of a kind's accounting entry as printing reads it.
+// One line of a category's accounting entry as printing reads it.
 struct WorksheetLine
 {
     QString caption;
@@ -52,22 +52,22 @@ public:
     // --- The main window
 
     WorksheetPanel *panel(PaymentCategory category) const;
-    // Puts the kind's worksheet below the payee fields of its kind panel.
+    // Puts the category's worksheet below the payee fields of its panel.
     void placeInto(PaymentCategory category, QWidget *categoryPanel);
     // PageControl1, the result pages: the caller takes it over and never
     // shows it.
     QTabWidget *resultPages() const;
     void placeResultPages(QWidget *owner);
 
-    // The preferences dialog, read at every computation. Until it is set the
-    // design values apply: rate 8,25, "TL - Kr".
+    // The preferences dialog, read at every computation. Until it is set a
+    // fresh start's preferences apply (Preferences{}).
     void setPreferences(const PaymentPreferences *preferences);
 
-    // The kind selector's choice; every close of the preferences dialog.
+    // The category selector's choice; every close of the preferences dialog.
     void clear(PaymentCategory category);
     void clearAll();
 
-    // Caption of Label68, the private kind's amount ("Extra" "Baslik2").
+    // Caption of Label68, the private category's amount ("Extra" "Baslik2").
     QString privateAmountCaption() const;
     void setPrivateAmountCaption(const QString &caption);
 
