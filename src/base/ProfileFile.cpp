@@ -199,11 +199,12 @@ ProfileFile::Line ProfileFile::parseLine(QByteArray text, QByteArrayView end, QS
     if (content.isEmpty() || content.front() == ';')
         return line;
     if (content.front() == '[') {
+        // As Windows reads it, a header whose bracket is not closed still
+        // opens its section: the name is the rest of the line.
         const qsizetype close = content.indexOf(']');
-        if (close > 0) {
-            line.kind = LineKind::Section;
-            *name = foldName(decode(trimmed(content.sliced(1, close - 1))));
-        }
+        const QByteArrayView header = close > 0 ? content.sliced(1, close - 1) : content.sliced(1);
+        line.kind = LineKind::Section;
+        *name = foldName(decode(trimmed(header)));
         return line;
     }
     const qsizetype equals = content.indexOf('=');

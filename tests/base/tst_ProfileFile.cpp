@@ -225,8 +225,11 @@ void TestProfileFile::reading_data()
         << QByteArray("[\xDE" "EH\xDDR]\r\n\xC7\xDD\xD0=x\r\n") << "şehir" << "çiğ" << "x";
     QTest::newRow("text after the section's bracket ignored")
         << QByteArray("[Ayar] ; tercihler\r\nDM=1\r\n") << "Ayar" << "DM" << "1";
-    QTest::newRow("a bracket without its close opens no section")
-        << QByteArray("[Ayar]\r\n[Extra\r\nDM=1\r\n") << "Ayar" << "DM" << "1";
+    // Windows opens the section at a header whose bracket is not closed.
+    QTest::newRow("a bracket without its close ends the section before")
+        << QByteArray("[Ayar]\r\n[Extra\r\nDM=1\r\n") << "Ayar" << "DM" << absent;
+    QTest::newRow("a bracket without its close opens its section")
+        << QByteArray("[Ayar]\r\nPara=1\r\n[Extra \r\nDM=1\r\n") << "Extra" << "DM" << "1";
     QTest::newRow("Turkish letters in the code page")
         << QByteArray("[Kurum Imza]\r\n01=\xDE\xDD\xDEL\xDD \xC7\xD6\xDC\xE7\xF6\xFC\r\n") << "Kurum Imza" << "01"
         << "ŞİŞLİ ÇÖÜçöü";
@@ -417,11 +420,14 @@ void TestProfileFile::writing_data()
         << QByteArray("Konum=1\r\n[Pen Ayar]\r\n") << Writes{{"Pen Ayar", "Konum", "2"}}
         << QByteArray("Konum=1\r\n[Pen Ayar]\r\nKonum=2\r\n");
     QTest::newRow("bytes before the first section and lines not understood kept")
-        << QByteArray("\x01\xFF\xFE garbage\r\nno equals sign\r\n[Extra]\r\n[broken\r\n  just text\r\n"
+        << QByteArray("\x01\xFF\xFE garbage\r\nno equals sign\r\n[Extra]\r\nbroken]\r\n  just text\r\n"
                       ";Baslik2=old\r\nBaslik2=a\r\n")
         << Writes{{"Extra", "Baslik2", "b"}, {"Extra", "Yeni", "c"}}
-        << QByteArray("\x01\xFF\xFE garbage\r\nno equals sign\r\n[Extra]\r\n[broken\r\n  just text\r\n"
+        << QByteArray("\x01\xFF\xFE garbage\r\nno equals sign\r\n[Extra]\r\nbroken]\r\n  just text\r\n"
                       ";Baslik2=old\r\nBaslik2=b\r\nYeni=c\r\n");
+    QTest::newRow("a header without its close bracket is a section of its own")
+        << QByteArray("[Extra]\r\n[broken\r\nBaslik2=a\r\n") << Writes{{"Extra", "Baslik2", "b"}}
+        << QByteArray("[Extra]\r\nBaslik2=b\r\n[broken\r\nBaslik2=a\r\n");
     QTest::newRow("value that reads back the same leaves the line alone")
         << QByteArray("[Pen Ayar]\n Konum = \"185\"  \n") << Writes{{"Pen Ayar", "Konum", "185"}}
         << QByteArray("[Pen Ayar]\n Konum = \"185\"  \n");
