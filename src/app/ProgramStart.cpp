@@ -1,6 +1,7 @@
 #include "app/ProgramStart.h"
 
 #include "base/ApplicationInfo.h"
+#include "base/ProfileFile.h"
 #include "desktop/ProgramFont.h"
 #include "desktop/ToolIcons.h"
 
@@ -13,6 +14,7 @@ void configure(QApplication &application)
     application.setApplicationName(ApplicationInfo::title());
     application.setWindowIcon(ToolIcons::applicationIcon());
     ProgramFont::applyToApplication();
+    ProfileFile::removeInterruptedSaves();
 }
 
 } // namespace ProgramStart

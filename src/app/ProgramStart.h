@@ -2,8 +2,9 @@
 
 class QApplication;
 
-// What every run sets up on the application object before the windows are
-// made: its title, icon and font.
+// What every run sets up before the windows are made: the application's
+// title, icon and font, and the removal of what an interrupted run of the
+// program left behind in its folder.
 namespace ProgramStart {
 
 void configure(QApplication &application);

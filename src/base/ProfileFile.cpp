@@ -4,9 +4,11 @@
 #include "base/ProgramFolder.h"
 #include "base/WindowsTurkishCodePage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <limits>
@@ -144,6 +146,28 @@ QString describeCharacter(QChar character)
 QString ProfileFile::settingsFilePath()
 {
     return ProgramFolder::filePath(ApplicationInfo::settingsFileName());
+}
+
+int ProfileFile::removeInterruptedSaves(const QString &filePath)
+{
+    constexpr qint64 kSecondsBeforeStale = 10;
+    const QFileInfo file(filePath);
+    const QDir folder = file.absoluteDir();
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDateTime staleBefore = QDateTime::currentDateTimeUtc().addSecs(-kSecondsBeforeStale);
+    int removed = 0;
+    const QFileInfoList candidates = folder.entryInfoList({file.fileName() + QStringLiteral(".??????")},
+                                                          QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &candidate : candidates) {
+        if (candidate.isSymLink() || !leftover.match(candidate.fileName()).hasMatch())
+            continue;
+        if (candidate.lastModified().toUTC() > staleBefore)
+            continue;
+        if (QFile::remove(candidate.absoluteFilePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 ProfileFile::ProfileFile(const QString &filePath)

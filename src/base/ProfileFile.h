@@ -31,6 +31,15 @@ public:
 
     explicit ProfileFile(const QString &filePath = settingsFilePath());
 
+    // A save interrupted by a crash or a power cut can leave its temporary
+    // copy beside the file ("Zenparol.ini.Ab3xYz" where the file system
+    // cannot hide it). The program removes such copies of its own when it
+    // starts: files named like the file plus a dot and six letters or
+    // digits, last written more than a few seconds ago (a younger one may be
+    // another running copy's save in progress). Nothing else is touched.
+    // Returns how many it removed.
+    static int removeInterruptedSaves(const QString &filePath = settingsFilePath());
+
     ProfileFile(const ProfileFile &) = delete;
     ProfileFile &operator=(const ProfileFile &) = delete;
 
