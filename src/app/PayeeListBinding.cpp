@@ -60,14 +60,19 @@ void PayeeListBinding::showFields()
 {
     for (PayeeColumn column : kAllPayeeColumns) {
         QLineEdit *edit = m_fields->edit(column);
-        ChangedOnly::setText(edit, m_list->field(column));
+        if (int(column) != m_columnBeingTyped)
+            ChangedOnly::setText(edit, m_list->field(column));
         edit->setReadOnly(!m_list->isOpen());
     }
 }
 
 void PayeeListBinding::fieldEdited(int column, const QString &text)
 {
+    // Typing starts the list's edit, whose state change shows the record in
+    // the fields: the typed field must keep what the user sees.
+    m_columnBeingTyped = column;
     const Result stored = m_list->setField(PayeeColumn(column), text);
+    m_columnBeingTyped = -1;
     if (stored.failed()) {
         showFields();
         emit failed(stored.message());

@@ -55,4 +55,8 @@ private:
     PayeeListModel *m_model;
     QPointer<TStripedDBGrid> m_grid; // the window's, and may go first
     PayeeFieldGroup *m_fields;
+    // The column whose field the user is typing into: it already shows what
+    // the list is about to hold, and a rewrite would move its caret and wipe
+    // its undo history.
+    int m_columnBeingTyped = -1;
 };

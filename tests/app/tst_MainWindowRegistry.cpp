@@ -52,6 +52,8 @@ private slots:
     void listsOpenSortedWithTheRecordStatus();
     void addingAPayeeByTyping();
     void typedLettersBecomeTurkishCapitals();
+    void firstKeyInTheMiddleOfANameStaysThere_data();
+    void firstKeyInTheMiddleOfANameStaysThere();
     void tabVisitsTheFieldsInTheKindsOrder_data();
     void tabVisitsTheFieldsInTheKindsOrder();
     void deleteAsksWithTheKindsQuestion_data();
@@ -187,6 +189,49 @@ void TestMainWindowRegistry::typedLettersBecomeTurkishCapitals()
     branch->clear();
     branch->insert(QStringLiteral("ziraat"));
     QCOMPARE(branch->text(), QStringLiteral("ziraat"));
+    window.payeeList(PaymentCategory::Pharmacy)->cancel();
+}
+
+void TestMainWindowRegistry::firstKeyInTheMiddleOfANameStaysThere_data()
+{
+    QTest::addColumn<QList<int>>("keys"); // Qt::Key values, letters as typed
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("two backspaces") << QList<int>{Qt::Key_Backspace, Qt::Key_Backspace} << "ECZA ALİ" << 4;
+    QTest::newRow("two letters") << QList<int>{Qt::Key_X, Qt::Key_Y} << "ECZANEXY ALİ" << 8;
+    QTest::newRow("delete") << QList<int>{Qt::Key_Delete} << "ECZANEALİ" << 6;
+}
+
+// The first key after an open, a move or a save starts the list's edit; the
+// field keeps its caret, its text and what it can undo.
+void TestMainWindowRegistry::firstKeyInTheMiddleOfANameStaysThere()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+
+    TemporaryPayeeDatabase fixture;
+    fixture.addNames(PaymentCategory::Pharmacy, {QStringLiteral("ECZANE ALİ")});
+    OpenWindow open(fixture);
+    TForm1 &window = open.window;
+    UserActions::choose(window, "ComboBox1", 0);
+    QLineEdit *name = field(window, PaymentCategory::Pharmacy, 0);
+    name->setFocus();
+    name->setCursorPosition(6);
+    for (int key : keys)
+        QTest::keyClick(name, Qt::Key(key), Qt::NoModifier);
+    QCOMPARE(name->text(), text);
+    QCOMPARE(name->cursorPosition(), caret);
+    QVERIFY(name->isUndoAvailable());
+
+    // "Kaydet" saves what the field shows.
+    UserActions::trigger(window, "Kaydet1");
+    QCOMPARE(fixture.tableNames(PaymentCategory::Pharmacy), QStringList{text});
+    QCOMPARE(name->text(), text);
+
+    // Undo takes the field back to the saved name's predecessor, key by key.
+    name->undo();
+    QVERIFY(name->text() != text);
     window.payeeList(PaymentCategory::Pharmacy)->cancel();
 }
 
