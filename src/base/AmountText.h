@@ -61,4 +61,13 @@ QString LiraPart(const QString &text, int decimals = 2);
 // is returned as it is.
 QString KurusPart(const QString &text);
 
+// A text pasted into an amount field, in display form, if it is an amount
+// written the Turkish way: an optional sign, the whole part with or without
+// thousands separators ("." or blanks, in groups of three), at most
+// `decimals` decimals after ",", blanks around it and an optional "TL",
+// "YTL" or "₺". "1.234,5", "1234,50" and "1 234,50 TL" all give "1.234,50".
+// Anything else, an English form such as "1,234.50" or more decimals than
+// the field shows, gives nothing: the field keeps its text.
+std::optional<QString> pastedAmount(const QString &text, int decimals);
+
 } // namespace AmountText

@@ -3,11 +3,17 @@
 #include "base/WindowsColour.h"
 #include "controls/ChangedOnly.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMetaObject>
+#include <QMimeData>
 #include <QPalette>
+#include <QToolTip>
 
 namespace {
 
@@ -176,6 +182,18 @@ void TAmountEdit::keyPressEvent(QKeyEvent *event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    // Ctrl+V, Shift+Insert and their kin; Shift+Delete cuts.
+    if (event->matches(QKeySequence::Paste)) {
+        pasteAmount();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        copy();
+        deleteSelection();
+        event->accept();
+        return;
+    }
 
     const AmountKeyEditor::State before = editState();
     AmountKeyEditor::Outcome outcome = m_editor.keyDown(before, key, event->modifiers());
@@ -239,9 +257,140 @@ void TAmountEdit::applyAlignment()
 {
     const bool amount = m_editType == CurrencyType;
     setAlignment(Qt::AlignVCenter | (amount ? Qt::AlignRight : Qt::AlignLeft));
-    // Composed input and dropped text would go round the key rules.
+    // Composed input would go round the key rules; dropped text is taken
+    // as a paste.
     setAttribute(Qt::WA_InputMethodEnabled, !amount);
-    setAcceptDrops(!amount);
+}
+
+void TAmountEdit::pasteAmount(QClipboard::Mode mode)
+{
+    if (isReadOnly())
+        return;
+    takePastedText(QGuiApplication::clipboard()->text(mode));
+}
+
+void TAmountEdit::takePastedText(const QString &pasted)
+{
+    std::optional<QString> amount = AmountText::pastedAmount(pasted, m_editor.decimals());
+    if (amount && amount->size() > m_editor.maxLength())
+        amount.reset();
+    if (!amount) {
+        QToolTip::showText(mapToGlobal(QPoint(0, height())),
+                           QStringLiteral("Yapıştırılan metin bir tutar değil; alan değişmedi."), this);
+        emit pasteRefused(pasted);
+        return;
+    }
+    QString shown = *amount;
+    // Away from the field the suffix shows; in it, the bare amount.
+    if (m_notFocused)
+        shown += AmountText::currencySuffix(m_currencySymbol);
+    setTextIfChanged(shown);
+    // The caret stands before the decimals, as after typing whole lira.
+    const int decimals = m_editor.decimals();
+    setCursorPosition(int(amount->size()) - (decimals > 0 ? decimals + 1 : 0));
+}
+
+void TAmountEdit::deleteSelection()
+{
+    if (isReadOnly() || !hasSelectedText())
+        return;
+    const AmountKeyEditor::Outcome outcome = m_editor.keyDown(editState(), Qt::Key_Delete, Qt::NoModifier);
+    if (outcome.rewritten)
+        applyOutcome(outcome);
+}
+
+QMenu *TAmountEdit::createContextMenu()
+{
+    if (m_editType != CurrencyType)
+        return createStandardContextMenu();
+    // The edit's own menu would put pasted and cut text in as it stands.
+    auto *menu = new QMenu(this);
+    const bool editable = !isReadOnly();
+    const auto add = [menu](const char *name, const QString &caption, const QKeySequence &keys, bool enabled) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setEnabled(enabled);
+        return action;
+    };
+    connect(add("edit-undo", QStringLiteral("&Geri Al"), QKeySequence::Undo, editable && isUndoAvailable()),
+            &QAction::triggered, this, &QLineEdit::undo);
+    connect(add("edit-redo", QStringLiteral("&Yinele"), QKeySequence::Redo, editable && isRedoAvailable()),
+            &QAction::triggered, this, &QLineEdit::redo);
+    menu->addSeparator();
+    connect(add("edit-cut", QStringLiteral("&Kes"), QKeySequence::Cut, editable && hasSelectedText()),
+            &QAction::triggered, this, [this] {
+                copy();
+                deleteSelection();
+            });
+    connect(add("edit-copy", QStringLiteral("K&opyala"), QKeySequence::Copy, hasSelectedText()),
+            &QAction::triggered, this, &QLineEdit::copy);
+    connect(add("edit-paste", QStringLiteral("&Yapıştır"), QKeySequence::Paste,
+                editable && !QGuiApplication::clipboard()->text().isEmpty()),
+            &QAction::triggered, this, [this] { pasteAmount(); });
+    connect(add("edit-delete", QStringLiteral("Sil"), QKeySequence(), editable && hasSelectedText()),
+            &QAction::triggered, this, &TAmountEdit::deleteSelection);
+    menu->addSeparator();
+    connect(add("select-all", QStringLiteral("&Tümünü Seç"), QKeySequence::SelectAll, !text().isEmpty()),
+            &QAction::triggered, this, &QLineEdit::selectAll);
+    return menu;
+}
+
+void TAmountEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TAmountEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The desktop's middle-click paste of the mouse selection.
+    if (m_editType == CurrencyType && event->button() == Qt::MiddleButton
+        && QGuiApplication::clipboard()->supportsSelection()) {
+        pasteAmount(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TAmountEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_editType != CurrencyType) {
+        QLineEdit::dragEnterEvent(event);
+        return;
+    }
+    if (!isReadOnly() && event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TAmountEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (m_editType != CurrencyType) {
+        QLineEdit::dragMoveEvent(event);
+        return;
+    }
+    if (!isReadOnly() && event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TAmountEdit::dropEvent(QDropEvent *event)
+{
+    if (m_editType != CurrencyType) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    if (isReadOnly() || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    takePastedText(event->mimeData()->text());
+    event->acceptProposedAction();
 }
 
 void TAmountEdit::applyColours(const QColor &font, const QColor &soil)

@@ -3,12 +3,17 @@
 #include "base/AmountKeyEditor.h"
 #include "base/AmountText.h"
 
+#include <QClipboard>
 #include <QColor>
 #include <QLineEdit>
 
+class QMenu;
+
 // The edit control of every amount of the program. As CurrencyType it keeps
-// its text in display form after every keystroke (AmountKeyEditor), as
-// TextType it is a plain edit; either way Enter and the up and down arrows
+// its text in display form after every keystroke (AmountKeyEditor) and after
+// every paste, whichever way the text comes (keys, context menu, middle
+// click, drop): an amount is put in display form, anything else is refused
+// and the field keeps its text. As TextType it is a plain edit; either way Enter and the up and down arrows
 // move the focus, and it takes active colours while it has the focus or the
 // mouse is over it. Its change signal is QLineEdit::textChanged, which also
 // fires for the control's own rewrites (and not for a rewrite that leaves the
@@ -67,6 +72,17 @@ public:
     QColor activeSoilColor() const { return m_activeSoilColor; }
     void setActiveSoilColor(const QColor &colour) { m_activeSoilColor = colour; }
 
+    // The paste of every route: the clipboard's text (or the mouse
+    // selection's) replaces the field's as an amount, or is refused.
+    void pasteAmount(QClipboard::Mode mode = QClipboard::Clipboard);
+    // The right-click menu: the edit's own, with Cut, Paste and Delete going
+    // through the amount rules. The caller owns it.
+    QMenu *createContextMenu();
+
+signals:
+    // A paste that is not an amount: the field kept its text.
+    void pasteRefused(const QString &pasted);
+
 protected:
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -75,8 +91,15 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    void takePastedText(const QString &pasted);
+    void deleteSelection();
     void windowCreated();
     void applyAlignment();
     void applyColours(const QColor &font, const QColor &soil);

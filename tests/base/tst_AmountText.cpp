@@ -26,6 +26,8 @@ private slots:
     void readingLiterally();
     void liraAndKurus_data();
     void liraAndKurus();
+    void pastedAmounts_data();
+    void pastedAmounts();
 };
 
 void TestAmountText::suffixes_data()
@@ -256,6 +258,45 @@ void TestAmountText::liraAndKurus()
     QFETCH(QString, kurus);
     QCOMPARE(AmountText::LiraPart(text), lira);
     QCOMPARE(AmountText::KurusPart(text), kurus);
+}
+
+void TestAmountText::pastedAmounts_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown"); // empty: refused
+
+    QTest::newRow("one decimal") << "1.234,5" << "1.234,50";
+    QTest::newRow("no separators") << "1234,50" << "1.234,50";
+    QTest::newRow("blanks and TL") << " 1 234,50 TL " << "1.234,50";
+    QTest::newRow("no-break spaces") << QStringLiteral("1\u00A0234\u00A0567,8") << "1.234.567,80";
+    QTest::newRow("lira sign") << QStringLiteral("₺12,5") << "12,50";
+    QTest::newRow("YTL") << "7 YTL" << "7,00";
+    QTest::newRow("whole lira") << "1.000" << "1.000,00";
+    QTest::newRow("leading zeros") << "0012,3" << "12,30";
+    QTest::newRow("kuruş only") << ",5" << "0,50";
+    QTest::newRow("negative") << "-1.234,56" << "-1.234,56";
+    QTest::newRow("negative zero") << "-0,00" << "0,00";
+    QTest::newRow("thirteen digits") << "9999999999999,99" << "9.999.999.999.999,99";
+    QTest::newRow("letters") << "abc" << "";
+    QTest::newRow("English form") << "1,234.50" << "";
+    QTest::newRow("English decimal point") << "1234.5" << "";
+    QTest::newRow("three decimals") << "12,345" << "";
+    QTest::newRow("two commas") << "1,2,3" << "";
+    QTest::newRow("groups of two") << "12.34.567" << "";
+    QTest::newRow("mixed separators") << "1.234 567" << "";
+    QTest::newRow("first group too long") << "1234.567" << "";
+    QTest::newRow("comma without decimals") << "12," << "";
+    QTest::newRow("nothing") << "  " << "";
+    QTest::newRow("an amount with its text") << "1.234,50 TL ödenecek" << "";
+}
+
+void TestAmountText::pastedAmounts()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    const std::optional<QString> amount = AmountText::pastedAmount(pasted, 2);
+    QCOMPARE(amount.value_or(QString()), shown);
+    QCOMPARE(amount.has_value(), !shown.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestAmountText)

@@ -1,10 +1,16 @@
 #include "base/WindowsColour.h"
 #include "controls/TAmountEdit.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
 #include <QLineEdit>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -134,6 +140,9 @@ private slots:
     void firstShowReformats();
     void editTypeSwitch();
     void decimalsReinterpretDigits();
+    void pasteEveryWay_data();
+    void pasteEveryWay();
+    void cutAndDeleteFromTheMenuKeepTheForm();
 };
 
 void TestTAmountEdit::newControl()
@@ -217,8 +226,9 @@ void TestTAmountEdit::typing_data()
         << "1.234,56" << "<END><S-LEFT><S-LEFT><S-LEFT><S-LEFT><S-LEFT><S-LEFT><BS>" << "1,00"
         << 1;
     QTest::newRow("letters swallowed") << "12,34" << "<END>abc" << "12,34" << 5;
-    QTest::newRow("paste swallowed") << "12,34" << "<END><^V>" << "12,34" << 5;
-    QTest::newRow("paste on the whole text resets") << "12,34" << "<^V>" << "0,00" << 1;
+    // The clipboard holds "999": a paste is an amount in display form.
+    QTest::newRow("paste at the end") << "12,34" << "<END><^V>" << "999,00" << 3;
+    QTest::newRow("paste over the whole text") << "12,34" << "<^V>" << "999,00" << 3;
     QTest::newRow("function key resets") << "12,34" << "<F5>" << "0,00" << 1;
     QTest::newRow("pad minus signs the whole text") << "12,34" << "<NUM->" << "-12,34" << 6;
 }
@@ -475,6 +485,93 @@ void TestTAmountEdit::decimalsReinterpretDigits()
     QCOMPARE(edit.amountMaxLength(), 19);
     edit.setDecimals(0);
     QCOMPARE(edit.text(), QStringLiteral("123.456"));
+}
+
+void TestTAmountEdit::pasteEveryWay_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after"); // the field's text; refused when it is the text before
+
+    const QStringList ways = {"Ctrl+V", "Shift+Insert", "context menu", "drop", "middle click"};
+    for (const QString &way : ways) {
+        QTest::addRow("%s, one decimal", qPrintable(way)) << way << "1.234,5" << "1.234,50";
+        QTest::addRow("%s, with TL", qPrintable(way)) << way << "1 234,50 TL" << "1.234,50";
+        QTest::addRow("%s, letters refused", qPrintable(way)) << way << "abc" << "12,34";
+        QTest::addRow("%s, English form refused", qPrintable(way)) << way << "1,234.50" << "12,34";
+    }
+}
+
+// Whichever way text reaches an amount field, it goes through the amount
+// rules: the field never holds a text that is not in display form.
+void TestTAmountEdit::pasteEveryWay()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+
+    Form form;
+    QVERIFY(form.show());
+    QVERIFY(form.tabIn(QStringLiteral("12,34")));
+    QSignalSpy refused(form.amount, &TAmountEdit::pasteRefused);
+    QSignalSpy changed(form.amount, &QLineEdit::textChanged);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(pasted);
+
+    if (way == u"Ctrl+V") {
+        QTest::keyClick(form.amount, Qt::Key_V, Qt::ControlModifier);
+    } else if (way == u"Shift+Insert") {
+        QTest::keyClick(form.amount, Qt::Key_Insert, Qt::ShiftModifier);
+    } else if (way == u"context menu") {
+        std::unique_ptr<QMenu> menu(form.amount->createContextMenu());
+        QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
+        QVERIFY(paste);
+        paste->trigger();
+    } else if (way == u"drop") {
+        QMimeData data;
+        data.setText(pasted);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.amount, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.amount, &drop);
+    } else {
+        if (!clipboard->supportsSelection())
+            QSKIP("This desktop has no mouse selection to paste.");
+        clipboard->setText(pasted, QClipboard::Selection);
+        QTest::mouseClick(form.amount, Qt::MiddleButton);
+    }
+
+    QCOMPARE(form.amount->text(), after);
+    const bool taken = after != u"12,34";
+    QCOMPARE(refused.count(), taken ? 0 : 1);
+    QCOMPARE(changed.count(), taken ? 1 : 0);
+    if (taken)
+        QCOMPARE(form.amount->cursorPosition(), int(after.size()) - 3);
+}
+
+void TestTAmountEdit::cutAndDeleteFromTheMenuKeepTheForm()
+{
+    Form form;
+    QVERIFY(form.show());
+    QVERIFY(form.tabIn(QStringLiteral("1.234,56")));
+    // "4,5" selected: the decimals are zeroed, not shifted.
+    form.amount->setSelection(4, 3);
+    std::unique_ptr<QMenu> menu(form.amount->createContextMenu());
+    menu->findChild<QAction *>(QStringLiteral("edit-cut"))->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("4,5"));
+    QCOMPARE(form.amount->text(), QStringLiteral("1.230,06"));
+
+    form.amount->selectAll();
+    menu.reset(form.amount->createContextMenu());
+    menu->findChild<QAction *>(QStringLiteral("edit-delete"))->trigger();
+    QCOMPARE(form.amount->text(), QStringLiteral("0,00"));
+
+    // Shift+Delete cuts the same way.
+    form.amount->setText(QStringLiteral("1.234,56"));
+    form.amount->setSelection(4, 3);
+    QTest::keyClick(form.amount, Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(form.amount->text(), QStringLiteral("1.230,06"));
 }
 
 QTEST_MAIN(TestTAmountEdit)

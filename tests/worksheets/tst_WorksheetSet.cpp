@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QClipboard>
 #include <QtTest>
 
 namespace {
@@ -201,6 +202,7 @@ private slots:
     void privateKind() { runCase(PaymentCategory::Private); }
 
     void stampDutyAndWordsFollowEachKeystroke();
+    void pastedAmountReadsTheSameEverywhere();
     void treatmentWordsShowTheFieldChangedLast();
     void rateChangeWaitsForTheNextAmount();
     void computeShowsItIsBusy();
@@ -227,6 +229,35 @@ void TestWorksheetSet::initTestCase()
 {
     // A blinking caret would repaint on its own.
     QApplication::setCursorFlashTime(0);
+}
+
+// A pasted amount is the amount the figures, the live words and both
+// sentences read; a paste that is no amount changes none of them.
+void TestWorksheetSet::pastedAmountReadsTheSameEverywhere()
+{
+    Screen screen;
+    QVERIFY(screen.show(PaymentCategory::Pharmacy));
+    TAmountEdit *amount = screen.find(QStringLiteral("Edit1"));
+    amount->setFocus(Qt::TabFocusReason);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1.234,5"));
+    QTest::keyClick(amount, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(amount->text(), QStringLiteral("1.234,50"));
+    QCOMPARE(screen.find(QStringLiteral("Edit4"))->text(), QStringLiteral("10,18"));
+    QCOMPARE(screen.find<QLabel>(QStringLiteral("LabEczane"))->text(),
+             QStringLiteral("BinİkiYüzOtuzDört TL. Elli Kr."));
+    runUntilIdle();
+    screen.click(QStringLiteral("BtnHazir1"));
+    QCOMPARE(screen.find(QStringLiteral("Edit6"))->text(), QStringLiteral("1.224,32"));
+    QCOMPARE(screen.find<QLabel>(QStringLiteral("LabelEcz1"))->text(),
+             QStringLiteral("Yukarıda yazılı  YALNIZ: BinİkiYüzOtuzDört TL. Elli Kr. zenparol ettirilmiştir. "
+                            "Ödenmesi / Mahsubu gerekir."));
+    QCOMPARE(screen.find<QLabel>(QStringLiteral("LabelEcz2"))->text(),
+             QStringLiteral("YALNIZ: BinİkiYüzYirmiDört TL. Otuzİki Kr. aldım."));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("abc"));
+    QTest::keyClick(amount, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(amount->text(), QStringLiteral("1.234,50"));
+    QCOMPARE(screen.find(QStringLiteral("Edit4"))->text(), QStringLiteral("10,18"));
 }
 
 void TestWorksheetSet::stampDutyAndWordsFollowEachKeystroke()
