@@ -3,6 +3,7 @@
 #include "base/ApplicationInfo.h"
 #include "base/ProfileFile.h"
 #include "desktop/ProgramFont.h"
+#include "desktop/QtTurkishTexts.h"
 #include "desktop/ToolIcons.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ void configure(QApplication &application)
     application.setApplicationName(ApplicationInfo::title());
     application.setWindowIcon(ToolIcons::applicationIcon());
     ProgramFont::applyToApplication();
+    QtTurkishTexts::install(application);
     ProfileFile::removeInterruptedSaves();
 }
 

@@ -303,7 +303,8 @@ QMenu *TAmountEdit::createContextMenu()
 {
     if (m_editType != CurrencyType)
         return createStandardContextMenu();
-    // The edit's own menu would put pasted and cut text in as it stands.
+    // The edit's own menu would put pasted and cut text in as it stands;
+    // this one has its captions, as Qt's Turkish texts give them.
     auto *menu = new QMenu(this);
     const bool editable = !isReadOnly();
     const auto add = [menu](const char *name, const QString &caption, const QKeySequence &keys, bool enabled) {
@@ -313,25 +314,25 @@ QMenu *TAmountEdit::createContextMenu()
         action->setEnabled(enabled);
         return action;
     };
-    connect(add("edit-undo", QStringLiteral("&Geri Al"), QKeySequence::Undo, editable && isUndoAvailable()),
+    connect(add("edit-undo", QStringLiteral("&Geri al"), QKeySequence::Undo, editable && isUndoAvailable()),
             &QAction::triggered, this, &QLineEdit::undo);
     connect(add("edit-redo", QStringLiteral("&Yinele"), QKeySequence::Redo, editable && isRedoAvailable()),
             &QAction::triggered, this, &QLineEdit::redo);
     menu->addSeparator();
-    connect(add("edit-cut", QStringLiteral("&Kes"), QKeySequence::Cut, editable && hasSelectedText()),
+    connect(add("edit-cut", QStringLiteral("Ke&s"), QKeySequence::Cut, editable && hasSelectedText()),
             &QAction::triggered, this, [this] {
                 copy();
                 deleteSelection();
             });
-    connect(add("edit-copy", QStringLiteral("K&opyala"), QKeySequence::Copy, hasSelectedText()),
+    connect(add("edit-copy", QStringLiteral("&Kopyala"), QKeySequence::Copy, hasSelectedText()),
             &QAction::triggered, this, &QLineEdit::copy);
-    connect(add("edit-paste", QStringLiteral("&Yapıştır"), QKeySequence::Paste,
+    connect(add("edit-paste", QStringLiteral("Ya&pıştır"), QKeySequence::Paste,
                 editable && !QGuiApplication::clipboard()->text().isEmpty()),
             &QAction::triggered, this, [this] { pasteAmount(); });
     connect(add("edit-delete", QStringLiteral("Sil"), QKeySequence(), editable && hasSelectedText()),
             &QAction::triggered, this, &TAmountEdit::deleteSelection);
     menu->addSeparator();
-    connect(add("select-all", QStringLiteral("&Tümünü Seç"), QKeySequence::SelectAll, !text().isEmpty()),
+    connect(add("select-all", QStringLiteral("Tümünü Seç"), QKeySequence::SelectAll, !text().isEmpty()),
             &QAction::triggered, this, &QLineEdit::selectAll);
     return menu;
 }

@@ -1,0 +1,27 @@
+#include "desktop/QtTurkishTexts.h"
+
+#include "base/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace QtTurkishTexts {
+
+bool install(QCoreApplication &application)
+{
+    auto *translator = new QTranslator(&application);
+    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  ProgramFolder::filePath(QStringLiteral("translations"))}) {
+        if (translator->load(turkish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return true;
+        }
+    }
+    delete translator;
+    return false;
+}
+
+} // namespace QtTurkishTexts
