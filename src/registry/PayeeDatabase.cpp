@@ -41,7 +41,7 @@ PayeeDatabase::OpenResult openFailure(const QString &filePath, const SqlCipherCo
         return {Status::IoError,
                 head + QStringLiteral("bozuk. Bakım ve Onarım ile onarmayı deneyin.")};
     default:
-        return {Status::IoError, head + QStringLiteral("okunamadı (%1).").arg(error.detail)};
+        return {Status::IoError, head + PayeeDatabase::failureReason(error, filePath)};
     }
 }
 
@@ -170,7 +170,7 @@ PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
     if (error.isError()) {
         removeStaging(stagingPath);
         return createFailure(filePath, OpenStatus::IoError,
-                             QStringLiteral("yazılamadı: %1").arg(failureReason(error)));
+                             QStringLiteral("yazılamadı: %1").arg(failureReason(error, stagingPath)));
     }
     // QFile::rename never replaces an existing file.
     if (!QFile::rename(stagingPath, filePath)) {
@@ -190,8 +190,14 @@ void PayeeDatabase::close()
     }
 }
 
-QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error)
+QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error, const QString &filePath)
 {
+    // The engine's own words are English: every reason is said here, and a
+    // reason this program cannot name carries the engine's number only.
+    constexpr int kCantOpen = 14;
+    constexpr int kCantOpenIsDirectory = 526;
+    constexpr int kConstraintTrigger = 1811;
+    constexpr int kReadOnlyDirectory = 1544;
     switch (error.failure) {
     case Failure::None:
         return {};
@@ -199,9 +205,14 @@ QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error)
         return QStringLiteral("veritabanı dosyası başka bir program tarafından kilitlenmiş. "
                               "Biraz sonra yeniden deneyin.");
     case Failure::ReadOnly:
+        if (error.code == kReadOnlyDirectory)
+            return QStringLiteral("veritabanı dosyasının bulunduğu klasör salt okunur; değişiklik yazılamıyor.");
         return QStringLiteral("veritabanı dosyası salt okunur; değişiklik yazılamıyor.");
     case Failure::Constraint:
-        return QStringLiteral("veritabanı kaydı kabul etmedi (%1).").arg(error.detail);
+        // A trigger of the office's own says why in its own words.
+        if (error.code == kConstraintTrigger && !error.detail.isEmpty())
+            return QStringLiteral("veritabanı kaydı kabul etmedi (%1).").arg(error.detail);
+        return QStringLiteral("veritabanı kaydı kabul etmedi: kayıt veritabanının kurallarına uymuyor.");
     case Failure::DiskFull:
         return QStringLiteral("disk dolu. Yer açıp yeniden deneyin.");
     case Failure::Corrupt:
@@ -213,8 +224,21 @@ QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error)
     case Failure::AlreadyExists:
         return QStringLiteral("dosya zaten var.");
     case Failure::Io:
+        if ((error.code & 0xFF) == kCantOpen) {
+            const QFileInfo file(filePath);
+            if (error.code == kCantOpenIsDirectory || (!filePath.isEmpty() && file.isDir()))
+                return QStringLiteral("bir klasör; veritabanı dosyası değil.");
+            if (!filePath.isEmpty() && !QFileInfo(file.absolutePath()).isWritable())
+                return QStringLiteral("dosyanın bulunduğu klasöre yazılamıyor (yazma izni yok); "
+                                      "değişiklikler için geçici günlük dosyası oluşturulamadı.");
+            if (!filePath.isEmpty() && file.exists() && !file.isReadable())
+                return QStringLiteral("dosyayı okuma izni yok.");
+            return QStringLiteral("dosya ya da yanındaki geçici günlük dosyası açılamadı; "
+                                  "klasörün ve dosyanın izinlerini denetleyin.");
+        }
+        return QStringLiteral("diskte bir okuma ya da yazma hatası oluştu (SQLite hata kodu %1).").arg(error.code);
     case Failure::Other:
         break;
     }
-    return QStringLiteral("veritabanı dosyası okunurken ya da yazılırken bir hata oluştu (%1).").arg(error.detail);
+    return QStringLiteral("beklenmeyen bir veritabanı hatası oluştu (SQLite hata kodu %1).").arg(error.code);
 }

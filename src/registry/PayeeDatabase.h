@@ -57,8 +57,10 @@ public:
     void setBusyTimeout(int milliseconds) { m_connection.setBusyTimeout(milliseconds); }
     SqlCipherConnection &connection() { return m_connection; }
 
-    // The Turkish reason for a failed statement, to follow "...: " in a message.
-    static QString failureReason(const SqlCipherConnection::Error &error);
+    // The Turkish reason for a failed statement, to follow "...: " in a
+    // message. With the file's path it can say more of a file that cannot
+    // be opened or written.
+    static QString failureReason(const SqlCipherConnection::Error &error, const QString &filePath = QString());
 
 private:
     OpenResult openConnection(SqlCipherConnection &connection, const QString &filePath, bool create);

@@ -61,7 +61,7 @@ Result PayeeList::openWith(bool byRange, const QString &lower, const QString &up
         keys.append(query.int64(0));
     if (query.error().isError()) {
         closeQuietly();
-        return fail(QStringLiteral("Liste açılamadı: ") + PayeeDatabase::failureReason(query.error()));
+        return fail(QStringLiteral("Liste açılamadı: ") + PayeeDatabase::failureReason(query.error(), m_database.filePath()));
     }
 
     emit rowsAboutToBeReset();
@@ -122,7 +122,7 @@ Result PayeeList::prepareStatements() const
     for (const auto &[statement, sql] : statements) {
         *statement = connection.prepare(sql);
         if (!statement->isValid()) {
-            const QString reason = PayeeDatabase::failureReason(statement->error());
+            const QString reason = PayeeDatabase::failureReason(statement->error(), m_database.filePath());
             m_select = {};
             return Result::failure(reason);
         }
@@ -202,7 +202,7 @@ Result PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
     }
     return Result::failure(head
                            + (m_select.error().isError()
-                                  ? PayeeDatabase::failureReason(m_select.error())
+                                  ? PayeeDatabase::failureReason(m_select.error(), m_database.filePath())
                                   : QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir.")));
 }
 
@@ -307,7 +307,7 @@ Result PayeeList::saveBuffer()
         m_update.bindInt64(6, key);
         const SqlCipherConnection::Error failure = m_update.run();
         if (failure.isError())
-            return Result::failure(head + PayeeDatabase::failureReason(failure));
+            return Result::failure(head + PayeeDatabase::failureReason(failure, m_database.filePath()));
         if (connection.changes() == 0) {
             return Result::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş "
                                                          "olabilir. Değişiklikleri iptal edebilirsiniz."));
@@ -321,7 +321,7 @@ Result PayeeList::saveBuffer()
     bindFields(m_insert);
     const SqlCipherConnection::Error failure = m_insert.run();
     if (failure.isError())
-        return Result::failure(head + PayeeDatabase::failureReason(failure));
+        return Result::failure(head + PayeeDatabase::failureReason(failure, m_database.filePath()));
     const qint64 key = connection.lastInsertRowId();
     const int row = m_newRow;
     // Stays where it was inserted; only a reopen sorts it in.
@@ -406,7 +406,7 @@ Result PayeeList::deleteCurrent()
     m_delete.bindInt64(1, key);
     const SqlCipherConnection::Error failure = m_delete.run();
     if (failure.isError())
-        return fail(QStringLiteral("Kayıt silinemedi: ") + PayeeDatabase::failureReason(failure));
+        return fail(QStringLiteral("Kayıt silinemedi: ") + PayeeDatabase::failureReason(failure, m_database.filePath()));
 
     // Deleting discards an edit of the same record.
     const int row = m_current;

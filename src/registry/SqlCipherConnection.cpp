@@ -45,6 +45,9 @@ SqlCipherConnection::Error errorOf(sqlite3 *database, int resultCode)
     SqlCipherConnection::Error error;
     error.failure = failureOf(resultCode);
     if (error.isError()) {
+        error.code = resultCode;
+        if (database && (sqlite3_extended_errcode(database) & 0xFF) == (resultCode & 0xFF))
+            error.code = sqlite3_extended_errcode(database);
         error.detail = database ? QString::fromUtf8(sqlite3_errmsg(database))
                                 : QString::fromUtf8(sqlite3_errstr(resultCode));
     }
@@ -53,7 +56,7 @@ SqlCipherConnection::Error errorOf(sqlite3 *database, int resultCode)
 
 SqlCipherConnection::Error notOpen()
 {
-    return {SqlCipherConnection::Failure::Other, QStringLiteral("connection is not open")};
+    return {SqlCipherConnection::Failure::Other, 0, QStringLiteral("connection is not open")};
 }
 
 struct CollationHolder
@@ -191,9 +194,9 @@ SqlCipherConnection::Error SqlCipherConnection::openWith(const QString &filePath
     close();
     const bool exists = QFileInfo::exists(filePath);
     if (create && exists)
-        return {Failure::AlreadyExists, QStringLiteral("file exists")};
+        return {Failure::AlreadyExists, 0, QStringLiteral("file exists")};
     if (!create && !exists)
-        return {Failure::Missing, QStringLiteral("file does not exist")};
+        return {Failure::Missing, 0, QStringLiteral("file does not exist")};
 
     // Without SQLITE_OPEN_CREATE a file that vanished meanwhile stays missing
     // instead of being replaced by an empty database.

@@ -33,7 +33,8 @@ public:
     struct Error
     {
         Failure failure = Failure::None;
-        QString detail; // the engine's own text, for the curious
+        int code = 0; // the engine's extended result code
+        QString detail; // the engine's own words, in English: never shown alone
         bool isError() const { return failure != Failure::None; }
     };
 

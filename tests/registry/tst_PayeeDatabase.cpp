@@ -47,7 +47,7 @@ int byteOrder(const char *left, int leftLength, const char *right, int rightLeng
     return bytes != 0 ? bytes : leftLength - rightLength;
 }
 
-enum class Foreign { OtherPassword, PlainSqlite, TextFile, EmptyFile, OurKeyOtherTables, NewerSchema };
+enum class Foreign { OtherPassword, PlainSqlite, TextFile, EmptyFile, OurKeyOtherTables, NewerSchema, Folder };
 
 void makeForeignFile(Foreign kind, const QString &path)
 {
@@ -75,6 +75,9 @@ void makeForeignFile(Foreign kind, const QString &path)
         break;
     case Foreign::EmptyFile:
         writeFile(path, {});
+        break;
+    case Foreign::Folder:
+        QVERIFY(QDir().mkdir(path));
         break;
     case Foreign::OurKeyOtherTables: {
         SqlCipherConnection connection;
@@ -246,6 +249,8 @@ void TestPayeeDatabase::refusesForeignFilesWithoutTouchingThem_data()
     QTest::newRow("text file") << Foreign::TextFile << Status::NotADatabase << notOurs;
     QTest::newRow("empty file") << Foreign::EmptyFile << Status::Incompatible << noTables;
     QTest::newRow("our key, other tables") << Foreign::OurKeyOtherTables << Status::Incompatible << noTables;
+    QTest::newRow("a folder of that name") << Foreign::Folder << Status::IoError
+                                           << QStringLiteral("bir klasör; veritabanı dosyası değil.");
     QTest::newRow("newer program") << Foreign::NewerSchema << Status::Incompatible
                                    << QStringLiteral("programın daha yeni bir sürümüyle oluşturulmuş; bu sürüm onu kullanamaz.");
 }

@@ -422,11 +422,16 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts_data()
                                           "kilitlenmiş. Biraz sonra yeniden deneyin.");
     const QString tooLong = QStringLiteral("Kayıt kaydedilemedi: \"Adı Soyadı\" alanı en çok 100 karakter "
                                            "alabilir; yazılan metin 101 karakter.");
+    // What a folder the user may not write into does: the engine cannot make
+    // its journal beside the file.
+    const QString noJournal = QStringLiteral("Kayıt kaydedilemedi: dosya ya da yanındaki geçici günlük dosyası "
+                                             "açılamadı; klasörün ve dosyanın izinlerini denetleyin.");
     for (bool inserting : {false, true}) {
         const char *what = inserting ? "new record, " : "edited record, ";
         QTest::addRow("%sdatabase refuses", what) << "refuse" << inserting << refused;
         QTest::addRow("%sfile locked", what) << "lock" << inserting << locked;
         QTest::addRow("%sname too long", what) << "long" << inserting << tooLong;
+        QTest::addRow("%sno journal beside the file", what) << "journal" << inserting << noJournal;
     }
 }
 
@@ -451,6 +456,11 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
     } else if (cause == "lock") {
         other = registry.lockedByAnotherProgram();
         QVERIFY(other);
+    } else if (cause == "journal") {
+        // A link to nowhere stands where the journal would be made, as a
+        // folder without write permission does for anyone but root.
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/folder/journal"),
+                            registry.fixture.filePath() + QStringLiteral("-journal")));
     } else {
         name = QString(101, QLatin1Char('D'));
     }
@@ -460,6 +470,7 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
 
     // Every way of leaving the record meets the same refusal and keeps it.
     QCOMPARE(list.post().message(), message);
+    QVERIFY2(!message.contains(QStringLiteral("unable")), qPrintable(message));
     QCOMPARE(list.next().message(), message);
     QCOMPARE(list.insert().message(), message);
     QCOMPARE(list.search(QStringLiteral("A")).message(), message);
@@ -480,6 +491,8 @@ void TestPayeeList::refusedSaveKeepsTheTypedTexts()
     // Once the cause is gone the same record saves.
     if (cause == "refuse")
         registry.fixture.stopRefusing();
+    else if (cause == "journal")
+        QVERIFY(QFile::remove(registry.fixture.filePath() + QStringLiteral("-journal")));
     else if (cause == "long")
         QVERIFY(list.setField(PayeeColumn::Name, QString(100, QLatin1Char('D'))).succeeded());
     QCOMPARE(list.post().message(), QString());
