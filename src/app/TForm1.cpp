@@ -15,6 +15,7 @@
 #include "controls/TTrayMinimizer.h"
 #include "controls/TabSetBar.h"
 #include "controls/UpperCaseKeyFilter.h"
+#include "desktop/ApplicationHint.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/ToolIcons.h"
@@ -29,13 +30,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QDialog>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QStatusTipEvent>
 #include <QTimer>
 
 TForm1::TForm1(QWidget *parent)
@@ -169,6 +168,10 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::FormShow()
 {
+    // The hint line follows the application's hint from now on; until its
+    // first change it keeps its initial text.
+    m_applicationHint = new ApplicationHint(this);
+    connect(m_applicationHint, &ApplicationHint::changed, this, &TForm1::HintAc);
     openListsSorted();
     setWindowTitle(ApplicationInfo::mainWindowCaption());
 }
@@ -331,10 +334,10 @@ TStripedDBGrid *TForm1::listGrid(PaymentCategory category) const
 
 bool TForm1::event(QEvent *event)
 {
-    if (event->type() == QEvent::StatusTip) {
-        HintAc(static_cast<QStatusTipEvent *>(event)->tip());
+    // The hint line follows the application's hint (HintAc); the status
+    // bar shows no status tips of its own.
+    if (event->type() == QEvent::StatusTip)
         return true;
-    }
     return QMainWindow::event(event);
 }
 
@@ -354,15 +357,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         if (m_menuShortcuts.contains(pressed))
             return true;
     }
-    // The hints of the program's other windows reach the hint line as well;
-    // a hint that no control took arrives here at its window.
-    if (event->type() == QEvent::StatusTip && watched != this && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->isWindow())
-        HintAc(static_cast<QStatusTipEvent *>(event)->tip());
-    // A closing dialog takes the control under the mouse with it: the mouse
-    // is now over this window, where a control with a hint announces itself.
-    if (event->type() == QEvent::Hide && qobject_cast<QDialog *>(watched))
-        HintAc(QString());
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -12,6 +12,7 @@
 
 #include <array>
 
+class ApplicationHint;
 class DataSetActions;
 class ListPane;
 class PayeeFieldGroup;
@@ -144,6 +145,7 @@ private:
     QList<QKeySequence> m_menuShortcuts;
     WebLinkLabel *m_webLink = nullptr; // Label43
     StatusLine *m_statusLine = nullptr;
+    ApplicationHint *m_applicationHint = nullptr;
     QSplitter *m_splitter = nullptr; // Splitter1
     ListPane *m_listPane = nullptr;
     WorkArea *m_workArea = nullptr;

@@ -1,6 +1,7 @@
 #include "app/PayeeFieldGroup.h"
 #include "app/TAbout.h"
 #include "app/TForm1.h"
+#include "controls/TStripedDBGrid.h"
 #include "controls/WebLinkLabel.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
@@ -11,15 +12,30 @@
 #include "support/UserActions.h"
 
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTabBar>
-#include "controls/TStripedDBGrid.h"
 #include <QToolButton>
 #include <QtTest>
 
 using MessageBoxes::Button;
+
+namespace {
+
+// The mouse moving onto a control: the desktop enters it, and the hint is
+// taken once the event loop has turned.
+void enterWith(QWidget *control)
+{
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(control, &enter);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
 
 class TestMainWindowShell : public QObject
 {
@@ -29,6 +45,8 @@ private slots:
     void hintParts_data();
     void hintParts();
     void hintLine();
+    void messageBoxLeavesTheInitialHint();
+    void controlsWithoutAHintBlankTheLine();
     void clock();
     void choosingAKindShowsItsListAndPanel();
     void tabChangeEmptiesSearch();
@@ -64,33 +82,79 @@ void TestMainWindowShell::hintLine()
     ProgramFolderFixture folder;
     createEmptyPayeeDatabase();
     TForm1 window;
+    window.show();
+    QCOMPARE(window.statusPanelText(1), QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2"));
+    QWidget *noHint = window.centralWidget();
+    // Nothing with a hint yet: the initial text stays.
+    enterWith(noHint);
     QCOMPARE(window.statusPanelText(1), QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2"));
 
     auto *button = window.findChild<QToolButton *>(QStringLiteral("ToolButton2"));
     QVERIFY(button);
     QCOMPARE(button->toolTip(), QStringLiteral("Sil (Ctrl+Del)"));
-    QStatusTipEvent enter(button->statusTip());
-    QCoreApplication::sendEvent(button, &enter);
+    enterWith(button);
     QCOMPARE(window.statusPanelText(1), QStringLiteral(" Aktif kaydı sil"));
-
-    QStatusTipEvent leave{QString()};
-    QCoreApplication::sendEvent(button, &leave);
+    enterWith(noHint);
     QCOMPARE(window.statusPanelText(1), QStringLiteral(" "));
 
     // A menu item's whole hint goes to the status bar.
     auto *menuItem = window.findChild<QAction *>(QStringLiteral("Yeni1"));
     QVERIFY(menuItem);
     QCOMPARE(menuItem->statusTip(), QStringLiteral("Yeni eczane ya da hastane ekle"));
+    QStatusTipEvent highlighted(menuItem->statusTip());
+    QCoreApplication::sendEvent(window.findChild<QMenu *>(), &highlighted);
+    QCOMPARE(window.statusPanelText(1), QStringLiteral(" Yeni eczane ya da hastane ekle"));
 
     // The hints of the program's other windows reach the same line.
     TAbout about;
     about.show();
-    QEnterEvent onLink(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QCoreApplication::sendEvent(about.link(0), &onLink);
+    enterWith(about.link(0));
     QCOMPARE(window.statusPanelText(1), QStringLiteral(" Siteye git"));
-    // Closed with the mouse still on its link, the box leaves no hint behind.
+    // Only a hint change changes the line: the box closing does not; the
+    // mouse on the main window again does.
     about.close();
+    QCOMPARE(window.statusPanelText(1), QStringLiteral(" Siteye git"));
+    enterWith(noHint);
     QCOMPARE(window.statusPanelText(1), QStringLiteral(" "));
+}
+
+// The first start asks before it creates the database: a box comes and goes
+// over the window, and the hint line still shows its initial text.
+void TestMainWindowShell::messageBoxLeavesTheInitialHint()
+{
+    ProgramFolderFixture folder;
+    MessageRecorder recorder({MessageBoxes::Button::Yes});
+    TForm1 window;
+    window.show();
+    QCOMPARE(recorder.requests().size(), 1);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Dikkat !"), recorder.texts().first(),
+                    QMessageBox::Yes | QMessageBox::No, &window);
+    box.show();
+    enterWith(box.button(QMessageBox::Yes));
+    box.hide();
+    enterWith(window.centralWidget());
+    QCOMPARE(window.statusPanelText(1), QStringLiteral("Z e n p a r o l   M ü z e k k e r e s i   3 . 2"));
+}
+
+// Moving from the selector onto the list, the fields or the search box, none
+// of which has a hint, leaves the line blank.
+void TestMainWindowShell::controlsWithoutAHintBlankTheLine()
+{
+    ProgramFolderFixture folder;
+    createEmptyPayeeDatabase();
+    TForm1 window;
+    window.show();
+    UserActions::choose(window, "ComboBox1", 0);
+    auto *selector = window.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+    for (QWidget *withoutHint : std::initializer_list<QWidget *>{
+             window.listGrid(PaymentCategory::Pharmacy), window.listGrid(PaymentCategory::Pharmacy)->viewport(),
+             window.payeeFields(PaymentCategory::Pharmacy)->edit(0),
+             window.findChild<QLineEdit *>(QStringLiteral("Edit33"))}) {
+        enterWith(selector);
+        QCOMPARE(window.statusPanelText(1), QStringLiteral(" İşlem yapmak için kişi/kurum listesi seçimi"));
+        enterWith(withoutHint);
+        QCOMPARE(window.statusPanelText(1), QStringLiteral(" "));
+    }
 }
 
 void TestMainWindowShell::clock()
