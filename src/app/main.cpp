@@ -4,11 +4,17 @@
 #include "base/ApplicationInfo.h"
 #include "desktop/ProgramFont.h"
 #include "desktop/ToolIcons.h"
+#include "printing/HeadlessPdf.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // "Zenparol --pdf OUT.pdf PAYMENT.json": one payment order into a PDF,
+    // without a window or a display.
+    if (HeadlessPdf::requested(argc, argv))
+        return HeadlessPdf::main(argc, argv);
+
     MirvaselApplication application(argc, argv);
     QApplication::setApplicationName(ApplicationInfo::title());
     QApplication::setWindowIcon(ToolIcons::applicationIcon());
