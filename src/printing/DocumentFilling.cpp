@@ -3,6 +3,7 @@
 #include "base/AmountText.h"
 #include "base/TurkishText.h"
 #include "computation/PaymentPreferences.h"
+#include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
 #include "printing/PaymentOrderTemplate.h"
 
@@ -83,6 +84,24 @@ const DocumentDefinition &documentDefinition(PaymentCategory category)
 {
     static const std::array<DocumentDefinition, kCategoryCount> definitions = buildDefinitions();
     return definitions[std::size_t(categoryIndex(category))];
+}
+
+PaymentInputs paymentInputs(const PlainWorksheet &worksheet, const PayeeFields &payee, const CodeSheet &codes,
+                            const QList<Attachment> &attachments)
+{
+    const WorksheetDefinition &definition = worksheet.definition();
+    PaymentInputs inputs;
+    inputs.category = definition.category;
+    inputs.payee = payee;
+    for (int line = 1; line <= definition.lineCount(); ++line)
+        inputs.lines.append(worksheet.text(line));
+    inputs.debitTotal = worksheet.text(definition.debitTotal());
+    inputs.creditTotal = worksheet.text(definition.creditTotal());
+    inputs.firstSentence = worksheet.firstSentence();
+    inputs.secondSentence = worksheet.secondSentence();
+    inputs.attachments = attachments;
+    inputs.codes = codes;
+    return inputs;
 }
 
 void writeAmount(BoxWrites &writes, const QString &liraBox, const QString &kurusBox, const QString &fieldText)

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+class PlainWorksheet;
+
 // What the form's boxes receive for one payment, as plain functions of their
 // inputs: the common fields that every document shares, then the fields of
 // the payment. The print handlers gather the inputs at the moment of
@@ -51,6 +53,10 @@ struct PaymentInputs
     QList<Attachment> attachments; // the kind's lines, from line 1
     CodeSheet codes{PaymentCategory::Pharmacy}; // the kind's sheet
 };
+
+// The inputs of a payment computed on a worksheet without widgets.
+PaymentInputs paymentInputs(const PlainWorksheet &worksheet, const PayeeFields &payee, const CodeSheet &codes,
+                            const QList<Attachment> &attachments);
 
 // What differs between the documents of the four kinds beyond the
 // worksheet's own table: which line feeds each summary column, and the

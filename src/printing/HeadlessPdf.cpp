@@ -257,17 +257,8 @@ Outcome run(const QStringList &arguments, const QDate &today)
         worksheet.enter(definition.stampLine(), *payment.stampText);
     worksheet.pressCompute();
 
-    DocumentFilling::PaymentInputs inputs;
-    inputs.category = payment.category;
-    inputs.payee = payment.payee;
-    for (int line = 1; line <= definition.lineCount(); ++line)
-        inputs.lines.append(worksheet.text(line));
-    inputs.debitTotal = worksheet.text(definition.debitTotal());
-    inputs.creditTotal = worksheet.text(definition.creditTotal());
-    inputs.firstSentence = worksheet.firstSentence();
-    inputs.secondSentence = worksheet.secondSentence();
-    inputs.attachments = payment.attachments;
-    inputs.codes = codes[std::size_t(categoryIndex(payment.category))];
+    const DocumentFilling::PaymentInputs inputs = DocumentFilling::paymentInputs(
+        worksheet, payment.payee, codes[std::size_t(categoryIndex(payment.category))], payment.attachments);
 
     DocumentFilling::CommonInputs common;
     common.institution = institution;
@@ -287,8 +278,10 @@ Outcome run(const QStringList &arguments, const QDate &today)
 
 int main(int argc, char **argv)
 {
-    // No window is ever shown: no display is needed.
+    // No window is ever shown: no display is needed. Standard error carries
+    // our one line and nothing of the toolkit's.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     QGuiApplication application(argc, argv);
     const Outcome outcome = run(QGuiApplication::arguments().mid(1));
     if (!outcome.message.isEmpty()) {

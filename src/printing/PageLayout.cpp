@@ -245,6 +245,12 @@ Fit fitText(const Box &box, const QString &text, double width, double height)
         if (linesFit(last.lines, size, box.bold, width, height))
             return last;
     }
+    // Far more text than the box was made for: smaller still, never cut.
+    for (double size = kSmallestSize * 0.9; size > 0.01; size *= 0.9) {
+        last = {size, wrapParagraphs(paragraphs, size, box.bold, width, true)};
+        if (linesFit(last.lines, size, box.bold, width, height))
+            return last;
+    }
     return last;
 }
 
