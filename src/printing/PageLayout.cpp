@@ -58,11 +58,13 @@ private:
     QHash<QString, double> m_widths;
 };
 
+// Kept for the whole run and never destroyed: font objects must not outlive
+// the application object, which goes before the statics do.
 ReferenceMetrics &metrics(bool bold)
 {
-    static ReferenceMetrics regular(false);
-    static ReferenceMetrics heavy(true);
-    return bold ? heavy : regular;
+    static ReferenceMetrics *const regular = new ReferenceMetrics(false);
+    static ReferenceMetrics *const heavy = new ReferenceMetrics(true);
+    return bold ? *heavy : *regular;
 }
 
 double scale(double pointSize)
