@@ -113,6 +113,8 @@ private slots:
     void unreadablePayeeStopsThePrint();
     void everyHandlerPrintsItsKind();
     void previewWindow();
+    void documentNames_data();
+    void documentNames();
     void previewSavesAndOpensPdf();
 };
 
@@ -251,6 +253,26 @@ void TestPaymentOrderPrinting::previewWindow()
     window.action(QStringLiteral("ActActualSize"))->trigger();
     QCOMPARE(window.previewWidget()->zoomFactor(), 1.0);
     QVERIFY(window.suggestedFilePath().endsWith(QStringLiteral("/Eczane - ŞİFA.pdf")));
+}
+
+void TestPaymentOrderPrinting::documentNames_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("payee");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("payee") << categoryIndex(PaymentCategory::Pharmacy) << "ŞİFA ECZANESİ" << "Eczane - ŞİFA ECZANESİ";
+    QTest::newRow("characters a file name cannot hold")
+        << categoryIndex(PaymentCategory::Private) << "A/B: C*D?\"E\"" << "Özel - A B C D E";
+    QTest::newRow("no payee") << categoryIndex(PaymentCategory::Treatment) << "" << "Tedavi";
+    QTest::newRow("blanks only") << categoryIndex(PaymentCategory::Hospital) << "  " << "Hastane";
+}
+
+void TestPaymentOrderPrinting::documentNames()
+{
+    QFETCH(int, category);
+    QFETCH(QString, payee);
+    QFETCH(QString, name);
+    QCOMPARE(documentName(PaymentCategory(category), payee), name);
 }
 
 void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
