@@ -151,6 +151,8 @@ void TestDirectPrint::noDefaultPrinter()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QString::fromLatin1(kChild), QStringLiteral("1"));
     environment.insert(QStringLiteral("CUPS_SERVER"), QDir::temp().filePath(QStringLiteral("mirvasel-no-cups.sock")));
+    environment.remove(QStringLiteral("PRINTER"));
+    environment.remove(QStringLiteral("LPDEST"));
     QProcess child;
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("noDefaultPrinterChild")});
