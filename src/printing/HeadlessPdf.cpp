@@ -7,6 +7,7 @@
 #include "computation/PlainWorksheet.h"
 #include "computation/PreferenceSettings.h"
 #include "computation/WorksheetDefinition.h"
+#include "printing/FileProblem.h"
 #include "printing/PageOutput.h"
 #include "printing/PagePainter.h"
 #include "printing/PaymentOrderPage.h"
@@ -215,7 +216,8 @@ Outcome run(const QStringList &arguments, const QDate &today)
     QFile paymentFile(paymentPath);
     if (!paymentFile.open(QIODevice::ReadOnly))
         return {BadInput, QStringLiteral("'%1' ödeme dosyası okunamadı: %2.")
-                              .arg(QDir::toNativeSeparators(paymentPath), paymentFile.errorString())};
+                              .arg(QDir::toNativeSeparators(paymentPath),
+                                   FileProblem::reading(paymentPath, paymentFile.error()))};
     const ParsedPayment parsed = parsePayment(paymentFile.readAll());
     if (!parsed.payment)
         return {BadInput, QStringLiteral("%1: %2").arg(QFileInfo(paymentPath).fileName(), parsed.error)};
@@ -227,7 +229,8 @@ Outcome run(const QStringList &arguments, const QDate &today)
         QFile settings(settingsPath);
         if (!settings.open(QIODevice::ReadOnly))
             return {Failed, QStringLiteral("Ayar dosyası '%1' okunamadı: %2.")
-                                .arg(QDir::toNativeSeparators(settingsPath), settings.errorString())};
+                                .arg(QDir::toNativeSeparators(settingsPath),
+                                     FileProblem::reading(settingsPath, settings.error()))};
     }
     const ProfileFile settings(settingsPath);
     CodeSheets codes = defaultCodeSheets();

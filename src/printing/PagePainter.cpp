@@ -1,6 +1,7 @@
 #include "printing/PagePainter.h"
 
 #include "base/ApplicationInfo.h"
+#include "printing/FileProblem.h"
 #include "printing/PaymentOrderTemplate.h"
 
 #include <QDir>
@@ -95,13 +96,15 @@ Result savePdf(const PaymentOrderPage &page, const QString &filePath, const QStr
     const QString shown = QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath());
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, file.errorString()));
+        return Result::failure(
+            QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, FileProblem::writing(filePath, file.error())));
     if (const Result written = writePdf(page, &file, title); written.failed()) {
         file.cancelWriting();
         return written.prefixed(QStringLiteral("'%1': ").arg(shown));
     }
     if (!file.commit())
-        return Result::failure(QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, file.errorString()));
+        return Result::failure(
+            QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, FileProblem::writing(filePath, file.error())));
     return Result::success();
 }
 

@@ -169,7 +169,8 @@ void TestHeadlessPdf::unwritableOutput()
          folder.filePath(QStringLiteral("payment.json"))},
         kToday);
     QCOMPARE(missingFolder.status, int(HeadlessPdf::Failed));
-    QVERIFY(missingFolder.message.contains(QStringLiteral("yazılamadı")));
+    QVERIFY2(missingFolder.message.endsWith(QStringLiteral("yazılamadı: klasör bulunamadı")),
+             qPrintable(missingFolder.message));
 
     const HeadlessPdf::Outcome usage = HeadlessPdf::run({QStringLiteral("--pdf"), QStringLiteral("out.pdf")}, kToday);
     QCOMPARE(usage.status, int(HeadlessPdf::BadInput));
@@ -178,6 +179,7 @@ void TestHeadlessPdf::unwritableOutput()
         {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("yok.json"))},
         kToday);
     QCOMPARE(absent.status, int(HeadlessPdf::BadInput));
+    QVERIFY2(absent.message.endsWith(QStringLiteral("okunamadı: dosya bulunamadı.")), qPrintable(absent.message));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
 }
 
