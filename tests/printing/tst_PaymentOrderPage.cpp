@@ -10,7 +10,9 @@
 #include "printing/PdfWords.h"
 
 #include <QGuiApplication>
+#include <QProcess>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -82,6 +84,7 @@ private slots:
     void nothingLeavesItsBox();
     void geometryReadBackFromPdf();
     void largestAmountsStayWholeInPdf();
+    void fontsEmbeddedInPdf();
 };
 
 void TestPaymentOrderPage::boxesOfTheTemplate_data()
@@ -396,6 +399,29 @@ void TestPaymentOrderPage::largestAmountsStayWholeInPdf()
         }
     }
     QCOMPARE(sentence, inked(sentenceFor("9.999.999.999.999,99")));
+}
+
+void TestPaymentOrderPage::fontsEmbeddedInPdf()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
+        QSKIP("pdffonts (poppler-utils) is not installed");
+    Raporlar raporlar;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("page.pdf"));
+    QVERIFY(PagePainter::savePdf(raporlar.prepare(kToday), path, QStringLiteral("Deneme")).succeeded());
+    QProcess fonts;
+    fonts.start(QStringLiteral("pdffonts"), {path});
+    QVERIFY(fonts.waitForFinished(60000) && fonts.exitCode() == 0);
+    // Below the two heading lines: one line a font, "yes" in its "emb" column.
+    const QStringList lines = QString::fromUtf8(fonts.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    QCOMPARE(lines.size(), 2); // regular and bold
+    for (const QString &line : lines) {
+        QVERIFY2(line.startsWith(QStringLiteral("Arial")) || line.startsWith(QStringLiteral("LiberationSans")),
+                 qPrintable(line));
+        // The columns end with emb, sub, uni and the object's two numbers.
+        const QStringList columns = line.simplified().split(u' ');
+        QVERIFY2(columns.size() > 5 && columns[columns.size() - 5] == QStringLiteral("yes"), qPrintable(line));
+    }
 }
 
 QTEST_MAIN(TestPaymentOrderPage)
