@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFileDevice>
+#include <QString>
+
+// Why a file could not be read or written, in Turkish words a clerk can act
+// on ("dosya bulunamadı", "yazma izni yok"), whatever language the system
+// reports in.
+namespace FileProblem {
+
+QString reading(const QString &filePath, QFileDevice::FileError error);
+QString writing(const QString &filePath, QFileDevice::FileError error);
+
+} // namespace FileProblem

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "base/PaymentCategory.h"
+#include "printing/DocumentFilling.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// "Zenparol --pdf OUT.pdf PAYMENT.json": one payment order into a PDF file,
+// without a window, through the same computation, filling and painting as
+// YAZDIR, with the settings file of the program folder (codes, institution,
+// preferences).
+//
+// PAYMENT.json:
+//   {"kind": "Eczane" | "Hastane" | "Tedavi" | "Ozel",
+//    "payee": [name, identity number, bank branch, bank account, tax office],
+//    "amounts": ["1.000,00"]           (Tedavi: treatment and medicine),
+//    "stamp": true | false,
+//    "stampText": "8,25"               (optional: a stamp duty typed by hand),
+//    "attachments": [{"count": 3, "description": "Adet Fatura"}, ...]  (optional)}
+namespace HeadlessPdf {
+
+enum ExitStatus : int {
+    Printed = 0,
+    Failed = 1, // the PDF could not be written
+    BadInput = 2, // wrong arguments or a bad payment file; nothing written
+};
+
+struct Outcome
+{
+    int status = Printed;
+    QString message; // one line, Turkish; empty on success
+};
+
+// Whether the command line asks for the headless output: "--pdf" first.
+bool requested(int argc, char **argv);
+
+// The payment file read and checked.
+struct Payment
+{
+    PaymentCategory category = PaymentCategory::Pharmacy;
+    PayeeFields payee;
+    QStringList amounts; // the kind's amount fields in order, display form or empty
+    bool stamp = false;
+    std::optional<QString> stampText;
+    QList<DocumentFilling::Attachment> attachments;
+};
+
+// A failure carries the one-line message for standard error.
+struct ParsedPayment
+{
+    std::optional<Payment> payment;
+    QString error;
+};
+ParsedPayment parsePayment(const QByteArray &json);
+
+// Computes, fills and writes the PDF. arguments: the command line after the
+// program's name ("--pdf", OUT.pdf, PAYMENT.json).
+Outcome run(const QStringList &arguments, const QDate &today = QDate::currentDate());
+
+// The whole command: sets up a window-less application, runs, writes the
+// message to standard error and returns the exit status.
+int main(int argc, char **argv);
+
+} // namespace HeadlessPdf

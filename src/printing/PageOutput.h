@@ -1,0 +1,47 @@
+#pragma once
+
+#include "base/PaymentCategory.h"
+#include "base/Result.h"
+#include "printing/PaymentOrderPage.h"
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// Where a prepared page goes after YAZDIR: the preview window, or straight to
+// the default printer. The main window's printing uses DesktopPageOutput;
+// tests put their own in its place and see the pages instead.
+class PageOutput
+{
+public:
+    virtual ~PageOutput() = default;
+
+    // Modal; the user may print, save or close it.
+    virtual void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent) = 0;
+    // The default printer, one copy, no dialog.
+    virtual Result print(const PaymentOrderPage &page, const QString &documentName) = 0;
+};
+
+class DesktopPageOutput final : public PageOutput
+{
+public:
+    void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent) override;
+    Result print(const PaymentOrderPage &page, const QString &documentName) override;
+};
+
+namespace DefaultPrinter {
+
+// The page on the system's default printer: one copy, no dialog. Fails with
+// a Turkish message when there is no default printer or the job could not
+// be handed over.
+Result print(const PaymentOrderPage &page, const QString &documentName);
+// The page on a printer that is already chosen and set up.
+Result printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName);
+
+} // namespace DefaultPrinter
+
+// The kind's word and the payee's name: the print job's name and the default
+// name of a saved PDF ("Eczane - ŞİFA ECZANESİ"). Characters that a file
+// name cannot hold become blanks.
+QString documentName(PaymentCategory category, const QString &payeeName);

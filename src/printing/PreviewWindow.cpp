@@ -1,0 +1,290 @@
+#include "printing/PreviewWindow.h"
+
+#include "desktop/MessageBoxes.h"
+#include "printing/PageOutput.h"
+#include "printing/PagePainter.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kPdfFilter = QStringLiteral("PDF belgeleri (*.pdf)");
+
+// Qt's own file dialog, so that it speaks Turkish on every desktop.
+QString askForFile(QWidget *parent, bool save, const QString &suggested)
+{
+    QFileDialog dialog(parent, save ? QStringLiteral("PDF olarak kaydet") : QStringLiteral("PDF belgesi aç"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(kPdfFilter);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dosya türü:"));
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("Kaydet") : QStringLiteral("Aç"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("İptal"));
+    if (save) {
+        dialog.setDirectory(QFileInfo(suggested).absolutePath());
+        dialog.selectFile(QFileInfo(suggested).fileName());
+    } else {
+        dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+struct Hooks
+{
+    PreviewWindow::FileChooser save;
+    PreviewWindow::FileChooser open;
+    std::function<bool(const QString &)> viewer;
+    std::function<std::unique_ptr<QPrinter>()> printer;
+};
+
+Hooks &hooks()
+{
+    static Hooks installed;
+    return installed;
+}
+
+QString chooseSaveFile(QWidget *parent, const QString &suggested)
+{
+    return hooks().save ? hooks().save(parent, suggested) : askForFile(parent, true, suggested);
+}
+
+QString chooseOpenFile(QWidget *parent)
+{
+    return hooks().open ? hooks().open(parent, QString()) : askForFile(parent, false, QString());
+}
+
+bool showInViewer(const QString &filePath)
+{
+    return hooks().viewer ? hooks().viewer(filePath) : QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
+}
+
+std::unique_ptr<QPrinter> newPrinter()
+{
+    if (hooks().printer)
+        return hooks().printer();
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    return info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                         : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+} // namespace
+
+PreviewWindow::PreviewWindow(const PaymentOrderPage &page, const QString &documentName, QWidget *parent)
+    : QDialog(parent)
+    , m_page(page)
+    , m_documentName(documentName)
+    , m_printer(newPrinter())
+{
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowTitle(QStringLiteral("Önizleme - %1").arg(documentName));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setModal(true);
+    PagePainter::setUpPrinter(*m_printer);
+    m_printer->setDocName(documentName);
+
+    m_preview = new QPrintPreviewWidget(m_printer.get(), this);
+    m_preview->setObjectName(QStringLiteral("PreviewWidget"));
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter *printer) {
+                QPainter painter(printer);
+                PagePainter::paint(painter, m_page);
+            });
+
+    m_outline = new QListWidget(this);
+    m_outline->setObjectName(QStringLiteral("Outline"));
+    m_outline->setViewMode(QListView::IconMode);
+    m_outline->setIconSize(QSize(105, 149));
+    m_outline->setFixedWidth(150);
+    m_outline->setMovement(QListView::Static);
+    m_outline->hide();
+    buildOutline();
+
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("PreviewToolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QAction *print = addAction(bar, QStringLiteral("ActPrint"), QStringLiteral("Yazdır"),
+                               QStringLiteral("Sayfayı varsayılan yazıcıda yazdırır"), QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &PreviewWindow::printPage);
+    QAction *setup = addAction(bar, QStringLiteral("ActPageSetup"), QStringLiteral("Sayfa Yapısı"),
+                               QStringLiteral("Kâğıt ve yazıcı ayarları"), QKeySequence());
+    connect(setup, &QAction::triggered, this, &PreviewWindow::pageSetup);
+    bar->addSeparator();
+    QAction *save = addAction(bar, QStringLiteral("ActSave"), QStringLiteral("PDF Kaydet"),
+                              QStringLiteral("Sayfayı PDF belgesi olarak kaydeder"), QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &PreviewWindow::savePdf);
+    QAction *open = addAction(bar, QStringLiteral("ActOpen"), QStringLiteral("PDF Aç"),
+                              QStringLiteral("Kaydedilmiş bir PDF belgesini açar"), QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &PreviewWindow::openPdf);
+    bar->addSeparator();
+    QAction *zoomIn = addAction(bar, QStringLiteral("ActZoomIn"), QStringLiteral("Yakınlaştır"),
+                                QStringLiteral("Sayfayı büyütür"), QKeySequence::ZoomIn);
+    connect(zoomIn, &QAction::triggered, m_preview, [this] { m_preview->zoomIn(); });
+    QAction *zoomOut = addAction(bar, QStringLiteral("ActZoomOut"), QStringLiteral("Uzaklaştır"),
+                                 QStringLiteral("Sayfayı küçültür"), QKeySequence::ZoomOut);
+    connect(zoomOut, &QAction::triggered, m_preview, [this] { m_preview->zoomOut(); });
+    QAction *actual = addAction(bar, QStringLiteral("ActActualSize"), QStringLiteral("%100"),
+                                QStringLiteral("Sayfayı gerçek boyutunda gösterir"), QKeySequence());
+    connect(actual, &QAction::triggered, this, &PreviewWindow::showActualSize);
+    QAction *width = addAction(bar, QStringLiteral("ActFitWidth"), QStringLiteral("Sayfa Genişliği"),
+                               QStringLiteral("Sayfayı pencerenin genişliğine sığdırır"), QKeySequence());
+    connect(width, &QAction::triggered, m_preview, &QPrintPreviewWidget::fitToWidth);
+    QAction *whole = addAction(bar, QStringLiteral("ActFitPage"), QStringLiteral("Tüm Sayfa"),
+                               QStringLiteral("Sayfanın tamamını gösterir"), QKeySequence());
+    connect(whole, &QAction::triggered, m_preview, &QPrintPreviewWidget::fitInView);
+    QAction *outline = addAction(bar, QStringLiteral("ActOutline"), QStringLiteral("Ana Hatlar"),
+                                 QStringLiteral("Sayfaların küçük resimlerini gösterir ya da gizler"),
+                                 QKeySequence());
+    outline->setCheckable(true);
+    connect(outline, &QAction::toggled, m_outline, &QWidget::setVisible);
+    bar->addSeparator();
+    QAction *close = addAction(bar, QStringLiteral("ActClose"), QStringLiteral("Kapat"),
+                               QStringLiteral("Önizleme penceresini kapatır"), QKeySequence());
+    connect(close, &QAction::triggered, this, &QDialog::reject);
+
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->addWidget(m_outline);
+    body->addWidget(m_preview, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addLayout(body, 1);
+
+    showActualSize();
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+int PreviewWindow::run()
+{
+    setWindowState(windowState() | Qt::WindowMaximized);
+    return exec();
+}
+
+QAction *PreviewWindow::addAction(QToolBar *bar, const QString &name, const QString &text, const QString &tip,
+                                  const QKeySequence &shortcut)
+{
+    QAction *action = bar->addAction(text);
+    action->setObjectName(name);
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    QDialog::addAction(action);
+    return action;
+}
+
+QAction *PreviewWindow::action(const QString &objectName) const
+{
+    return findChild<QAction *>(objectName);
+}
+
+void PreviewWindow::buildOutline()
+{
+    QPixmap thumbnail = QPixmap::fromImage(PagePainter::toImage(m_page, 13));
+    auto *item = new QListWidgetItem(QIcon(thumbnail), QStringLiteral("Sayfa 1"), m_outline);
+    item->setToolTip(m_documentName);
+    connect(m_outline, &QListWidget::itemActivated, this, [this] {
+        m_preview->setCurrentPage(1);
+        m_preview->fitInView();
+    });
+    connect(m_outline, &QListWidget::itemClicked, this, [this] {
+        m_preview->setCurrentPage(1);
+        m_preview->fitInView();
+    });
+}
+
+void PreviewWindow::showActualSize()
+{
+    m_preview->setZoomMode(QPrintPreviewWidget::CustomZoom);
+    m_preview->setZoomFactor(1.0);
+}
+
+QString PreviewWindow::suggestedFilePath() const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(m_documentName + QStringLiteral(".pdf"));
+}
+
+void PreviewWindow::printPage()
+{
+    // Without a default printer the window still previews and saves; printing
+    // says why it cannot.
+    const bool noPrinter = m_printer->outputFormat() == QPrinter::NativeFormat && m_printer->printerName().isEmpty();
+    const Result printed = noPrinter ? DefaultPrinter::print(m_page, m_documentName)
+                                     : DefaultPrinter::printOn(*m_printer, m_page, m_documentName);
+    if (printed.failed())
+        MessageBoxes::showError(this, printed.message());
+}
+
+void PreviewWindow::pageSetup()
+{
+    QPageSetupDialog dialog(m_printer.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Sayfa Yapısı"));
+    if (dialog.exec() == QDialog::Accepted)
+        m_preview->updatePreview();
+}
+
+void PreviewWindow::savePdf()
+{
+    QString filePath = chooseSaveFile(this, suggestedFilePath());
+    if (filePath.isEmpty())
+        return;
+    if (QFileInfo(filePath).suffix().isEmpty())
+        filePath += QStringLiteral(".pdf");
+    if (const Result saved = PagePainter::savePdf(m_page, filePath, m_documentName); saved.failed())
+        MessageBoxes::showError(this, saved.message());
+}
+
+void PreviewWindow::openPdf()
+{
+    const QString filePath = chooseOpenFile(this);
+    if (filePath.isEmpty())
+        return;
+    if (!showInViewer(filePath))
+        MessageBoxes::showError(this, QStringLiteral("'%1' açılamadı: sistemde PDF belgelerini gösteren bir "
+                                                     "program bulunamadı")
+                                          .arg(QDir::toNativeSeparators(filePath)));
+}
+
+void PreviewWindow::setSaveChooser(FileChooser chooser)
+{
+    hooks().save = std::move(chooser);
+}
+
+void PreviewWindow::setOpenChooser(FileChooser chooser)
+{
+    hooks().open = std::move(chooser);
+}
+
+void PreviewWindow::setViewer(std::function<bool(const QString &)> viewer)
+{
+    hooks().viewer = std::move(viewer);
+}
+
+void PreviewWindow::setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory)
+{
+    hooks().printer = std::move(factory);
+}

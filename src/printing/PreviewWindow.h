@@ -1,0 +1,69 @@
+#pragma once
+
+#include "printing/PaymentOrderPage.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QListWidget;
+class QPrintPreviewWidget;
+class QPrinter;
+class QToolBar;
+
+// The preview of a prepared payment order: modal, maximised, at 100 %, with
+// print (on the default printer, one copy, no dialog), page set-up, zoom, an
+// outline of the pages, saving the page as a PDF and opening a saved PDF in
+// the system's viewer. The page is painted by the same painter as every
+// other output.
+class PreviewWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    PreviewWindow(const PaymentOrderPage &page, const QString &documentName, QWidget *parent = nullptr);
+    ~PreviewWindow() override;
+
+    // Shows the window modally, maximised.
+    int run();
+
+    QPrintPreviewWidget *previewWidget() const { return m_preview; }
+    QListWidget *outline() const { return m_outline; }
+    // The actions by object name: "ActPrint", "ActPageSetup", "ActZoomIn",
+    // "ActZoomOut", "ActActualSize", "ActFitWidth", "ActFitPage", "ActOutline",
+    // "ActSave", "ActOpen", "ActClose".
+    QAction *action(const QString &objectName) const;
+    // "Eczane - ŞİFA ECZANESİ.pdf" in the user's documents folder.
+    QString suggestedFilePath() const;
+
+    // The file dialogs, the system's viewer and the printer, for tests; an
+    // empty function brings back the real one. A chooser gets the suggested
+    // path (empty for "open") and answers a path, empty for cancel.
+    using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
+    static void setSaveChooser(FileChooser chooser);
+    static void setOpenChooser(FileChooser chooser);
+    static void setViewer(std::function<bool(const QString &filePath)> viewer);
+    // The printer that "Yazdır" uses: by default the default printer.
+    static void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
+
+public slots:
+    void printPage();
+    void pageSetup();
+    void savePdf();
+    void openPdf();
+
+private:
+    QAction *addAction(QToolBar *bar, const QString &name, const QString &text, const QString &tip,
+                       const QKeySequence &shortcut);
+    void buildOutline();
+    void showActualSize();
+
+    PaymentOrderPage m_page;
+    QString m_documentName;
+    std::unique_ptr<QPrinter> m_printer;
+    QPrintPreviewWidget *m_preview = nullptr;
+    QListWidget *m_outline = nullptr;
+};

@@ -1,0 +1,240 @@
+// "Zenparol --pdf OUT.pdf PAYMENT.json": good and bad payment files in the
+// process, the settings file of the program folder, and the real program
+// run from a folder of its own.
+#include "printing/HeadlessPdf.h"
+#include "support/ProgramFolderFixture.h"
+
+#include "printing/PdfWords.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const QDate kToday(2024, 3, 5);
+
+const QByteArray kPharmacy = R"({"kind": "Eczane",
+  "payee": ["ŞİFA ECZANESİ", "12345678901", "ZİRAAT KIZILAY", "TR12 0001", "ÇANKAYA"],
+  "amounts": ["1.000,00"], "stamp": true,
+  "attachments": [{"count": 3, "description": "Adet Fatura"}, {"count": 0, "description": "Adet Sevk"}]})";
+
+QString inArea(const QList<PdfWords::Word> &words, const QRectF &area)
+{
+    QStringList texts;
+    for (const PdfWords::Word &word : words) {
+        if (area.contains(word.millimetres.center()))
+            texts << word.text;
+    }
+    return texts.join(u' ');
+}
+
+// The grid row r's cells on the sheet.
+QRectF gridCell(int row, double x, double w)
+{
+    return QRectF(15 + x, 22 + 47 + 5 * (row - 1), w, 5);
+}
+
+} // namespace
+
+class TestHeadlessPdf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pharmacyPayment();
+    void settingsFileAndHandTypedStampDuty();
+    void badFiles_data();
+    void badFiles();
+    void unwritableOutput();
+    void realProgram();
+};
+
+void TestHeadlessPdf::pharmacyPayment()
+{
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
+    const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
+    const HeadlessPdf::Outcome outcome =
+        HeadlessPdf::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, kToday);
+    QCOMPARE(outcome.status, int(HeadlessPdf::Printed));
+    QVERIFY(outcome.message.isEmpty());
+    QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
+    if (!PdfWords::available())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+
+    const QList<PdfWords::Word> words = PdfWords::read(pdf);
+    QCOMPARE(inArea(words, gridCell(1, 79, 16)), QStringLiteral("1000"));
+    QCOMPARE(inArea(words, gridCell(3, 102, 16)), QStringLiteral("991"));
+    QCOMPARE(inArea(words, gridCell(3, 118, 7)), QStringLiteral("75"));
+    QCOMPARE(inArea(words, gridCell(7, 102, 16)), QStringLiteral("8"));
+    QCOMPARE(inArea(words, QRectF(15 + 79, 22 + 127, 46, 5)), QStringLiteral("2008 25 2008 25"));
+    QCOMPARE(inArea(words, QRectF(15 + 125, 22 + 5, 55, 5)), QStringLiteral("ŞİFA ECZANESİ"));
+    QCOMPARE(inArea(words, QRectF(15, 22 + 134, 180, 5)),
+             QStringLiteral("Yukarıda yazılı YALNIZ: Bin TL. zenparol ettirilmiştir. Ödenmesi / Mahsubu gerekir."));
+    QCOMPARE(inArea(words, QRectF(15 + 103, 22 + 174, 72, 8)), QStringLiteral("3 Adet Fatura"));
+    QCOMPARE(inArea(words, QRectF(15 + 125, 22 + 141, 55, 5)), QStringLiteral("05.03.2024"));
+    // The fresh settings: "TL - Kr", approval dates filled, rows 8 and 9 empty.
+    QCOMPARE(inArea(words, QRectF(15 + 79, 22 + 42, 46, 5)), QStringLiteral("TL Kr TL Kr"));
+    QCOMPARE(inArea(words, QRectF(15, 22 + 206, 180, 4)), QStringLiteral("05.03.2024 05.03.2024 05.03.2024"));
+    QCOMPARE(inArea(words, QRectF(15, 22 + 82, 180, 10)), QString());
+}
+
+void TestHeadlessPdf::settingsFileAndHandTypedStampDuty()
+{
+    ProgramFolderFixture folder;
+    // YTL captions, handwritten approval dates, an account number of our own
+    // and the institution's name; the journal date follows today.
+    folder.writeFile(QStringLiteral("Zenparol.ini"),
+                     "[Ayar]\r\nPara=0\r\nTarih=0\r\n[Ozel Kod]\r\n01=999\r\n[Kurum Imza]\r\n11=DENEME OKULU\r\n"
+                     "[Tercih]\r\n2=1\r\n");
+    folder.writeFile(QStringLiteral("payment.json"),
+                     R"({"kind": "Ozel", "payee": ["ALİ VELİ", "", "", "", ""], "amounts": ["100"],
+                         "stamp": true, "stampText": "2,5"})");
+    const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
+    const HeadlessPdf::Outcome outcome =
+        HeadlessPdf::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, kToday);
+    QCOMPARE(outcome.status, int(HeadlessPdf::Printed));
+    if (!PdfWords::available())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+
+    const QList<PdfWords::Word> words = PdfWords::read(pdf);
+    QCOMPARE(inArea(words, gridCell(1, 0, 14)), QStringLiteral("999"));
+    QCOMPARE(inArea(words, gridCell(2, 102, 23)), QStringLiteral("2 50")); // the stamp duty typed by hand
+    QCOMPARE(inArea(words, gridCell(3, 102, 23)), QStringLiteral("97 50"));
+    QCOMPARE(inArea(words, QRectF(15 + 79, 22 + 42, 46, 5)), QStringLiteral("YTL YKr YTL YKr"));
+    QCOMPARE(inArea(words, QRectF(15, 22 + 206, 180, 4)),
+             QStringLiteral("..../..../20...... ..../..../20...... ..../..../20......"));
+    QCOMPARE(inArea(words, QRectF(15 + 25, 22 + 20, 68, 5)), QStringLiteral("DENEME OKULU"));
+    QCOMPARE(inArea(words, QRectF(15 + 73, 22 + 10, 20, 5)), QStringLiteral("05.03.2024"));
+}
+
+void TestHeadlessPdf::badFiles_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("message"); // a part of the message
+
+    QTest::newRow("not JSON") << QByteArray("{\"kind\": \"Eczane\",") << "geçerli bir JSON belgesi değil";
+    QTest::newRow("not an object") << QByteArray("[1, 2]") << "JSON nesnesi olmalı";
+    QTest::newRow("unknown kind") << QByteArray(R"({"kind": "Banka", "payee": ["", "", "", "", ""],
+        "amounts": ["1,00"], "stamp": true})") << "Bilinmeyen ödeme türü \"Banka\"";
+    QTest::newRow("missing stamp") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", "", ""],
+        "amounts": ["1,00"]})") << "\"stamp\" alanı eksik";
+    QTest::newRow("four payee fields") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", ""],
+        "amounts": ["1,00"], "stamp": true})") << "\"payee\" beş yazılık";
+    QTest::newRow("unreadable amount") << QByteArray(R"({"kind": "Hastane", "payee": ["", "", "", "", ""],
+        "amounts": ["1.00,0"], "stamp": false})") << "Okunamayan tutar \"1.00,0\"";
+    QTest::newRow("14 whole digits") << QByteArray(R"({"kind": "Hastane", "payee": ["", "", "", "", ""],
+        "amounts": ["10.000.000.000.000,00"], "stamp": false})") << "Okunamayan tutar";
+    QTest::newRow("negative amount") << QByteArray(R"({"kind": "Hastane", "payee": ["", "", "", "", ""],
+        "amounts": ["-5,00"], "stamp": false})") << "Okunamayan tutar";
+    QTest::newRow("treatment needs two amounts") << QByteArray(R"({"kind": "Tedavi", "payee": ["", "", "", "", ""],
+        "amounts": ["5,00"], "stamp": false})") << "iki tutarlık";
+    QTest::newRow("no amount at all") << QByteArray(R"({"kind": "Tedavi", "payee": ["", "", "", "", ""],
+        "amounts": ["", ""], "stamp": false})") << "tutar yok";
+    QTest::newRow("stamp text without stamp duty") << QByteArray(R"({"kind": "Ozel", "payee": ["", "", "", "", ""],
+        "amounts": ["5,00"], "stamp": false, "stampText": "1,00"})") << "\"stampText\" yalnızca";
+    QTest::newRow("pharmacy always has stamp duty") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", "", ""],
+        "amounts": ["5,00"], "stamp": false})") << "Eczane ödemesinde";
+    QTest::newRow("too many attachment lines") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", "", ""],
+        "amounts": ["5,00"], "stamp": true, "attachments": [{"count": 1, "description": ""},
+        {"count": 1, "description": ""}, {"count": 1, "description": ""}, {"count": 1, "description": ""},
+        {"count": 1, "description": ""}]})") << "en çok 4 satırlık";
+    QTest::newRow("fractional count") << QByteArray(R"({"kind": "Ozel", "payee": ["", "", "", "", ""],
+        "amounts": ["5,00"], "stamp": true, "attachments": [{"count": 1.5, "description": "x"}]})") << "Her ek satırı";
+}
+
+void TestHeadlessPdf::badFiles()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, message);
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), json);
+    const HeadlessPdf::Outcome outcome = HeadlessPdf::run(
+        {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("payment.json"))},
+        kToday);
+    QCOMPARE(outcome.status, int(HeadlessPdf::BadInput));
+    QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+    QVERIFY(outcome.message.startsWith(QStringLiteral("payment.json: ")));
+    QVERIFY(!outcome.message.contains(u'\n'));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
+}
+
+void TestHeadlessPdf::unwritableOutput()
+{
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
+    const HeadlessPdf::Outcome missingFolder = HeadlessPdf::run(
+        {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("yok/out.pdf")),
+         folder.filePath(QStringLiteral("payment.json"))},
+        kToday);
+    QCOMPARE(missingFolder.status, int(HeadlessPdf::Failed));
+    QVERIFY2(missingFolder.message.endsWith(QStringLiteral("yazılamadı: klasör bulunamadı")),
+             qPrintable(missingFolder.message));
+
+    const HeadlessPdf::Outcome usage = HeadlessPdf::run({QStringLiteral("--pdf"), QStringLiteral("out.pdf")}, kToday);
+    QCOMPARE(usage.status, int(HeadlessPdf::BadInput));
+    QVERIFY(usage.message.startsWith(QStringLiteral("Kullanım: Zenparol --pdf")));
+    const HeadlessPdf::Outcome absent = HeadlessPdf::run(
+        {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("yok.json"))},
+        kToday);
+    QCOMPARE(absent.status, int(HeadlessPdf::BadInput));
+    QVERIFY2(absent.message.endsWith(QStringLiteral("okunamadı: dosya bulunamadı.")), qPrintable(absent.message));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
+}
+
+void TestHeadlessPdf::realProgram()
+{
+    // The program in a folder of its own, so that the settings file next to
+    // it is this test's.
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("Zenparol"));
+    QVERIFY(QFile::copy(QStringLiteral(MIRVASEL_PROGRAM), program));
+    QFile settings(folder.filePath(QStringLiteral("Zenparol.ini")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Kurum Imza]\r\n11=PROGRAM KLAS\xd6R\xdc\r\n");
+    settings.close();
+    QFile payment(folder.filePath(QStringLiteral("payment.json")));
+    QVERIFY(payment.open(QIODevice::WriteOnly));
+    payment.write(kPharmacy);
+    payment.close();
+
+    // No display: the command must not need one.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    const auto run = [&](const QStringList &arguments, int &status, QString &error) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QDir::tempPath());
+        process.start(program, arguments);
+        QVERIFY(process.waitForFinished(120000));
+        status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        error = QString::fromUtf8(process.readAllStandardError());
+    };
+
+    int status = -1;
+    QString error;
+    const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
+    run({QStringLiteral("--pdf"), pdf, payment.fileName()}, status, error);
+    QCOMPARE(status, 0);
+    QCOMPARE(error, QString());
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    if (PdfWords::available())
+        QCOMPARE(inArea(PdfWords::read(pdf), QRectF(15 + 25, 22 + 20, 68, 5)), QStringLiteral("PROGRAM KLASÖRÜ"));
+
+    QVERIFY(payment.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    payment.write("{\"kind\": \"Kasa\"}");
+    payment.close();
+    const QString bad = folder.filePath(QStringLiteral("bad.pdf"));
+    run({QStringLiteral("--pdf"), bad, payment.fileName()}, status, error);
+    QCOMPARE(status, 2);
+    QVERIFY(!QFile::exists(bad));
+    // One line on standard error, and nothing of the toolkit's.
+    const QStringList lines = error.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(lines.size() == 1 && lines.first().contains(QStringLiteral("alanı eksik")), qPrintable(error));
+}
+
+QTEST_MAIN(TestHeadlessPdf)
+#include "tst_HeadlessPdf.moc"

@@ -1,0 +1,324 @@
+// YAZDIR on the real worksheets: the print handlers gather, fill, disable
+// YAZDIR and hand the page to the preview or the printer; the preview window
+// itself, headless.
+#include "computation/PaymentPreferences.h"
+#include "controls/TAmountEdit.h"
+#include "printing/PaymentOrderPrinting.h"
+#include "printing/PreviewWindow.h"
+#include "reference/InstitutionSettings.h"
+#include "support/MessageRecorder.h"
+#include "worksheets/WorksheetPanel.h"
+#include "worksheets/WorksheetSet.h"
+
+#include "printing/PdfWords.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDate kToday(2024, 3, 5);
+
+class Preferences : public PaymentPreferences
+{
+public:
+    bool preview = true;
+    long double stampDutyRate() const override { return 8.25L; }
+    int currencyChoice() const override { return 1; }
+    bool previewBeforePrinting() const override { return preview; }
+    bool fillApprovalDates() const override { return true; }
+};
+
+// Keeps the pages instead of showing or printing them.
+class RecordingOutput : public PageOutput
+{
+public:
+    struct Log
+    {
+        QList<PaymentOrderPage> previews;
+        QList<PaymentOrderPage> prints;
+        QStringList names;
+        Result printResult = Result::success();
+        std::function<void()> duringPreview;
+    };
+
+    explicit RecordingOutput(Log &log) : m_log(log) {}
+
+    void preview(const PaymentOrderPage &page, const QString &name, QWidget *) override
+    {
+        m_log.previews.append(page);
+        m_log.names.append(name);
+        if (m_log.duringPreview)
+            m_log.duringPreview();
+    }
+    Result print(const PaymentOrderPage &page, const QString &name) override
+    {
+        m_log.prints.append(page);
+        m_log.names.append(name);
+        return m_log.printResult;
+    }
+
+private:
+    Log &m_log;
+};
+
+struct Office
+{
+    Preferences preferences;
+    WorksheetSet worksheets;
+    RecordingOutput::Log log;
+    PayeeReading payee{{QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("12345678901"), QStringLiteral("ZİRAAT"),
+                        QStringLiteral("TR12"), QStringLiteral("ÇANKAYA")}};
+    InstitutionValues institution = InstitutionSettings::defaults();
+    PaymentOrderPrinting printing;
+
+    Office()
+        : printing(worksheets, preferences,
+                   {[this] { return institution; }, [](PaymentCategory category) { return CodeSheet(category); },
+                    [this](PaymentCategory) { return payee; }},
+                   nullptr)
+    {
+        worksheets.setPreferences(&preferences);
+        printing.setOutput(std::make_unique<RecordingOutput>(log));
+        printing.setToday([] { return kToday; });
+    }
+
+    void compute(PaymentCategory category, const QStringList &amounts)
+    {
+        worksheets.clear(category);
+        WorksheetPanel *panel = worksheets.panel(category);
+        const std::vector<int> lines = panel->definition().amountLines();
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            panel->field(lines[i])->setText(amounts.value(qsizetype(i)));
+        panel->computeButton()->click();
+    }
+};
+
+} // namespace
+
+class TestPaymentOrderPrinting : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pharmacyThousandPreviewed();
+    void directPrintWithoutPreview();
+    void failedPrintKeepsTheWorksheet();
+    void unreadablePayeeStopsThePrint();
+    void everyHandlerPrintsItsKind();
+    void previewWindow();
+    void documentNames_data();
+    void documentNames();
+    void previewSavesAndOpensPdf();
+};
+
+void TestPaymentOrderPrinting::pharmacyThousandPreviewed()
+{
+    Office office;
+    office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
+    office.worksheets.panel(PaymentCategory::Pharmacy)->attachmentCountField(1)->setValue(3);
+    QVERIFY(office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy));
+    // YAZDIR is already disabled while the preview is open.
+    bool enabledDuringPreview = true;
+    office.log.duringPreview = [&] { enabledDuringPreview = office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy); };
+
+    office.worksheets.panel(PaymentCategory::Pharmacy)->printButton()->click();
+
+    QCOMPARE(office.log.previews.size(), 1);
+    QVERIFY(office.log.prints.isEmpty());
+    QVERIFY(!enabledDuringPreview);
+    QVERIFY(!office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy));
+    const PaymentOrderPage &page = office.log.previews.first();
+    QCOMPARE(page, office.printing.lastPage());
+    QCOMPARE(page.text(QStringLiteral("MUst1")), QStringLiteral("ŞİFA ECZANESİ"));
+    QCOMPARE(page.text(QStringLiteral("MH11")), QStringLiteral("1000"));
+    QCOMPARE(page.text(QStringLiteral("MH23")), QStringLiteral("991"));
+    QCOMPARE(page.text(QStringLiteral("MH23_")), QStringLiteral("75"));
+    QCOMPARE(page.text(QStringLiteral("MToplam2")), QStringLiteral("2008"));
+    QCOMPARE(page.text(QStringLiteral("MYaziyla1")),
+             QStringLiteral("Yukarıda yazılı  YALNIZ: Bin TL. zenparol ettirilmiştir. Ödenmesi / Mahsubu gerekir."));
+    QCOMPARE(page.text(QStringLiteral("MAcikla1")), QStringLiteral("3"));
+    QCOMPARE(page.text(QStringLiteral("MAcikla1_")), QStringLiteral("Adet Fatura"));
+    QCOMPARE(page.text(QStringLiteral("MHesap3")), QStringLiteral("Verilen Gönderme Emirleri Hesabı"));
+    QCOMPARE(page.text(QStringLiteral("Memo397")), QStringLiteral("05.03.2024"));
+    QCOMPARE(page.text(QStringLiteral("Memo442")), QStringLiteral("05.03.2024"));
+    QCOMPARE(page.preparedOn, kToday);
+    QCOMPARE(office.log.names, QStringList{QStringLiteral("Eczane - ŞİFA ECZANESİ")});
+
+    // Pressing YAZDIR again needs HESAPLA first.
+    office.worksheets.panel(PaymentCategory::Pharmacy)->computeButton()->click();
+    QVERIFY(office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy));
+}
+
+void TestPaymentOrderPrinting::directPrintWithoutPreview()
+{
+    Office office;
+    office.preferences.preview = false;
+    office.compute(PaymentCategory::Hospital, {QStringLiteral("500,00")});
+    office.printing.BtnPrint2Click();
+    QCOMPARE(office.log.prints.size(), 1);
+    QVERIFY(office.log.previews.isEmpty());
+    QVERIFY(!office.worksheets.isPrintEnabled(PaymentCategory::Hospital));
+    QCOMPARE(office.log.prints.first().text(QStringLiteral("MH11")), QStringLiteral("500"));
+}
+
+void TestPaymentOrderPrinting::failedPrintKeepsTheWorksheet()
+{
+    MessageRecorder messages;
+    Office office;
+    office.preferences.preview = false;
+    office.log.printResult = Result::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
+    office.compute(PaymentCategory::Private, {QStringLiteral("40,00")});
+    office.worksheets.panel(PaymentCategory::Private)->printButton()->click();
+
+    QCOMPARE(messages.requests().size(), 1);
+    QCOMPARE(messages.requests().first().icon, MessageBoxes::Icon::Stop);
+    QVERIFY(messages.requests().first().text.startsWith(QStringLiteral("Varsayılan yazıcı bulunamadı")));
+    // The user can print again once the printer is there.
+    QVERIFY(office.worksheets.isPrintEnabled(PaymentCategory::Private));
+    QCOMPARE(office.worksheets.line(PaymentCategory::Private, 1).text, QStringLiteral("40,00"));
+}
+
+void TestPaymentOrderPrinting::unreadablePayeeStopsThePrint()
+{
+    MessageRecorder messages;
+    Office office;
+    office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
+    office.printing.BtnPrintClick();
+    const PaymentOrderPage before = office.printing.raporlar().prepare(kToday);
+
+    office.compute(PaymentCategory::Treatment, {QStringLiteral("250,00"), QString()});
+    office.payee.status = Result::failure(QStringLiteral("Veritabanı dosyası okunamadı"));
+    office.printing.BtnPrint3Click();
+
+    QCOMPARE(office.log.previews.size(), 1); // only the first print
+    QCOMPARE(messages.requests().size(), 1);
+    QVERIFY(messages.requests().first().text.contains(QStringLiteral("Veritabanı dosyası okunamadı")));
+    QVERIFY(office.worksheets.isPrintEnabled(PaymentCategory::Treatment));
+    QCOMPARE(office.printing.raporlar().prepare(kToday), before); // nothing written
+}
+
+void TestPaymentOrderPrinting::everyHandlerPrintsItsKind()
+{
+    Office office;
+    const QStringList amounts{QStringLiteral("10,00"), QStringLiteral("20,00")};
+    const std::array<void (PaymentOrderPrinting::*)(), kCategoryCount> handlers = {
+        &PaymentOrderPrinting::BtnPrintClick, &PaymentOrderPrinting::BtnPrint2Click,
+        &PaymentOrderPrinting::BtnPrint3Click, &PaymentOrderPrinting::BtnPrint4Click};
+    for (PaymentCategory category : kAllCategories) {
+        office.compute(category, amounts);
+        (office.printing.*handlers[std::size_t(categoryIndex(category))])();
+        QVERIFY(!office.worksheets.isPrintEnabled(category));
+        // Treatment writes rows 8 and 9; the others leave them empty.
+        const QString row9 = office.printing.lastPage().text(QStringLiteral("MHesap9"));
+        QCOMPARE(row9.isEmpty(), category != PaymentCategory::Treatment);
+    }
+    QCOMPARE(office.log.names, QStringList({"Eczane - ŞİFA ECZANESİ", "Hastane - ŞİFA ECZANESİ",
+                                            "Tedavi - ŞİFA ECZANESİ", "Özel - ŞİFA ECZANESİ"}));
+}
+
+void TestPaymentOrderPrinting::previewWindow()
+{
+    Raporlar raporlar;
+    PreviewWindow window(raporlar.prepare(kToday), QStringLiteral("Eczane - ŞİFA"));
+    QCOMPARE(window.previewWidget()->zoomMode(), QPrintPreviewWidget::CustomZoom);
+    QCOMPARE(window.previewWidget()->zoomFactor(), 1.0);
+    QVERIFY(window.isModal());
+    const QStringList captions{"Yazdır", "Sayfa Yapısı", "PDF Kaydet", "PDF Aç", "Yakınlaştır", "Uzaklaştır",
+                               "%100", "Sayfa Genişliği", "Tüm Sayfa", "Ana Hatlar", "Kapat"};
+    QStringList shown;
+    for (const char *name : {"ActPrint", "ActPageSetup", "ActSave", "ActOpen", "ActZoomIn", "ActZoomOut",
+                             "ActActualSize", "ActFitWidth", "ActFitPage", "ActOutline", "ActClose"}) {
+        QAction *action = window.action(QString::fromLatin1(name));
+        QVERIFY2(action, name);
+        shown << action->text();
+    }
+    QCOMPARE(shown, captions);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.previewWidget()->pageCount(), 1);
+    QVERIFY(window.outline()->isHidden());
+    window.action(QStringLiteral("ActOutline"))->trigger();
+    QVERIFY(window.outline()->isVisible());
+    QCOMPARE(window.outline()->count(), 1);
+    window.action(QStringLiteral("ActZoomIn"))->trigger();
+    QVERIFY(window.previewWidget()->zoomFactor() > 1.0);
+    window.action(QStringLiteral("ActActualSize"))->trigger();
+    QCOMPARE(window.previewWidget()->zoomFactor(), 1.0);
+    QVERIFY(window.suggestedFilePath().endsWith(QStringLiteral("/Eczane - ŞİFA.pdf")));
+}
+
+void TestPaymentOrderPrinting::documentNames_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("payee");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("payee") << categoryIndex(PaymentCategory::Pharmacy) << "ŞİFA ECZANESİ" << "Eczane - ŞİFA ECZANESİ";
+    QTest::newRow("characters a file name cannot hold")
+        << categoryIndex(PaymentCategory::Private) << "A/B: C*D?\"E\"" << "Özel - A B C D E";
+    QTest::newRow("no payee") << categoryIndex(PaymentCategory::Treatment) << "" << "Tedavi";
+    QTest::newRow("blanks only") << categoryIndex(PaymentCategory::Hospital) << "  " << "Hastane";
+}
+
+void TestPaymentOrderPrinting::documentNames()
+{
+    QFETCH(int, category);
+    QFETCH(QString, payee);
+    QFETCH(QString, name);
+    QCOMPARE(documentName(PaymentCategory(category), payee), name);
+}
+
+void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
+{
+    QTemporaryDir folder;
+    Raporlar raporlar;
+    raporlar.setText(QStringLiteral("MUst1"), QStringLiteral("ŞİFA ECZANESİ"));
+    PreviewWindow window(raporlar.prepare(kToday), QStringLiteral("Eczane - ŞİFA ECZANESİ"));
+
+    QString suggested;
+    PreviewWindow::setSaveChooser([&](QWidget *, const QString &path) {
+        suggested = path;
+        return folder.filePath(QStringLiteral("belge")); // the suffix is added
+    });
+    QStringList opened;
+    PreviewWindow::setOpenChooser([&](QWidget *, const QString &) { return folder.filePath(QStringLiteral("belge.pdf")); });
+    PreviewWindow::setViewer([&](const QString &path) {
+        opened << path;
+        return true;
+    });
+    window.action(QStringLiteral("ActSave"))->trigger();
+    window.action(QStringLiteral("ActOpen"))->trigger();
+    PreviewWindow::setSaveChooser({});
+    PreviewWindow::setOpenChooser({});
+    PreviewWindow::setViewer({});
+
+    QVERIFY(suggested.endsWith(QStringLiteral("Eczane - ŞİFA ECZANESİ.pdf")));
+    QFile saved(folder.filePath(QStringLiteral("belge.pdf")));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.read(5) == "%PDF-");
+    QCOMPARE(opened, QStringList{folder.filePath(QStringLiteral("belge.pdf"))});
+    if (PdfWords::available())
+        QVERIFY(PdfWords::allText(PdfWords::read(saved.fileName())).contains(QStringLiteral("ŞİFA ECZANESİ")));
+
+    // A print from the preview goes to the printer it was set up with.
+    PreviewWindow::setPrinterFactory([&] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(folder.filePath(QStringLiteral("printed.pdf")));
+        return printer;
+    });
+    PreviewWindow printingWindow(raporlar.prepare(kToday), QStringLiteral("Eczane"));
+    PreviewWindow::setPrinterFactory({});
+    printingWindow.action(QStringLiteral("ActPrint"))->trigger();
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("printed.pdf"))).size() > 1000);
+}
+
+QTEST_MAIN(TestPaymentOrderPrinting)
+#include "tst_PaymentOrderPrinting.moc"
