@@ -32,6 +32,8 @@ PayeeListBinding::PayeeListBinding(PayeeDatabase &database, PaymentCategory cate
         emit editStateChanged();
     });
     connect(m_list, &PayeeList::errorOccurred, this, &PayeeListBinding::failed);
+    // Reported after the paint or the move that ran into it is over.
+    connect(m_list, &PayeeList::recordUnreadable, this, &PayeeListBinding::failed, Qt::QueuedConnection);
 
     for (PayeeColumn column : kAllPayeeColumns) {
         connect(m_fields->edit(column), &QLineEdit::textEdited, this,
@@ -62,7 +64,9 @@ void PayeeListBinding::showFields()
         QLineEdit *edit = m_fields->edit(column);
         if (int(column) != m_columnBeingTyped)
             ChangedOnly::setText(edit, m_list->field(column));
-        edit->setReadOnly(!m_list->isOpen());
+        // A record that could not be read is not edited: its save would
+        // wipe the fields nobody typed over.
+        edit->setReadOnly(!m_list->isOpen() || !m_list->isCurrentReadable());
     }
 }
 

@@ -21,6 +21,7 @@
 #include "desktop/ToolIcons.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
+#include "printing/PaymentOrderPrinting.h"
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
 #include "registry/PayeeList.h"
@@ -142,6 +143,21 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
     if (TForm4 *institution = windows.institution) {
         m_worksheets->setAutomaticYearAndDate(
             [institution](const QDate &today) { institution->applyAutomaticYearAndDate(today); });
+    }
+    if (windows.preferences && windows.institution && windows.codes && !m_printing) {
+        TForm4 *institution = windows.institution;
+        TForm5 *codes = windows.codes;
+        PaymentOrderPrinting::Sources sources{
+            .institution = [institution] { return institution->values(); },
+            .codes = [codes](PaymentCategory category) { return codes->sheet(category); },
+            .payee = [this](PaymentCategory category) {
+                PayeeReading reading;
+                reading.status = payeeList(category)->readCurrent(&reading.fields);
+                return reading;
+            },
+        };
+        // YAZDIR reaches the printing through the worksheets' printRequested.
+        m_printing = new PaymentOrderPrinting(*m_worksheets, *windows.preferences, std::move(sources), this);
     }
 }
 

@@ -18,6 +18,7 @@ class ListPane;
 class PayeeFieldGroup;
 class PayeeList;
 class PayeeListBinding;
+class PaymentOrderPrinting;
 class QAction;
 class QSplitter;
 class QTimer;
@@ -69,6 +70,9 @@ public:
     PayeeList *payeeList(PaymentCategory category) const;
     PayeeDatabase &database() { return m_database; }
     WorksheetSet *worksheets() const { return m_worksheets; }
+    // YAZDIR and the form Raporlar: BtnSabitClick and BtnPrintClick to
+    // BtnPrint4Click. Made with the secondary windows it reads.
+    PaymentOrderPrinting *printing() const { return m_printing; }
     // The "Düzenle" and "Kaydet" actions; they act on the list of the
     // control that has the keyboard focus.
     QAction *editAction() const;
@@ -150,6 +154,7 @@ private:
     ListPane *m_listPane = nullptr;
     WorkArea *m_workArea = nullptr;
     WorksheetSet *m_worksheets = nullptr;
+    PaymentOrderPrinting *m_printing = nullptr;
     std::array<PayeeListBinding *, kCategoryCount> m_bindings{};
     QTimer *m_clock = nullptr; // Timer1
     TTrayMinimizer *m_trayMinimizer = nullptr; // TrayMinimizer1

@@ -72,6 +72,7 @@ Result PayeeList::openWith(bool byRange, const QString &lower, const QString &up
     m_original = {};
     // Another program may have changed records since they were read.
     m_cache.clear();
+    m_unreadable.clear();
     emit rowsReset();
     setState(State::Browsing);
     emit fieldsChanged();
@@ -101,6 +102,7 @@ void PayeeList::closeQuietly()
     m_buffer = {};
     m_original = {};
     m_cache.clear();
+    m_unreadable.clear();
     if (hadRows)
         emit rowsReset();
     setState(State::Closed);
@@ -171,6 +173,30 @@ PayeeFields PayeeList::fields() const
     return fieldsAt(m_current);
 }
 
+Result PayeeList::readCurrent(PayeeFields *fields) const
+{
+    *fields = {};
+    if (m_current < 0 || m_current >= rowCount())
+        return Result::success();
+    if (canPost() && m_keys[m_current] == m_editKey) {
+        *fields = m_buffer;
+        return Result::success();
+    }
+    return loadRecord(m_keys[m_current], fields);
+}
+
+bool PayeeList::isReadable(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return true;
+    if (!m_unreadable.contains(m_keys[row]))
+        return true;
+    // A record marked unreadable may read now (another program repaired
+    // the file, say); a mark is only as good as the last try.
+    PayeeFields fields;
+    return loadRecord(m_keys[row], &fields).succeeded();
+}
+
 PayeeFields PayeeList::fieldsAt(int row) const
 {
     if (row < 0 || row >= rowCount())
@@ -198,12 +224,21 @@ Result PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
             (*fields)[size_t(column)] = m_select.text(int(column));
         m_select.reset();
         m_cache.insert(key, new PayeeFields(*fields));
+        m_unreadable.remove(key);
         return Result::success();
     }
-    return Result::failure(head
-                           + (m_select.error().isError()
-                                  ? PayeeDatabase::failureReason(m_select.error(), m_database.filePath())
-                                  : QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir.")));
+    if (!m_select.error().isError())
+        return Result::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir."));
+    SqlCipherConnection::Error error = m_select.error();
+    // The file opened with its password: a page that fails now is damaged.
+    if (error.failure == SqlCipherConnection::Failure::NotADatabase)
+        error.failure = SqlCipherConnection::Failure::Corrupt;
+    const Result failure = Result::failure(head + PayeeDatabase::failureReason(error, m_database.filePath()));
+    const bool firstOfThisOpening = m_unreadable.isEmpty();
+    m_unreadable.insert(key);
+    if (firstOfThisOpening)
+        emit const_cast<PayeeList *>(this)->recordUnreadable(failure.message());
+    return failure;
 }
 
 // --- Editing -----------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "registry/SqlCipherConnection.h"
 
 #include <QCache>
+#include <QSet>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -66,12 +67,20 @@ public:
     QString deleteQuestion() const;
 
     // The current record's fields: the edit buffer while editing or
-    // inserting, empty texts when there is no current record.
+    // inserting, empty texts when there is no current record or it could
+    // not be read.
     QString field(PayeeColumn column) const;
     PayeeFields fields() const;
+    // The current record's fields, or why they could not be read: what a
+    // printed form takes, which must never show a damaged record as empty.
+    Result readCurrent(PayeeFields *fields) const;
     // The fields of any row, for the grid; the edited row shows the buffer.
     PayeeFields fieldsAt(int row) const;
     QString nameAt(int row) const { return fieldsAt(row)[size_t(PayeeColumn::Name)]; }
+    // False for a row whose record could not be read (a damaged page of the
+    // file): the grid marks it, and it cannot be edited or printed.
+    bool isReadable(int row) const;
+    bool isCurrentReadable() const { return isReadable(m_current); }
 
     // Typing into a field: starts editing a browsing record (inserting a new
     // one into an empty list) and sets the text as given. An empty text is
@@ -144,6 +153,11 @@ signals:
     void rowsChanged(int firstRow, int lastRow);
     // A refused move through the DataSetLink interface.
     void errorOccurred(const QString &message);
+    // The first record of this opening that could not be read; later ones
+    // are only marked, so that a damaged file is reported once per opening,
+    // not once per painted row. Emitted while the grid may be painting:
+    // show it later, not from the slot.
+    void recordUnreadable(const QString &message);
 
 private:
     static constexpr qint64 kNewRecordKey = 0;
@@ -185,4 +199,6 @@ private:
     mutable SqlCipherConnection::Statement m_update;
     mutable SqlCipherConnection::Statement m_delete;
     mutable QCache<qint64, PayeeFields> m_cache;
+    // Keys whose records could not be read since the last opening.
+    mutable QSet<qint64> m_unreadable;
 };

@@ -31,12 +31,20 @@ QVariant PayeeListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        // A record the file could not give back is not an empty name.
+        if (!m_list->isReadable(index.row()))
+            return unreadableText();
         return m_list->nameAt(index.row());
     case RecordNumberRole:
         return m_list->recordNumber(index.row());
     default:
         return {};
     }
+}
+
+QString PayeeListModel::unreadableText()
+{
+    return QStringLiteral("(okunamayan kayıt)");
 }
 
 QVariant PayeeListModel::headerData(int section, Qt::Orientation orientation, int role) const

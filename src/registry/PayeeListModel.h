@@ -19,6 +19,9 @@ public:
 
     PayeeList *list() const { return m_list; }
 
+    // What a row shows in place of a name that could not be read.
+    static QString unreadableText();
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;

@@ -2,6 +2,9 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "app/TFrmAyar.h"
+#include "printing/PageOutput.h"
+#include "printing/PaymentOrderPrinting.h"
+#include "registry/PayeeList.h"
 #include "base/ProfileFile.h"
 #include "controls/TAmountEdit.h"
 #include "controls/TStripedDBGrid.h"
@@ -38,6 +41,7 @@ private slots:
     void stampDutyFollowsTheRateInEffect();
     void codesWindowOpeningModes();
     void idlePassFillsTheInstitutionYear();
+    void yazdirPrintsTheChosenPayee();
 
 private:
     std::unique_ptr<ProgramFolderFixture> m_folder;
@@ -206,6 +210,59 @@ void TestProgramWindows::idlePassFillsTheInstitutionYear()
     automaticYear->setChecked(false);
     idle();
     QCOMPARE(year->text(), QString());
+}
+
+namespace {
+
+// Where the printed pages go in a test: kept, not shown.
+class KeptPages : public PageOutput
+{
+public:
+    explicit KeptPages(QList<std::pair<PaymentOrderPage, QString>> *pages) : m_pages(pages) {}
+    void preview(const PaymentOrderPage &page, const QString &name, QWidget *) override { m_pages->append({page, name}); }
+    Result print(const PaymentOrderPage &page, const QString &name) override
+    {
+        m_pages->append({page, name});
+        return Result::success();
+    }
+
+private:
+    QList<std::pair<PaymentOrderPage, QString>> *m_pages;
+};
+
+} // namespace
+
+// YAZDIR on a computed pharmacy payment puts the chosen payee and the entry
+// on the form, with the institution's and the codes window's data, and is
+// disabled until the next HESAPLA.
+void TestProgramWindows::yazdirPrintsTheChosenPayee()
+{
+    TForm1 *window = m_windows->mainWindow();
+    QList<std::pair<PaymentOrderPage, QString>> pages;
+    window->printing()->setOutput(std::make_unique<KeptPages>(&pages));
+    UserActions::choose(*window, "ComboBox1", 0);
+    PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
+    QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("ŞİFA ECZANESİ")).succeeded());
+    QVERIFY(pharmacies->setField(PayeeColumn::BankAccount, QStringLiteral("TR12 0001")).succeeded());
+    QVERIFY(pharmacies->post().succeeded());
+
+    window->findChild<TAmountEdit *>(QStringLiteral("Edit1"))->setTextAsFloat(1000);
+    QCoreApplication::processEvents();
+    UserActions::click(*window, "BtnHazir1");
+    UserActions::click(*window, "BtnPrint");
+
+    QCOMPARE(pages.size(), 1);
+    const PaymentOrderPage &page = pages.first().first;
+    QCOMPARE(pages.first().second, QStringLiteral("Eczane - ŞİFA ECZANESİ"));
+    QCOMPARE(page.text(QStringLiteral("MUst1")), QStringLiteral("ŞİFA ECZANESİ"));
+    QCOMPARE(page.text(QStringLiteral("MUst4")), QStringLiteral("TR12 0001"));
+    QCOMPARE(page.text(QStringLiteral("MH11")), QStringLiteral("1000"));
+    QCOMPARE(page.text(QStringLiteral("MH22")), QStringLiteral("8"));
+    QCOMPARE(page.text(QStringLiteral("MH22_")), QStringLiteral("25"));
+    QCOMPARE(page.text(QStringLiteral("MToplam1")), QStringLiteral("2008"));
+    QCOMPARE(page.text(QStringLiteral("MHesap1")), m_windows->codes()->sheet(PaymentCategory::Pharmacy).name(1));
+    QCOMPARE(page.text(QStringLiteral("MKurum")), m_windows->institution()->fieldText(QStringLiteral("EdKurumAdi")));
+    QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("BtnPrint"))->isEnabled());
 }
 
 QTEST_MAIN(TestProgramWindows)

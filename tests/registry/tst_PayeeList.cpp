@@ -1,4 +1,5 @@
 #include "registry/PayeeList.h"
+#include "registry/PayeeListModel.h"
 #include "registry/TurkishCollation.h"
 #include "support/TemporaryPayeeDatabase.h"
 #include "support/TurkishCapitals.h"
@@ -105,6 +106,7 @@ private slots:
     void deleteQuestion();
     void dataSetLinkMovesAndRefusals();
     void closeSequenceSavesOrDiscards();
+    void damagedRecordsAreReportedNotShownEmpty();
 };
 
 void TestPayeeList::openSortedListsEveryPayeeInTurkishOrder()
@@ -689,6 +691,80 @@ void TestPayeeList::closeSequenceSavesOrDiscards()
     QVERIFY(list.close().succeeded());
     QCOMPARE(list.state(), State::Closed);
     QCOMPARE(registry.stored(), (QStringList{"A", "B", "C", "SON"}));
+}
+
+// A file with damaged pages among its records: the list still opens from
+// its intact name index, says once per opening that a record could not be
+// read, marks such rows instead of showing them empty, and neither edits
+// nor hands out their fields.
+void TestPayeeList::damagedRecordsAreReportedNotShownEmpty()
+{
+    Registry registry;
+    TemporaryPayeeDatabase &fixture = registry.fixture;
+    SqlCipherConnection &connection = fixture.connection();
+    // The records first, the name index after them: the pages in between
+    // hold records only.
+    QVERIFY(!connection.execute(QStringLiteral("DROP INDEX Eczane_EczaneAdi")).isError());
+    const qint64 recordsFrom = connection.queryInt64(QStringLiteral("PRAGMA page_count")) + 2;
+    QStringList names;
+    for (int i = 0; i < 500; ++i)
+        names << QStringLiteral("ECZANE %1 ŞİFA DEVA SAĞLIK").arg(i, 3, 10, QChar(u'0'));
+    fixture.addNames(PaymentCategory::Pharmacy, names);
+    const qint64 recordsTo = connection.queryInt64(QStringLiteral("PRAGMA page_count")) - 1;
+    QVERIFY(!connection.execute(QStringLiteral("CREATE INDEX Eczane_EczaneAdi ON Eczane (EczaneAdi)")).isError());
+    const qint64 pageSize = connection.queryInt64(QStringLiteral("PRAGMA cipher_page_size"));
+    QVERIFY(recordsTo - recordsFrom > 6);
+    fixture.database().close();
+
+    QFile file(fixture.filePath());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    for (qint64 page = recordsFrom; page <= recordsTo; page += 3) {
+        QVERIFY(file.seek((page - 1) * pageSize + pageSize / 2));
+        char byte = 0;
+        QVERIFY(file.getChar(&byte));
+        QVERIFY(file.seek((page - 1) * pageSize + pageSize / 2));
+        QVERIFY(file.putChar(char(byte ^ 0x5A)));
+    }
+    file.close();
+
+    QVERIFY(fixture.database().open().isOpened());
+    PayeeList &list = registry.list;
+    QSignalSpy reported(&list, &PayeeList::recordUnreadable);
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(list.rowCount(), 500);
+    int unreadable = 0;
+    int firstUnreadable = -1;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        (void)list.nameAt(row);
+        if (!list.isReadable(row)) {
+            ++unreadable;
+            if (firstUnreadable < 0)
+                firstUnreadable = row;
+        } else {
+            QVERIFY(!list.nameAt(row).isEmpty());
+        }
+    }
+    QVERIFY(unreadable > 0);
+    QCOMPARE(reported.count(), 1);
+    const QString message = reported.first().first().toString();
+    QVERIFY2(message.startsWith(QStringLiteral("Kayıt okunamadı: veritabanı dosyası bozuk.")), qPrintable(message));
+    PayeeListModel model(&list);
+    QCOMPARE(model.data(model.index(firstUnreadable, 0)).toString(), PayeeListModel::unreadableText());
+
+    QVERIFY(list.moveTo(firstUnreadable).succeeded());
+    QVERIFY(!list.isCurrentReadable());
+    PayeeFields fields;
+    QCOMPARE(list.readCurrent(&fields).message(), message);
+    QCOMPARE(list.edit().message(), message);
+    QCOMPARE(list.setField(PayeeColumn::Name, QStringLiteral("YENİ")).message(), message);
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(reported.count(), 1);
+
+    // Another opening reports it again, once.
+    QVERIFY(list.openSorted().succeeded());
+    for (int row = 0; row < list.rowCount(); ++row)
+        (void)list.nameAt(row);
+    QCOMPARE(reported.count(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestPayeeList)
