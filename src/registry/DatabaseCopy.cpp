@@ -90,6 +90,8 @@ Problem copyProblem(Failure failure)
         return Problem::SourceDamaged;
     case Failure::Busy:
         return Problem::SourceLocked;
+    case Failure::AlreadyExists:
+        return Problem::TargetExists;
     case Failure::DiskFull:
         return Problem::TargetDiskFull;
     default:
@@ -107,6 +109,15 @@ Outcome failed(Problem problem, const QString &detail)
 
 Error attachTarget(SqlCipherConnection &connection, const QString &target)
 {
+    // ATTACH opens files with the source's flags, which never create one:
+    // the target starts as an empty file, which the engine takes for an
+    // empty database. Made here, it cannot be someone else's file.
+    QFile empty(target);
+    if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const Failure failure = QFileInfo::exists(target) ? Failure::AlreadyExists : Failure::Io;
+        return {failure, empty.errorString()};
+    }
+    empty.close();
     Statement attach = connection.prepare(QStringLiteral("ATTACH DATABASE ?1 AS %1 KEY ?2").arg(kTarget));
     attach.bindText(1, target);
     attach.bindText(2, QString::fromLatin1(PayeeDatabase::password()));
@@ -277,7 +288,6 @@ private:
     std::optional<std::vector<qint64>> indexedRowids(const QString &table);
     void copySequences(const QStringList &tables);
     bool stop(Failure failure, const QString &detail);
-    bool transactionLost();
 
     SqlCipherConnection &m_connection;
     Salvage m_result;
@@ -288,17 +298,6 @@ bool Salvager::stop(Failure failure, const QString &detail)
     m_result.problem = fatalProblem(failure);
     m_result.detail = detail;
     return false;
-}
-
-// An error of some kinds makes the engine roll the whole transaction back;
-// going on would then write rows outside it, one by one.
-bool Salvager::transactionLost()
-{
-    if (m_connection.inTransaction())
-        return false;
-    m_result.problem = Problem::TargetUnwritable;
-    m_result.detail = QStringLiteral("the engine rolled the salvage back");
-    return true;
 }
 
 Salvage Salvager::run()
@@ -315,7 +314,15 @@ Salvage Salvager::run()
             return m_result;
         }
     }
-    if (const Error error = m_connection.execute(QStringLiteral("BEGIN")); error.isError()) {
+    // No transaction spans the salvage: once a page fails its check, the
+    // engine refuses every further read of the source until the read
+    // transaction that met it has ended. Each statement is its own
+    // transaction, so a failed one clears the way for the next. The target
+    // keeps its journal in memory and is not flushed on every commit; it is
+    // checked and flushed as a whole before it is used.
+    if (const Error error = m_connection.execute(
+            QStringLiteral("PRAGMA %1.journal_mode = MEMORY; PRAGMA %1.synchronous = OFF;").arg(kTarget));
+        error.isError()) {
         stop(error.failure, error.detail);
         return m_result;
     }
@@ -367,16 +374,11 @@ Salvage Salvager::run()
             }
         }
     }
-    if (transactionLost())
-        return m_result;
-
     // The first page was read when the file opened: its header is whole.
     Error error;
     const qint64 version = m_connection.queryInt64(QStringLiteral("PRAGMA main.user_version"), &error);
     if (!error.isError())
         error = m_connection.execute(QStringLiteral("PRAGMA %1.user_version = %2").arg(kTarget).arg(version));
-    if (!error.isError())
-        error = m_connection.execute(QStringLiteral("COMMIT"));
     if (error.isError())
         stop(error.failure, error.detail);
     return m_result;
@@ -385,30 +387,21 @@ Salvage Salvager::run()
 bool Salvager::copyTable(const QString &table)
 {
     // Most tables of a damaged file are whole: one statement copies them.
-    if (const Error error = m_connection.execute(QStringLiteral("SAVEPOINT salvage_table")); error.isError())
-        return stop(error.failure, error.detail);
+    // One that fails is rolled back whole, and the table is walked instead.
     const Error whole = m_connection.execute(
         QStringLiteral("INSERT INTO %1.%2 SELECT * FROM main.%2").arg(kTarget, quoted(table)));
     if (!whole.isError()) {
         m_result.recovered += m_connection.changes();
-        (void)m_connection.execute(QStringLiteral("RELEASE salvage_table"));
-        return !transactionLost();
+        return true;
     }
     if (isFatal(whole.failure))
         return stop(whole.failure, whole.detail);
-    if (transactionLost())
-        return false;
-    if (const Error error = m_connection.execute(QStringLiteral("ROLLBACK TO salvage_table")); error.isError())
-        return stop(error.failure, error.detail);
 
     std::vector<qint64> recovered;
     std::vector<qint64> unreadable;
     bool skippedDamage = false;
     const bool walked = walkTable(table, recovered, unreadable, &skippedDamage);
     if (m_result.problem != Problem::None)
-        return false;
-    (void)m_connection.execute(QStringLiteral("RELEASE salvage_table"));
-    if (transactionLost())
         return false;
     m_result.recovered += qint64(recovered.size());
 
@@ -463,10 +456,6 @@ bool Salvager::walkTable(const QString &table, std::vector<qint64> &recovered, s
                     return stop(error.failure, error.detail);
                 }
                 unreadable.push_back(rowid);
-            }
-            if (transactionLost()) {
-                cursor.reset();
-                return false;
             }
         }
         const Error error = cursor.error();
@@ -588,6 +577,9 @@ void Salvager::copySequences(const QStringList &tables)
         QStringLiteral("INSERT INTO %1.sqlite_sequence (name, seq) VALUES (?1, ?2)").arg(kTarget));
     if (!read.isValid() || !raise.isValid() || !add.isValid())
         return;
+    // Copying a table that came out empty left a counter of 0 for it, which
+    // means the same as none.
+    (void)m_connection.execute(QStringLiteral("DELETE FROM %1.sqlite_sequence WHERE seq = 0").arg(kTarget));
     QList<std::pair<QString, qint64>> counters;
     while (read.next())
         counters.append({read.text(0), read.int64(1)});
@@ -647,7 +639,7 @@ Outcome exportCopy(const QString &source, const QString &target)
         return failed(sourceProblem(error.failure), error.detail);
     const Outcome outcome = exportInto(connection, target);
     connection.close();
-    if (!outcome.succeeded())
+    if (!outcome.succeeded() && outcome.problem != Problem::TargetExists)
         removeTarget(target);
     return outcome;
 }
@@ -675,7 +667,7 @@ Salvage salvage(const QString &source, const QString &target)
         detachTarget(connection);
     }
     connection.close();
-    if (!result.succeeded())
+    if (!result.succeeded() && result.problem != Problem::TargetExists)
         removeTarget(target);
     return result;
 }
