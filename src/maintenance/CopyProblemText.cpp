@@ -35,8 +35,9 @@ QString reason(DatabaseCopy::Problem problem, const QString &detail, const QStri
         return QStringLiteral("%1 klasörünün bulunduğu diskte yer kalmadı")
             .arg(shown(QFileInfo(targetPath).absolutePath()));
     case Problem::TargetUnwritable:
-        return QStringLiteral("%1 yazılamadı; klasöre yazma izni olmayabilir ya da disk yazmaya kapalı olabilir (%2)")
-            .arg(shown(targetPath), detail);
+        return QStringLiteral("%1 yazılamadı; klasöre yazma izni olmayabilir, disk dolmuş ya da yazmaya kapalı "
+                              "olabilir")
+            .arg(shown(targetPath));
     case Problem::CopyDiffers:
         return QStringLiteral("yazılan kopya veritabanıyla aynı değil");
     }

@@ -133,12 +133,12 @@ Result Backup::build(const QString &staging)
                                       "Bakım ve Onarım (F9) ile onarmayı deneyin"));
     }
     if (!exported.succeeded())
-        return refused(CopyProblemText::reason(exported.problem, exported.detail, m_database, staging));
+        return refused(CopyProblemText::reason(exported.problem, exported.detail, m_database, m_target));
 
     const DatabaseCopy::Outcome checked = DatabaseCopy::inspect(staging);
     if (!checked.succeeded() || checked.contents != exported.contents) {
         return refused(
-            CopyProblemText::reason(DatabaseCopy::Problem::CopyDiffers, checked.detail, m_database, staging));
+            CopyProblemText::reason(DatabaseCopy::Problem::CopyDiffers, checked.detail, m_database, m_target));
     }
 
     // A journal that a program stopped while writing the old backup left
