@@ -26,7 +26,9 @@
 //    nothing else takes "Data.dat" away, but a person or another program
 //    may have): if it opens, passes the integrity check and holds the payee
 //    tables, it is renamed to "Data.dat" and the payees are back; otherwise
-//    it stays. When "Data.dat" is there but does not open, both stay.
+//    it stays. Opening it lets the engine settle a journal beside it, as any
+//    opening does: a transaction left half done is rolled back. When
+//    "Data.dat" is there but does not open, both stay.
 //
 // Never touched: "Data.dat"; its journal, which the engine needs to undo a
 // transaction that was half written; the damaged files a repair kept; the
