@@ -158,6 +158,9 @@ void TFrmYedek::buildLeftHalf(QWidget *panel)
     m_directoryOutline1->setSortingEnabled(true);
     m_directoryOutline1->sortByColumn(0, Qt::AscendingOrder);
     m_directoryOutline1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The folders are read in the background: a selection deep in the tree
+    // is scrolled to again as the folders above it come in.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, &TFrmYedek::folderLoaded);
     m_directoryOutline1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
@@ -261,11 +264,32 @@ void TFrmYedek::selectLocation(const QString &path)
         m_driveComboBox1->setCurrentIndex(drive);
         showDrive(m_volumes[drive].rootPath);
     }
-    const QModelIndex index = treeIndexOf(QDir::fromNativeSeparators(path));
+    m_pendingSelection = QDir::fromNativeSeparators(path);
+    showSelection(m_pendingSelection);
+}
+
+void TFrmYedek::showSelection(const QString &path)
+{
+    const QModelIndex index = treeIndexOf(path);
     if (!index.isValid())
         return;
     m_directoryOutline1->setCurrentIndex(index);
-    m_directoryOutline1->scrollTo(index);
+    m_directoryOutline1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void TFrmYedek::folderLoaded(const QString &folder)
+{
+    if (m_pendingSelection.isEmpty())
+        return;
+    const QString loaded = withSeparator(QDir::fromNativeSeparators(folder));
+    if (!withSeparator(m_pendingSelection).startsWith(loaded, pathCase()))
+        return;
+    // A click elsewhere meanwhile wins.
+    if (location() != m_pendingSelection && !withSeparator(m_pendingSelection).startsWith(withSeparator(location()), pathCase())) {
+        m_pendingSelection.clear();
+        return;
+    }
+    showSelection(m_pendingSelection);
 }
 
 QString TFrmYedek::location() const

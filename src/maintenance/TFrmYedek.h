@@ -52,11 +52,14 @@ private:
     void fillDriveList();
     void showDrive(const QString &root);
     QModelIndex treeIndexOf(const QString &path) const;
+    void showSelection(const QString &path);
+    void folderLoaded(const QString &folder);
 
     QString m_programFolder;
     QList<BackupLocation::Volume> m_volumes;
     int m_shownDrive = -1;
     bool m_shownBefore = false;
+    QString m_pendingSelection; // shown again as its folders come in
 
     QLineEdit *m_edit1 = nullptr;
     QComboBox *m_driveComboBox1 = nullptr;
