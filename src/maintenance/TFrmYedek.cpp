@@ -284,8 +284,11 @@ void TFrmYedek::folderLoaded(const QString &folder)
     const QString loaded = withSeparator(QDir::fromNativeSeparators(folder));
     if (!withSeparator(m_pendingSelection).startsWith(loaded, pathCase()))
         return;
-    // A click elsewhere meanwhile wins.
-    if (location() != m_pendingSelection && !withSeparator(m_pendingSelection).startsWith(withSeparator(location()), pathCase())) {
+    // Until it can be shown, the selection rests on a folder above it; on
+    // any other the user has chosen meanwhile, and the choice stands.
+    const QString chosen = location();
+    if (chosen != m_pendingSelection
+        && !withSeparator(m_pendingSelection).startsWith(withSeparator(chosen), pathCase())) {
         m_pendingSelection.clear();
         return;
     }
