@@ -154,6 +154,8 @@ Result putInPlace(const QString &destination, const QString &source, Outcome &ou
         return fail(QStringLiteral("veritabanı dosyası şu anda başka bir program tarafından yazılıyor (%1)")
                         .arg(shown(journal)));
     }
+    // The new file takes the old one's permissions, as if it were the same.
+    QFile::setPermissions(destination, QFile::permissions(source));
     if (const Result placed = FileReplacement::replace(destination, source); placed.failed())
         return fail(placed.message());
     return Result::success();
