@@ -28,6 +28,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -235,12 +236,17 @@ void TestKillTrials::killedRepair()
 
 void TestKillTrials::runTrials(Operation operation, Scene &scene, const Rows &before, const Rows &after)
 {
-    // How long the operation takes when it is left alone.
+    // How long the operation takes when it is left alone: the quickest of
+    // three runs, as the first one meets cold caches.
     scene.lay();
     const QByteArray original = DatabaseFiles::fileBytes(scene.database());
-    const Run calibration = runOnce(operation, scene, -1);
-    QCOMPARE(calibration.exitCode, 0);
-    const qint64 span = std::max<qint64>(calibration.microseconds, 1000);
+    qint64 span = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 3; ++run) {
+        scene.lay();
+        const Run calibration = runOnce(operation, scene, -1);
+        QCOMPARE(calibration.exitCode, 0);
+        span = std::min(span, std::max<qint64>(calibration.microseconds, 1000));
+    }
 
     QMap<QString, int> seen;
     const int trials = trialsPerOperation();
