@@ -174,8 +174,8 @@ void TFrmTamir::run()
     advance(10, 500);
     advance(10, 500);
     advance(5, 500);
-    // Where the old wizard deleted "Data.dat" and copied "Yedek.dat" back:
-    // one rename, so that "Data.dat" is whole at every moment.
+    // One rename puts the new file in place: deleting "Data.dat" and copying
+    // "Yedek.dat" back would leave a moment with no database at all.
     if (const Result placed = DatabaseCompaction::putInPlace(compacted, database, outcome); placed.failed()) {
         finishWithFailure(placed.message());
         return;
