@@ -11,22 +11,6 @@ namespace BackupLocation {
 
 namespace {
 
-Qt::CaseSensitivity pathCase()
-{
-#ifdef Q_OS_WIN
-    return Qt::CaseInsensitive;
-#else
-    return Qt::CaseSensitive;
-#endif
-}
-
-QString withSeparator(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
-
 // File systems of the kernel and of the desktop that hold no user's files,
 // and memory-backed ones whose contents a restart loses.
 bool isSystemFileSystem(const QString &type)
@@ -69,6 +53,22 @@ QString labelOf(const QString &root, const QString &name)
 }
 
 } // namespace
+
+Qt::CaseSensitivity pathCase()
+{
+#ifdef Q_OS_WIN
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
+QString withSeparator(QString path)
+{
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
 
 QString composeFolder(const QString &location, const QString &folderName)
 {

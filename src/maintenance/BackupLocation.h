@@ -7,6 +7,12 @@
 // composes from a location and a folder name.
 namespace BackupLocation {
 
+// How the system compares paths: without regard to case on Windows.
+Qt::CaseSensitivity pathCase();
+
+// The path with a closing "/" (Qt's form).
+QString withSeparator(QString path);
+
 // The location, a separator unless the location already ends with one (a
 // drive's root does), the folder name and a closing separator; with an empty
 // name, the location itself. The name is typed by the user: "\" and "/" both

@@ -1,5 +1,6 @@
 #include "maintenance/DatabaseBackup.h"
 
+#include "maintenance/BackupLocation.h"
 #include "maintenance/CopyProblemText.h"
 #include "maintenance/FileReplacement.h"
 #include "maintenance/MaintenanceFiles.h"
@@ -24,11 +25,7 @@ bool sameFolder(const QString &left, const QString &right)
 {
     const QString a = QFileInfo(left).canonicalFilePath();
     const QString b = QFileInfo(right).canonicalFilePath();
-#ifdef Q_OS_WIN
-    return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
-#else
-    return !a.isEmpty() && a == b;
-#endif
+    return !a.isEmpty() && a.compare(b, BackupLocation::pathCase()) == 0;
 }
 
 void removeWithJournal(const QString &path)

@@ -28,6 +28,9 @@
 #include <QToolButton>
 #include <QTreeView>
 
+using BackupLocation::pathCase;
+using BackupLocation::withSeparator;
+
 namespace {
 
 constexpr int kClientWidth = 408;
@@ -41,22 +44,6 @@ constexpr int kHalfWidth = 184;
 constexpr int kButtonTop = 182;
 constexpr int kButtonHeight = 25;
 constexpr int kHelpTopic = 3;
-
-Qt::CaseSensitivity pathCase()
-{
-#ifdef Q_OS_WIN
-    return Qt::CaseInsensitive;
-#else
-    return Qt::CaseSensitive;
-#endif
-}
-
-QString withSeparator(QString path)
-{
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
 
 QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
 {
