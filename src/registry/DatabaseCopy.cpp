@@ -283,6 +283,8 @@ private:
     bool copyTable(const QString &table);
     bool walkTable(const QString &table, std::vector<qint64> &recovered, std::vector<qint64> &unreadable,
                    bool *skippedDamage);
+    bool copyRun(Statement &run, Statement &single, std::vector<qint64> &rows, std::vector<qint64> &recovered,
+                 std::vector<qint64> &unreadable);
     Probe probe(Statement &statement, qint64 from);
     std::optional<qint64> nextReadable(Statement &statement, qint64 from);
     std::optional<std::vector<qint64>> indexedRowids(const QString &table);
@@ -431,11 +433,17 @@ bool Salvager::walkTable(const QString &table, std::vector<qint64> &recovered, s
         QStringLiteral("SELECT rowid FROM main.%1 WHERE rowid >= ?1 ORDER BY rowid").arg(quoted(table)));
     Statement seek = m_connection.prepare(
         QStringLiteral("SELECT rowid FROM main.%1 WHERE rowid >= ?1 ORDER BY rowid LIMIT 1").arg(quoted(table)));
-    Statement insert = m_connection.prepare(
+    Statement run = m_connection.prepare(
+        QStringLiteral("INSERT INTO %1.%2 SELECT * FROM main.%2 WHERE rowid BETWEEN ?1 AND ?2")
+            .arg(kTarget, quoted(table)));
+    Statement single = m_connection.prepare(
         QStringLiteral("INSERT INTO %1.%2 SELECT * FROM main.%2 WHERE rowid = ?1").arg(kTarget, quoted(table)));
-    if (!cursor.isValid() || !seek.isValid() || !insert.isValid())
+    if (!cursor.isValid() || !seek.isValid() || !run.isValid() || !single.isValid())
         return false; // a table without rowids: nothing beyond the whole copy
 
+    constexpr std::size_t kRun = 500;
+    std::vector<qint64> found;
+    found.reserve(kRun);
     qint64 position = kFirstRowid;
     bool positionFromSeek = false;
     for (;;) {
@@ -443,22 +451,17 @@ bool Salvager::walkTable(const QString &table, std::vector<qint64> &recovered, s
         bool any = false;
         qint64 last = position;
         while (cursor.next()) {
-            const qint64 rowid = cursor.int64(0);
+            last = cursor.int64(0);
             any = true;
-            last = rowid;
-            insert.bindInt64(1, rowid);
-            const Error error = insert.run();
-            if (!error.isError()) {
-                recovered.push_back(rowid);
-            } else {
-                if (isFatal(error.failure)) {
-                    cursor.reset();
-                    return stop(error.failure, error.detail);
-                }
-                unreadable.push_back(rowid);
+            found.push_back(last);
+            if (found.size() == kRun && !copyRun(run, single, found, recovered, unreadable)) {
+                cursor.reset();
+                return false;
             }
         }
         const Error error = cursor.error();
+        if (!copyRun(run, single, found, recovered, unreadable))
+            return false;
         if (!error.isError())
             return true;
         if (isFatal(error.failure))
@@ -479,6 +482,39 @@ bool Salvager::walkTable(const QString &table, std::vector<qint64> &recovered, s
         position = *next;
         positionFromSeek = true;
     }
+}
+
+// Copies rows the walk has found. The rows between two of them are exactly
+// the ones it found in between, so one statement copies a run of them; a
+// run that fails (a damaged page of a long text) goes row by row.
+bool Salvager::copyRun(Statement &run, Statement &single, std::vector<qint64> &rows,
+                       std::vector<qint64> &recovered, std::vector<qint64> &unreadable)
+{
+    if (rows.empty())
+        return true;
+    run.bindInt64(1, rows.front());
+    run.bindInt64(2, rows.back());
+    const Error error = run.run();
+    if (!error.isError()) {
+        recovered.insert(recovered.end(), rows.begin(), rows.end());
+        rows.clear();
+        return true;
+    }
+    if (isFatal(error.failure))
+        return stop(error.failure, error.detail);
+    for (const qint64 rowid : rows) {
+        single.bindInt64(1, rowid);
+        const Error failure = single.run();
+        if (!failure.isError()) {
+            recovered.push_back(rowid);
+        } else if (isFatal(failure.failure)) {
+            return stop(failure.failure, failure.detail);
+        } else {
+            unreadable.push_back(rowid);
+        }
+    }
+    rows.clear();
+    return true;
 }
 
 Salvager::Probe Salvager::probe(Statement &statement, qint64 from)
