@@ -33,7 +33,7 @@
 namespace {
 
 const char kChildMode[] = "--kill-child";
-constexpr int kDefaultTrials = 6;
+constexpr int kDefaultTrials = 3;
 
 using Rows = QMap<QString, QStringList>;
 
@@ -196,7 +196,7 @@ void makeDatabase(const QString &folder, int payees, bool damaged)
 void TestKillTrials::killedBackup()
 {
     Scene scene;
-    makeDatabase(scene.pristineProgram, 1500, false);
+    makeDatabase(scene.pristineProgram, 800, false);
     // The earlier backup: the same database before its newest payees.
     QVERIFY(QDir().mkpath(scene.pristineBackup));
     {
@@ -214,7 +214,7 @@ void TestKillTrials::killedBackup()
 void TestKillTrials::killedCompaction()
 {
     Scene scene;
-    makeDatabase(scene.pristineProgram, 1500, false);
+    makeDatabase(scene.pristineProgram, 800, false);
     QVERIFY(QDir().mkpath(scene.pristineBackup));
     const Rows rows = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
     runTrials(Operation::Compaction, scene, rows, rows);
@@ -223,7 +223,7 @@ void TestKillTrials::killedCompaction()
 void TestKillTrials::killedRepair()
 {
     Scene scene;
-    makeDatabase(scene.pristineProgram, 1500, true);
+    makeDatabase(scene.pristineProgram, 800, true);
     QVERIFY(QDir().mkpath(scene.pristineBackup));
     // What a repair that runs to its end makes of the file.
     scene.lay();
@@ -236,12 +236,12 @@ void TestKillTrials::killedRepair()
 
 void TestKillTrials::runTrials(Operation operation, Scene &scene, const Rows &before, const Rows &after)
 {
-    // How long the operation takes when it is left alone: the quickest of
-    // three runs, as the first one meets cold caches.
+    // How long the operation takes when it is left alone: the quicker of
+    // two runs, as the first one meets cold caches.
     scene.lay();
     const QByteArray original = DatabaseFiles::fileBytes(scene.database());
     qint64 span = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 2; ++run) {
         scene.lay();
         const Run calibration = runOnce(operation, scene, -1);
         QCOMPARE(calibration.exitCode, 0);
