@@ -2,10 +2,57 @@
 
 #include <QDialog>
 
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+
+// The compact-and-repair wizard. It compacts "Data.dat" into "Yedek.dat",
+// repairing it on the way when it is damaged, puts the result in place of
+// the database, shows the file size before and after, and then restarts the
+// program: every way out of it is a restart (ProgramRestart), so each
+// process shows it at most once.
+//
+// The main window must have closed its database connection (with every
+// statement of its lists) and hidden itself before it shows the wizard with
+// exec(), and must never take them back.
 class TFrmTamir : public QDialog
 {
     Q_OBJECT
 
 public:
+    enum class State { Shown, Running, Finished };
+
     explicit TFrmTamir(QWidget *parent = nullptr);
+
+    State state() const { return m_state; }
+
+    void FormShow();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void SpeedButton1Click();
+
+    // Without a close button the wizard has no other way out than its
+    // buttons: Esc and the window manager's close do nothing.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void run();
+    void advance(int amount, int milliseconds);
+    void finishWithSuccess(const QString &status, bool repaired, const QString &repairReport);
+    void finishWithFailure(const QString &message);
+
+    State m_state = State::Shown;
+    QLabel *m_label5 = nullptr;
+    QLabel *m_label6 = nullptr;
+    QLabel *m_label3 = nullptr;
+    QProgressBar *m_progressBar1 = nullptr;
+    QPushButton *m_bitBtn1 = nullptr;
+    QPushButton *m_bitBtn2 = nullptr;
+    QToolButton *m_speedButton1 = nullptr;
 };

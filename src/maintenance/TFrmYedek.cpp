@@ -1,9 +1,362 @@
 #include "maintenance/TFrmYedek.h"
 
+#include "base/ApplicationInfo.h"
+#include "base/ProgramFolder.h"
+#include "base/Result.h"
+#include "desktop/HelpViewer.h"
+#include "desktop/HintText.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/ToolIcons.h"
+#include "maintenance/DatabaseBackup.h"
+#include "maintenance/ProgressPause.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QStorageInfo>
+#include <QToolButton>
+#include <QTreeView>
+
+using BackupLocation::pathCase;
+using BackupLocation::withSeparator;
+
+namespace {
+
+constexpr int kClientWidth = 408;
+constexpr int kClientHeight = 228;
+constexpr int kBorder = 5;
+constexpr int kPanelWidth = kClientWidth - 2 * kBorder;
+constexpr int kPanelHeight = kClientHeight - 2 * kBorder;
+constexpr int kLeft = 10;
+constexpr int kRight = 204;
+constexpr int kHalfWidth = 184;
+constexpr int kButtonTop = 182;
+constexpr int kButtonHeight = 25;
+constexpr int kHelpTopic = 3;
+
+QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// The wait cursor for as long as a backup runs, whatever way it ends.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+// The folders of one drive, its root as the one top node: the folder model
+// holds the whole file system, and this keeps the chosen root, the folders
+// above it (so that it can be reached) and everything under it.
+class FolderTreeFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setRoot(const QString &root)
+    {
+        m_root = withSeparator(QDir::fromNativeSeparators(root));
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override
+    {
+        const auto *folders = static_cast<const QFileSystemModel *>(sourceModel());
+        const QString path = withSeparator(folders->filePath(folders->index(sourceRow, 0, sourceParent)));
+        return path.startsWith(m_root, pathCase()) || m_root.startsWith(path, pathCase());
+    }
+
+private:
+    QString m_root = QStringLiteral("/");
+};
+
 TFrmYedek::TFrmYedek(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmYedek"));
     setWindowTitle(QStringLiteral(" Yedekleme İşlemi"));
-    setFixedSize(408, 228);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto *panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setGeometry(kBorder, kBorder, kPanelWidth, kPanelHeight);
+    buildLeftHalf(panel);
+    buildRightHalf(panel);
+
+    FormCreate();
+}
+
+void TFrmYedek::buildLeftHalf(QWidget *panel)
+{
+    auto *folderLabel = caption(QStringLiteral("Yedekleme Klasörü"), panel, QRect(kLeft, 8, kHalfWidth, 16));
+    m_edit1 = new QLineEdit(QStringLiteral("Yedek"), panel);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setGeometry(kLeft, 26, kHalfWidth, 21);
+    m_edit1->setFocusPolicy(Qt::ClickFocus);
+    QPalette grey = m_edit1->palette();
+    grey.setColor(QPalette::Base, grey.color(QPalette::Window));
+    m_edit1->setPalette(grey);
+    folderLabel->setBuddy(m_edit1);
+
+    auto *locationLabel = caption(QStringLiteral("Yedekleme Konumu"), panel, QRect(kLeft, 54, kHalfWidth, 16));
+    m_driveComboBox1 = new QComboBox(panel);
+    m_driveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    m_driveComboBox1->setGeometry(kLeft, 72, kHalfWidth, 22);
+    locationLabel->setBuddy(m_driveComboBox1);
+    connect(m_driveComboBox1, &QComboBox::activated, this, &TFrmYedek::DriveComboBox1Change);
+
+    m_folders = new QFileSystemModel(this);
+    m_folders->setObjectName(QStringLiteral("FolderModel"));
+    m_folders->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
+    m_folders->setReadOnly(true);
+    m_folderFilter = new FolderTreeFilter(this);
+    m_folderFilter->setSourceModel(m_folders);
+    m_folderFilter->setDynamicSortFilter(true);
+    m_folderFilter->setSortCaseSensitivity(Qt::CaseInsensitive);
+
+    m_directoryOutline1 = new QTreeView(panel);
+    m_directoryOutline1->setObjectName(QStringLiteral("DirectoryOutline1"));
+    m_directoryOutline1->setGeometry(kLeft, 96, kHalfWidth, kPanelHeight - 96 - 8);
+    m_directoryOutline1->setModel(m_folderFilter);
+    m_directoryOutline1->header()->hide();
+    for (int column = 1; column < m_folders->columnCount(); ++column)
+        m_directoryOutline1->hideColumn(column);
+    m_directoryOutline1->setSortingEnabled(true);
+    m_directoryOutline1->sortByColumn(0, Qt::AscendingOrder);
+    m_directoryOutline1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The folders are read in the background: a selection deep in the tree
+    // is scrolled to again as the folders above it come in.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, &TFrmYedek::folderLoaded);
+    m_directoryOutline1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void TFrmYedek::buildRightHalf(QWidget *panel)
+{
+    caption(QStringLiteral("İlerleme"), panel, QRect(kRight, 8, kHalfWidth, 16));
+    m_progressBar1 = new QProgressBar(panel);
+    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar1->setGeometry(kRight, 26, kHalfWidth, 18);
+    m_progressBar1->setRange(0, 100);
+    m_progressBar1->setValue(0);
+    m_progressBar1->setTextVisible(false);
+
+    auto *group = new QGroupBox(QStringLiteral(" Yedeklenecek Veriler "), panel);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setGeometry(kRight, 54, kHalfWidth, 56);
+    m_checkBox1 = new QCheckBox(QStringLiteral("Veritabanı"), group);
+    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    m_checkBox1->setGeometry(12, 24, kHalfWidth - 24, 20);
+    m_checkBox1->setChecked(true);
+
+    m_speedButton1 = new QToolButton(panel);
+    m_speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    m_speedButton1->setAutoRaise(true);
+    m_speedButton1->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
+    m_speedButton1->setIconSize(QSize(18, 18));
+    m_speedButton1->setGeometry(kRight, kButtonTop, kButtonHeight, kButtonHeight);
+    m_speedButton1->setFocusPolicy(Qt::NoFocus);
+    HintText::apply(m_speedButton1, QStringLiteral("Yardım (F1)|Veritabanı yedekleme ile ilgili yardımı görüntüle"));
+    connect(m_speedButton1, &QToolButton::clicked, this, &TFrmYedek::SpeedButton1Click);
+
+    m_button1 = new QPushButton(QStringLiteral("Yedekle"), panel);
+    m_button1->setObjectName(QStringLiteral("Button1"));
+    m_button1->setGeometry(kRight + kHalfWidth - 90, kButtonTop, 90, kButtonHeight);
+    m_button1->setAutoDefault(false);
+    HintText::apply(m_button1, QStringLiteral("Yedekle|Veritabanını seçilen klasöre yedekle"));
+    connect(m_button1, &QPushButton::clicked, this, &TFrmYedek::Button1Click);
+}
+
+void TFrmYedek::FormCreate()
+{
+    m_programFolder = ProgramFolder::path();
+}
+
+void TFrmYedek::fillDriveList()
+{
+    const QString shown = m_shownDrive >= 0 ? m_volumes[m_shownDrive].rootPath : QString();
+    m_volumes = BackupLocation::volumes();
+    m_driveComboBox1->clear();
+    for (const BackupLocation::Volume &volume : m_volumes)
+        m_driveComboBox1->addItem(volume.label, volume.rootPath);
+    m_shownDrive = -1;
+    for (int i = 0; i < m_volumes.size(); ++i) {
+        if (m_volumes[i].rootPath == shown)
+            m_shownDrive = i;
+    }
+    m_driveComboBox1->setCurrentIndex(m_shownDrive);
+}
+
+void TFrmYedek::showEvent(QShowEvent *event)
+{
+    // Memory sticks come and go between openings.
+    const QString kept = location();
+    fillDriveList();
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        selectLocation(QDir::currentPath());
+    } else if (m_shownDrive >= 0) {
+        selectLocation(kept);
+    } else if (!m_volumes.isEmpty()) {
+        // The drive of the last selection has gone.
+        selectLocation(m_volumes.first().rootPath);
+    }
+    QDialog::showEvent(event);
+}
+
+void TFrmYedek::showDrive(const QString &root)
+{
+    m_folders->setRootPath(root);
+    m_folderFilter->setRoot(root);
+    const QModelIndex top = treeIndexOf(root);
+    m_directoryOutline1->setRootIndex(top.parent());
+    m_directoryOutline1->expand(top);
+    m_directoryOutline1->setCurrentIndex(top);
+}
+
+QModelIndex TFrmYedek::treeIndexOf(const QString &path) const
+{
+    return m_folderFilter->mapFromSource(m_folders->index(path));
+}
+
+void TFrmYedek::selectLocation(const QString &path)
+{
+    if (m_volumes.isEmpty())
+        fillDriveList();
+    const int drive = BackupLocation::volumeIndexOf(m_volumes, path);
+    if (drive < 0)
+        return;
+    if (drive != m_shownDrive) {
+        m_shownDrive = drive;
+        m_driveComboBox1->setCurrentIndex(drive);
+        showDrive(m_volumes[drive].rootPath);
+    }
+    m_pendingSelection = QDir::fromNativeSeparators(path);
+    showSelection(m_pendingSelection);
+}
+
+void TFrmYedek::showSelection(const QString &path)
+{
+    const QModelIndex index = treeIndexOf(path);
+    if (!index.isValid())
+        return;
+    m_directoryOutline1->setCurrentIndex(index);
+    m_directoryOutline1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void TFrmYedek::folderLoaded(const QString &folder)
+{
+    if (m_pendingSelection.isEmpty())
+        return;
+    const QString loaded = withSeparator(QDir::fromNativeSeparators(folder));
+    if (!withSeparator(m_pendingSelection).startsWith(loaded, pathCase()))
+        return;
+    // Until it can be shown, the selection rests on a folder above it; on
+    // any other the user has chosen meanwhile, and the choice stands.
+    const QString chosen = location();
+    if (chosen != m_pendingSelection
+        && !withSeparator(m_pendingSelection).startsWith(withSeparator(chosen), pathCase())) {
+        m_pendingSelection.clear();
+        return;
+    }
+    showSelection(m_pendingSelection);
+}
+
+QString TFrmYedek::location() const
+{
+    const QModelIndex current = m_directoryOutline1->currentIndex();
+    if (current.isValid())
+        return m_folders->filePath(m_folderFilter->mapToSource(current));
+    return m_shownDrive >= 0 ? m_volumes[m_shownDrive].rootPath : QString();
+}
+
+QString TFrmYedek::backupFolder() const
+{
+    return BackupLocation::composeFolder(location(), m_edit1->text());
+}
+
+void TFrmYedek::DriveComboBox1Change()
+{
+    const int chosen = m_driveComboBox1->currentIndex();
+    if (chosen < 0 || chosen >= m_volumes.size())
+        return;
+    const QString root = m_volumes[chosen].rootPath;
+    if (!QStorageInfo(root).isReady()) {
+        MessageBoxes::warning(this, QStringLiteral("%1 sürücüsü okunamıyor. Sürücüde bir disk takılı olduğundan "
+                                                   "emin olun ya da başka bir sürücü seçin.")
+                                        .arg(QDir::toNativeSeparators(root)));
+        m_driveComboBox1->setCurrentIndex(m_shownDrive);
+        return;
+    }
+    m_shownDrive = chosen;
+    showDrive(root);
+}
+
+void TFrmYedek::Button1Click()
+{
+    if (!m_checkBox1->isChecked()) {
+        MessageBoxes::warning(this, QStringLiteral("Yedekleme için seçim yapılmadı !"));
+        return;
+    }
+    Result result = Result::success();
+    {
+        WaitCursor wait;
+        // Clicks made during the pauses wait in the queue: not a second run.
+        m_button1->setEnabled(false);
+        const QString folder = backupFolder();
+        result = DatabaseBackup::createFolder(folder);
+        if (result.succeeded()) {
+            m_progressBar1->setValue(0);
+            for (int step = 0; step < 4; ++step) {
+                m_progressBar1->setValue(m_progressBar1->value() + 25);
+                ProgressPause::pause(100);
+            }
+            result = DatabaseBackup::copy(QDir(m_programFolder).filePath(ApplicationInfo::databaseFileName()),
+                                          folder);
+        }
+        m_progressBar1->setValue(0);
+        ProgressPause::pause(100);
+        m_button1->setEnabled(true);
+    }
+    if (result.succeeded()) {
+        MessageBoxes::information(this, ApplicationInfo::title(),
+                                  QStringLiteral("Yedekleme işlemi başarıyla tamamlandı."));
+    } else {
+        MessageBoxes::show(this, {QStringLiteral("Hata"), result.message(), MessageBoxes::Icon::Error,
+                                  {MessageBoxes::Button::Ok}});
+    }
+}
+
+void TFrmYedek::SpeedButton1Click()
+{
+    HelpViewer::showTopic(kHelpTopic, this);
+}
+
+void TFrmYedek::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        SpeedButton1Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

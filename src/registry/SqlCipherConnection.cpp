@@ -309,6 +309,11 @@ int SqlCipherConnection::changes() const
     return m_database ? sqlite3_changes(m_database) : 0;
 }
 
+bool SqlCipherConnection::inTransaction() const
+{
+    return m_database && !sqlite3_get_autocommit(m_database);
+}
+
 SqlCipherConnection::Error SqlCipherConnection::registerCollation(const char *name, Comparison comparison)
 {
     if (!m_database)

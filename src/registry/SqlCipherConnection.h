@@ -111,6 +111,9 @@ public:
     qint64 lastInsertRowId() const;
     // Rows changed by the last INSERT, UPDATE or DELETE.
     int changes() const;
+    // True between BEGIN and its COMMIT or ROLLBACK, also when the engine
+    // has rolled a transaction back by itself after an error.
+    bool inTransaction() const;
 
     Error registerCollation(const char *name, Comparison comparison);
 

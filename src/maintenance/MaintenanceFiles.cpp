@@ -1,0 +1,92 @@
+#include "maintenance/MaintenanceFiles.h"
+
+#include "base/ProgramFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+namespace MaintenanceFiles {
+
+namespace {
+
+const QString kStagingSuffix = QStringLiteral(".yeni");
+const QString kMarkerSuffix = QStringLiteral(".yedekleniyor");
+
+QString hexName()
+{
+    return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString compactionFileName()
+{
+    return QStringLiteral("Yedek.dat");
+}
+
+QString compactionFilePath()
+{
+    return ProgramFolder::filePath(compactionFileName());
+}
+
+QString journalOf(const QString &databasePath)
+{
+    return databasePath + QStringLiteral("-journal");
+}
+
+QString stagingPathFor(const QString &target)
+{
+    QString path;
+    do {
+        path = target + QLatin1Char('.') + hexName() + kStagingSuffix;
+    } while (QFileInfo::exists(path) || QFileInfo::exists(journalOf(path)));
+    return path;
+}
+
+QString stagingTarget(const QString &fileName, QString *hex)
+{
+    static const QRegularExpression name(QStringLiteral("^(.+)\\.([0-9a-f]{8})\\.yeni(-journal)?$"));
+    const QRegularExpressionMatch match = name.match(fileName);
+    if (!match.hasMatch())
+        return {};
+    if (hex)
+        *hex = match.captured(2);
+    return match.captured(1);
+}
+
+QString backupMarkerPath(const QString &programFolder, const QString &stagingPath)
+{
+    QString hex;
+    stagingTarget(QFileInfo(stagingPath).fileName(), &hex);
+    return QDir(programFolder).filePath(QStringLiteral("Data.dat.") + hex + kMarkerSuffix);
+}
+
+bool isBackupMarkerName(const QString &fileName, QString *hex)
+{
+    static const QRegularExpression name(QStringLiteral("^Data\\.dat\\.([0-9a-f]{8})\\.yedekleniyor$"));
+    const QRegularExpressionMatch match = name.match(fileName);
+    if (!match.hasMatch())
+        return false;
+    if (hex)
+        *hex = match.captured(1);
+    return true;
+}
+
+QString damagedCopyPath(const QString &databasePath, const QDate &date)
+{
+    const QString first = databasePath + QStringLiteral(".bozuk-") + date.toString(QStringLiteral("yyyy-MM-dd"));
+    QString path = first;
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = first + QLatin1Char('-') + QString::number(n);
+    return path;
+}
+
+bool isDamagedCopyName(const QString &fileName, const QString &base)
+{
+    static const QRegularExpression tail(QStringLiteral("^\\.bozuk-\\d{4}-\\d{2}-\\d{2}(-\\d+)?$"));
+    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+}
+
+} // namespace MaintenanceFiles

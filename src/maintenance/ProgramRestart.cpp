@@ -1,0 +1,70 @@
+#include "maintenance/ProgramRestart.h"
+
+#include "desktop/MessageBoxes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+
+namespace ProgramRestart {
+
+namespace {
+
+Launcher &launcher()
+{
+    static Launcher installed;
+    return installed;
+}
+
+Ender &ender()
+{
+    static Ender installed;
+    return installed;
+}
+
+bool launch(const Launch &launch)
+{
+    if (launcher())
+        return launcher()(launch);
+    return QProcess::startDetached(launch.program, launch.arguments, launch.workingFolder);
+}
+
+void end(int exitCode)
+{
+    if (ender()) {
+        ender()(exitCode);
+        return;
+    }
+    QCoreApplication::exit(exitCode);
+}
+
+} // namespace
+
+Launch ownLaunch()
+{
+    return {QCoreApplication::applicationFilePath(), QCoreApplication::arguments().mid(1), QDir::currentPath()};
+}
+
+void restart(QWidget *parent)
+{
+    if (!launch(ownLaunch())) {
+        MessageBoxes::show(parent, {QStringLiteral("Hata"),
+                                    QStringLiteral("Program yeniden başlatılamadı. Program şimdi kapanacak; "
+                                                   "lütfen programı yeniden açın."),
+                                    MessageBoxes::Icon::Error,
+                                    {MessageBoxes::Button::Ok}});
+    }
+    end(0);
+}
+
+void setLauncherForTesting(Launcher replacement)
+{
+    launcher() = std::move(replacement);
+}
+
+void setEnderForTesting(Ender replacement)
+{
+    ender() = std::move(replacement);
+}
+
+} // namespace ProgramRestart

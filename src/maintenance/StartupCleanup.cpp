@@ -1,0 +1,134 @@
+#include "maintenance/StartupCleanup.h"
+
+#include "base/ApplicationInfo.h"
+#include "base/PaymentCategory.h"
+#include "maintenance/FileReplacement.h"
+#include "maintenance/MaintenanceFiles.h"
+#include "registry/DatabaseCopy.h"
+#include "registry/PayeeTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace StartupCleanup {
+
+namespace {
+
+class Cleanup
+{
+public:
+    explicit Cleanup(const QString &folder) : m_folder(folder) {}
+
+    Report run();
+
+private:
+    void remove(const QString &path);
+    void settleBackupRecord(const QString &name, const QString &hex);
+    void settleCompaction();
+    bool isPayeeDatabase(const DatabaseCopy::Contents &contents) const;
+
+    QDir m_folder;
+    Report m_report;
+};
+
+void Cleanup::remove(const QString &path)
+{
+    if (QFile::remove(path))
+        m_report.removed.append(path);
+}
+
+Report Cleanup::run()
+{
+    const QString database = ApplicationInfo::databaseFileName();
+    const QStringList names = m_folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString &name : names) {
+        QString hex;
+        if (MaintenanceFiles::isBackupMarkerName(name, &hex)) {
+            settleBackupRecord(name, hex);
+            continue;
+        }
+        const QString target = MaintenanceFiles::stagingTarget(name);
+        if (target == database || MaintenanceFiles::isDamagedCopyName(target, database))
+            remove(m_folder.filePath(name));
+    }
+    settleCompaction();
+    return m_report;
+}
+
+void Cleanup::settleBackupRecord(const QString &name, const QString &hex)
+{
+    const QString record = m_folder.filePath(name);
+    QFile file(record);
+    // A record holds one path; anything longer is not one of ours.
+    const QString staging = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.read(4096)).trimmed()
+                                                           : QString();
+    file.close();
+    QString stagingHex;
+    const QFileInfo info(staging);
+    if (info.isAbsolute()
+        && MaintenanceFiles::stagingTarget(info.fileName(), &stagingHex) == ApplicationInfo::databaseFileName()
+        && stagingHex == hex && !info.fileName().endsWith(QLatin1String("-journal"))) {
+        if (info.exists())
+            remove(staging);
+        if (QFileInfo::exists(MaintenanceFiles::journalOf(staging)))
+            remove(MaintenanceFiles::journalOf(staging));
+    }
+    remove(record);
+}
+
+bool Cleanup::isPayeeDatabase(const DatabaseCopy::Contents &contents) const
+{
+    for (PaymentCategory category : kAllCategories) {
+        if (!contents.rows.contains(PayeeTable::of(category).tableName()))
+            return false;
+    }
+    return true;
+}
+
+void Cleanup::settleCompaction()
+{
+    const QString compacted = m_folder.filePath(MaintenanceFiles::compactionFileName());
+    const QString journal = MaintenanceFiles::journalOf(compacted);
+    if (!QFileInfo::exists(compacted) && !QFileInfo::exists(journal))
+        return;
+    const QString database = m_folder.filePath(ApplicationInfo::databaseFileName());
+    if (QFileInfo::exists(database)) {
+        if (!DatabaseCopy::open(database).succeeded())
+            return;
+        // The file before its journal: a journal alone is nothing, while a
+        // file without the journal it needed could pass for whole.
+        if (QFileInfo::exists(compacted))
+            remove(compacted);
+        if (QFileInfo::exists(journal))
+            remove(journal);
+        return;
+    }
+    if (!QFileInfo::exists(compacted))
+        return;
+    // Opening it plays back a journal of a half-written transaction first.
+    const DatabaseCopy::Outcome checked = DatabaseCopy::inspect(compacted);
+    if (!checked.succeeded() || !isPayeeDatabase(checked.contents) || QFileInfo::exists(journal))
+        return;
+    if (FileReplacement::replace(compacted, database).succeeded())
+        m_report.databaseRestored = true;
+}
+
+} // namespace
+
+QString Report::message() const
+{
+    if (!databaseRestored)
+        return {};
+    return QStringLiteral("Veritabanı dosyası (Data.dat) bulunamadı. Yarıda kalmış bir bakım işleminden kalan "
+                          "sağlam kopya (Yedek.dat) denetlendi ve veritabanı olarak yerine konuldu; kayıtlarınız "
+                          "bu kopyadadır.");
+}
+
+Report run(const QString &programFolder)
+{
+    Cleanup cleanup(programFolder);
+    return cleanup.run();
+}
+
+} // namespace StartupCleanup

@@ -1,0 +1,163 @@
+#include "maintenance/DatabaseBackup.h"
+#include "support/DatabaseFiles.h"
+#include "support/FileSizeLimit.h"
+#include "support/TemporaryPayeeDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestDatabaseBackup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void createsTheFolderWithItsParents();
+    void secondBackupReplacesTheFirst();
+    void failuresKeepTheEarlierBackup_data();
+    void failuresKeepTheEarlierBackup();
+    void refusesToBackUpOntoTheDatabase();
+};
+
+void TestDatabaseBackup::createsTheFolderWithItsParents()
+{
+    QTemporaryDir location;
+    const QString nested = QDir(location.path()).filePath(QStringLiteral("Yedek/2026/Aralık/"));
+    QVERIFY(DatabaseBackup::createFolder(nested).succeeded());
+    QVERIFY(QFileInfo(nested).isDir());
+    QVERIFY2(DatabaseBackup::createFolder(nested).succeeded(), "an existing folder is used as it is");
+
+    // A file where a folder should be: said so, and nothing made.
+    writeFile(QDir(location.path()).filePath(QStringLiteral("Dosya")), "x");
+    const Result blocked = DatabaseBackup::createFolder(QDir(location.path()).filePath(QStringLiteral("Dosya/Yedek")));
+    QVERIFY(blocked.failed());
+    QVERIFY2(blocked.message().startsWith(QStringLiteral("Yedekleme klasörü oluşturulamadı: ")),
+             qPrintable(blocked.message()));
+}
+
+void TestDatabaseBackup::secondBackupReplacesTheFirst()
+{
+    // The main window keeps its connection open throughout.
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 300, 50);
+    QTemporaryDir location;
+    const QString folder = QDir(location.path()).filePath(QStringLiteral("Yedek/"));
+    QVERIFY(DatabaseBackup::createFolder(folder).succeeded());
+
+    const Result first = DatabaseBackup::copy(database.filePath(), folder);
+    QVERIFY2(first.succeeded(), qPrintable(first.message()));
+    const QString backup = DatabaseBackup::targetPath(folder);
+    QCOMPARE(DatabaseFiles::allRows(backup), DatabaseFiles::allRows(database.filePath()));
+
+    DatabaseFiles::addPayees(database, PaymentCategory::Treatment, 20, 0, QStringLiteral("HASTA"));
+    // What a backup stopped half way left in the folder goes with the next.
+    writeFile(QDir(folder).filePath(QStringLiteral("Data.dat.0badc0de.yeni")), "yarım");
+    writeFile(QDir(folder).filePath(QStringLiteral("Data.dat.0badc0de.yeni-journal")), "yarım");
+    const Result second = DatabaseBackup::copy(database.filePath(), folder);
+    QVERIFY2(second.succeeded(), qPrintable(second.message()));
+    QCOMPARE(DatabaseFiles::allRows(backup), DatabaseFiles::allRows(database.filePath()));
+    QCOMPARE(DatabaseFiles::integrity(backup), QStringLiteral("ok"));
+    QCOMPARE(DatabaseFiles::userVersion(backup), PayeeDatabase::kSchemaVersion);
+
+    QCOMPARE(entries(folder), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(database.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+}
+
+void TestDatabaseBackup::failuresKeepTheEarlierBackup_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("damaged database") << "damaged" << "veritabanı dosyası bozuk olduğu için yedeklenmedi";
+    QTest::newRow("missing database") << "missing" << "veritabanı dosyası bulunamadı";
+    QTest::newRow("write fails half way") << "limit" << "yazılamadı";
+    QTest::newRow("read-only backup folder") << "readOnly" << "yazılamadı";
+}
+
+void TestDatabaseBackup::failuresKeepTheEarlierBackup()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, said);
+    if (failure == QLatin1String("readOnly") && geteuid() == 0)
+        QSKIP("root writes into a read-only folder all the same");
+
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 1200, 200);
+    QTemporaryDir location;
+    const QString folder = location.path();
+    QVERIFY(DatabaseBackup::copy(database.filePath(), folder).succeeded());
+    const QString backup = DatabaseBackup::targetPath(folder);
+    const QByteArray earlier = DatabaseFiles::fileBytes(backup);
+    DatabaseFiles::addPayees(database, PaymentCategory::Hospital, 10, 0, QStringLiteral("HASTANE"));
+
+    Result result = Result::success();
+    if (failure == QLatin1String("damaged")) {
+        database.database().close();
+        const int page = DatabaseFiles::pageToDamage(database.filePath(), QStringLiteral("Eczane"),
+                                                     QStringLiteral("Eczane_EczaneAdi"), true);
+        QVERIFY(page > 0);
+        DatabaseFiles::damagePage(database.filePath(), page);
+        result = DatabaseBackup::copy(database.filePath(), folder);
+    } else if (failure == QLatin1String("missing")) {
+        database.database().close();
+        QVERIFY(QFile::remove(database.filePath()));
+        result = DatabaseBackup::copy(database.filePath(), folder);
+    } else if (failure == QLatin1String("limit")) {
+        FileSizeLimit limit(64 * 1024);
+        QVERIFY(limit.isApplied());
+        result = DatabaseBackup::copy(database.filePath(), folder);
+    } else {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        result = DatabaseBackup::copy(database.filePath(), folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QVERIFY(result.failed());
+    QVERIFY2(result.message().startsWith(QStringLiteral("Yedekleme yapılamadı")), qPrintable(result.message()));
+    QVERIFY2(result.message().contains(said), qPrintable(result.message()));
+    QVERIFY2(result.message().endsWith(QStringLiteral("Önceki yedek olduğu gibi korunuyor.")),
+             qPrintable(result.message()));
+    QCOMPARE(DatabaseFiles::fileBytes(backup), earlier);
+    QCOMPARE(entries(folder), QStringList{QStringLiteral("Data.dat")});
+    QVERIFY(!database.folderEntries().join(QLatin1Char(' ')).contains(QStringLiteral("yedekleniyor")));
+}
+
+void TestDatabaseBackup::refusesToBackUpOntoTheDatabase()
+{
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 10);
+    const QByteArray before = DatabaseFiles::fileBytes(database.filePath());
+
+    // The dialog's start: the working folder, which is often the program's,
+    // with the folder name emptied.
+    const Result result = DatabaseBackup::copy(database.filePath(), database.folder() + QLatin1Char('/'));
+    QVERIFY(result.failed());
+    QVERIFY2(result.message().contains(QStringLiteral("veritabanının kendi klasörü olamaz")),
+             qPrintable(result.message()));
+    QCOMPARE(DatabaseFiles::fileBytes(database.filePath()), before);
+    QCOMPARE(database.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+}
+
+QTEST_GUILESS_MAIN(TestDatabaseBackup)
+#include "tst_DatabaseBackup.moc"

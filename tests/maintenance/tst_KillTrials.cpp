@@ -1,0 +1,342 @@
+// Kills a backup, a compaction and a repair at random moments with SIGKILL
+// and checks, after every kill, what a clerk would find at the next start:
+// "Data.dat" opens with the password, passes the integrity check and holds
+// every record it held; the backup folder holds the old backup or the new
+// one, whole; and nothing is left over that the start-up clean-up does not
+// take away.
+//
+// The same executable, started with --kill-child, is the process that is
+// killed. MIRVASEL_KILL_TRIALS sets the trials per operation (a few by
+// default, for the test run; scripts/kill-trials runs hundreds), and
+// MIRVASEL_KILL_SEED the seed of the moments.
+
+#include "maintenance/DatabaseBackup.h"
+#include "maintenance/DatabaseCompaction.h"
+#include "maintenance/StartupCleanup.h"
+#include "registry/PayeeDatabase.h"
+#include "support/DatabaseFiles.h"
+#include "support/TemporaryPayeeDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+const char kChildMode[] = "--kill-child";
+constexpr int kDefaultTrials = 3;
+
+using Rows = QMap<QString, QStringList>;
+
+// The killed process: says when it starts the operation, then runs it.
+int runChild(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    const QByteArray operation = argv[2];
+    const QString first = QString::fromLocal8Bit(argv[3]);
+    const QString second = QString::fromLocal8Bit(argv[4]);
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    QElapsedTimer timer;
+    timer.start();
+    bool succeeded = false;
+    if (operation == "backup")
+        succeeded = DatabaseBackup::copy(first, second).succeeded();
+    else
+        succeeded = DatabaseCompaction::compactInPlace(first, second).succeeded();
+    std::printf("done %lld\n", static_cast<long long>(timer.nsecsElapsed() / 1000));
+    std::fflush(stdout);
+    return succeeded ? 0 : 1;
+}
+
+int trialsPerOperation()
+{
+    bool ok = false;
+    const int trials = qEnvironmentVariableIntValue("MIRVASEL_KILL_TRIALS", &ok);
+    return ok && trials > 0 ? trials : kDefaultTrials;
+}
+
+quint32 seed()
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue("MIRVASEL_KILL_SEED", &ok);
+    return ok ? quint32(value) : 20261210u;
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void copyFolder(const QString &from, const QString &to)
+{
+    QDir(to).removeRecursively();
+    QVERIFY(QDir().mkpath(to));
+    for (const QString &name : entries(from))
+        QVERIFY(QFile::copy(QDir(from).filePath(name), QDir(to).filePath(name)));
+}
+
+// One operation's scene: the program folder and the backup folder as they
+// are before it starts, laid anew for every trial.
+struct Scene
+{
+    QTemporaryDir root;
+    QString pristineProgram = QDir(root.path()).filePath(QStringLiteral("pristine/program"));
+    QString pristineBackup = QDir(root.path()).filePath(QStringLiteral("pristine/backup"));
+    QString program = QDir(root.path()).filePath(QStringLiteral("trial/program"));
+    QString backup = QDir(root.path()).filePath(QStringLiteral("trial/backup/Yedek"));
+
+    QString database() const { return QDir(program).filePath(QStringLiteral("Data.dat")); }
+    QString compacted() const { return QDir(program).filePath(QStringLiteral("Yedek.dat")); }
+    QString backupFile() const { return QDir(backup).filePath(QStringLiteral("Data.dat")); }
+
+    void lay()
+    {
+        copyFolder(pristineProgram, program);
+        copyFolder(pristineBackup, backup);
+    }
+};
+
+enum class Operation { Backup, Compaction, Repair };
+
+QStringList childArguments(Operation operation, const Scene &scene)
+{
+    if (operation == Operation::Backup)
+        return {QString::fromLatin1(kChildMode), QStringLiteral("backup"), scene.database(), scene.backup};
+    return {QString::fromLatin1(kChildMode), QStringLiteral("compact"), scene.database(), scene.compacted()};
+}
+
+struct Run
+{
+    bool killed = false;
+    int exitCode = -1;
+    qint64 microseconds = 0; // of the operation, when it finished
+};
+
+// Starts the child and, unless delay is negative, kills it delay
+// microseconds after it has begun the operation.
+Run runOnce(Operation operation, const Scene &scene, qint64 delay)
+{
+    Run run;
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), childArguments(operation, scene));
+    if (!child.waitForStarted(30000) || !child.waitForReadyRead(30000))
+        qFatal("the child did not start");
+    if (delay >= 0) {
+        QThread::usleep(quint64(delay));
+        child.kill();
+    }
+    child.waitForFinished(60000);
+    run.killed = child.exitStatus() == QProcess::CrashExit;
+    run.exitCode = child.exitCode();
+    const QByteArray output = child.readAllStandardOutput();
+    const qsizetype done = output.indexOf("done ");
+    if (done >= 0)
+        run.microseconds = output.mid(done + 5).trimmed().toLongLong();
+    return run;
+}
+
+} // namespace
+
+class TestKillTrials : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void killedBackup();
+    void killedCompaction();
+    void killedRepair();
+
+private:
+    void runTrials(Operation operation, Scene &scene, const Rows &before, const Rows &after);
+    void checkBackup(const Scene &scene, const Rows &database, const Rows &oldBackup, QMap<QString, int> &seen);
+    void checkCompaction(const Scene &scene, const Rows &before, const Rows &after, const QByteArray &original,
+                         bool repair, QMap<QString, int> &seen);
+
+    QRandomGenerator m_random;
+};
+
+void TestKillTrials::initTestCase()
+{
+    m_random.seed(seed());
+    qInfo("seed %u, %d trials per operation", seed(), trialsPerOperation());
+}
+
+// The database of the scene: payees of every kind, many of them deleted.
+void makeDatabase(const QString &folder, int payees, bool damaged)
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    DatabaseFiles::addPayees(fixture, PaymentCategory::Pharmacy, payees, 120);
+    DatabaseFiles::addPayees(fixture, PaymentCategory::Treatment, payees / 10, 0, QStringLiteral("HASTA"));
+    if (!damaged)
+        fixture.connection().execute(QStringLiteral("DELETE FROM Eczane WHERE Id % 3 = 0"));
+    fixture.database().close();
+    if (damaged) {
+        const int page = DatabaseFiles::pageToDamage(fixture.filePath(), QStringLiteral("Eczane"),
+                                                     QStringLiteral("Eczane_EczaneAdi"), true);
+        QVERIFY(page > 0);
+        DatabaseFiles::damagePage(fixture.filePath(), page);
+    }
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::copy(fixture.filePath(), QDir(folder).filePath(QStringLiteral("Data.dat"))));
+    ProgramFolder::overrideForTesting({});
+}
+
+void TestKillTrials::killedBackup()
+{
+    Scene scene;
+    makeDatabase(scene.pristineProgram, 800, false);
+    // The earlier backup: the same database before its newest payees.
+    QVERIFY(QDir().mkpath(scene.pristineBackup));
+    {
+        TemporaryPayeeDatabase older;
+        DatabaseFiles::addPayees(older, PaymentCategory::Pharmacy, 200, 120);
+        older.database().close();
+        QVERIFY(QFile::copy(older.filePath(), QDir(scene.pristineBackup).filePath(QStringLiteral("Data.dat"))));
+        ProgramFolder::overrideForTesting({});
+    }
+    const Rows database = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
+    const Rows oldBackup = DatabaseFiles::allRows(QDir(scene.pristineBackup).filePath(QStringLiteral("Data.dat")));
+    runTrials(Operation::Backup, scene, database, oldBackup);
+}
+
+void TestKillTrials::killedCompaction()
+{
+    Scene scene;
+    makeDatabase(scene.pristineProgram, 800, false);
+    QVERIFY(QDir().mkpath(scene.pristineBackup));
+    const Rows rows = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
+    runTrials(Operation::Compaction, scene, rows, rows);
+}
+
+void TestKillTrials::killedRepair()
+{
+    Scene scene;
+    makeDatabase(scene.pristineProgram, 800, true);
+    QVERIFY(QDir().mkpath(scene.pristineBackup));
+    // What a repair that runs to its end makes of the file.
+    scene.lay();
+    const Run whole = runOnce(Operation::Repair, scene, -1);
+    QCOMPARE(whole.exitCode, 0);
+    const Rows repaired = DatabaseFiles::allRows(scene.database());
+    QVERIFY(!repaired.isEmpty());
+    runTrials(Operation::Repair, scene, Rows(), repaired);
+}
+
+void TestKillTrials::runTrials(Operation operation, Scene &scene, const Rows &before, const Rows &after)
+{
+    // How long the operation takes when it is left alone; for many trials
+    // the quicker of two runs, as the first one meets cold caches.
+    scene.lay();
+    const QByteArray original = DatabaseFiles::fileBytes(scene.database());
+    const int trials = trialsPerOperation();
+    qint64 span = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < (trials > 10 ? 2 : 1); ++run) {
+        scene.lay();
+        const Run calibration = runOnce(operation, scene, -1);
+        QCOMPARE(calibration.exitCode, 0);
+        span = std::min(span, std::max<qint64>(calibration.microseconds, 1000));
+    }
+
+    QMap<QString, int> seen;
+    for (int trial = 0; trial < trials; ++trial) {
+        scene.lay();
+        // Half the moments anywhere in the operation, half near its end and
+        // past it, where the new file is checked, put in place and flushed.
+        const bool late = trial % 2 == 1;
+        const qint64 from = late ? span * 8 / 10 : 0;
+        const qint64 to = late ? span * 13 / 10 : span;
+        const qint64 delay = from + qint64(m_random.bounded(quint64(to - from + 1)));
+        const Run run = runOnce(operation, scene, delay);
+        if (!run.killed) {
+            QCOMPARE(run.exitCode, 0);
+            ++seen[QStringLiteral("finished before the kill")];
+        }
+        if (operation == Operation::Backup)
+            checkBackup(scene, before, after, seen);
+        else
+            checkCompaction(scene, before, after, original, operation == Operation::Repair, seen);
+        if (QTest::currentTestFailed()) {
+            qWarning("trial %d, killed %lld us after the start of a %lld us operation", trial,
+                     static_cast<long long>(delay), static_cast<long long>(span));
+            return;
+        }
+    }
+    QStringList counts;
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+        counts << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
+    qInfo("%d trials of %lld us: %s", trials, static_cast<long long>(span), qPrintable(counts.join(QStringLiteral("; "))));
+}
+
+void TestKillTrials::checkBackup(const Scene &scene, const Rows &database, const Rows &oldBackup,
+                                 QMap<QString, int> &seen)
+{
+    QCOMPARE(DatabaseFiles::integrity(scene.database()), QStringLiteral("ok"));
+    QCOMPARE(DatabaseFiles::allRows(scene.database()), database);
+
+    QCOMPARE(DatabaseFiles::integrity(scene.backupFile()), QStringLiteral("ok"));
+    const Rows backup = DatabaseFiles::allRows(scene.backupFile());
+    QVERIFY2(backup == oldBackup || backup == database, "the backup folder holds neither backup whole");
+    ++seen[backup == database ? QStringLiteral("new backup in place") : QStringLiteral("old backup kept")];
+
+    const bool leftovers = entries(scene.program).size() > 1 || entries(scene.backup).size() > 1;
+    if (leftovers)
+        ++seen[QStringLiteral("leftovers cleaned at start")];
+    StartupCleanup::run(scene.program);
+    QCOMPARE(entries(scene.program), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(entries(scene.backup), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(DatabaseFiles::allRows(scene.backupFile()), backup);
+}
+
+void TestKillTrials::checkCompaction(const Scene &scene, const Rows &before, const Rows &after,
+                                     const QByteArray &original, bool repair, QMap<QString, int> &seen)
+{
+    const QByteArray bytes = DatabaseFiles::fileBytes(scene.database());
+    const bool replaced = bytes != original;
+    if (!repair || replaced) {
+        QCOMPARE(DatabaseFiles::integrity(scene.database()), QStringLiteral("ok"));
+        QCOMPARE(DatabaseFiles::allRows(scene.database()), replaced ? after : before);
+        QVERIFY(PayeeDatabase().open(scene.database()).isOpened());
+    }
+    ++seen[replaced ? QStringLiteral("new database in place") : QStringLiteral("old database kept")];
+
+    // A repair keeps the damaged file, whole, before it replaces it.
+    const QString kept = QStringLiteral("Data.dat.bozuk-") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const bool keptThere = QFileInfo::exists(QDir(scene.program).filePath(kept));
+    if (repair && replaced)
+        QVERIFY2(keptThere, "the damaged file was replaced without being kept");
+    if (keptThere)
+        QCOMPARE(DatabaseFiles::fileBytes(QDir(scene.program).filePath(kept)), original);
+
+    QStringList expected{QStringLiteral("Data.dat")};
+    if (keptThere)
+        expected << kept;
+    if (entries(scene.program) != expected)
+        ++seen[QStringLiteral("leftovers cleaned at start")];
+    const StartupCleanup::Report report = StartupCleanup::run(scene.program);
+    QVERIFY(!report.databaseRestored);
+    QCOMPARE(entries(scene.program), expected);
+    QCOMPARE(DatabaseFiles::fileBytes(scene.database()), bytes);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc >= 5 && qstrcmp(argv[1], kChildMode) == 0)
+        return runChild(argc, argv);
+    QCoreApplication application(argc, argv);
+    TestKillTrials test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_KillTrials.moc"

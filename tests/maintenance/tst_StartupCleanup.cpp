@@ -1,0 +1,151 @@
+#include "maintenance/StartupCleanup.h"
+#include "support/DatabaseFiles.h"
+#include "support/TemporaryPayeeDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A payee database with five payees, made once and copied where needed.
+QString payeeDatabase()
+{
+    static TemporaryPayeeDatabase fixture;
+    static bool filled = false;
+    if (!filled) {
+        DatabaseFiles::addPayees(fixture, PaymentCategory::Pharmacy, 5);
+        fixture.database().close();
+        ProgramFolder::overrideForTesting({});
+        filled = true;
+    }
+    return fixture.filePath();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// "name=db" a payee database, "name=other" some other bytes.
+void lay(const QString &folder, const QStringList &files)
+{
+    for (const QString &file : files) {
+        const QString name = file.section(QLatin1Char('='), 0, 0);
+        const QString path = QDir(folder).filePath(name);
+        if (file.endsWith(QLatin1String("=db")))
+            QVERIFY(QFile::copy(payeeDatabase(), path));
+        else
+            writeFile(path, "başka bir şey " + name.toUtf8());
+    }
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestStartupCleanup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void removesOnlyLeftoversOfOurOwn_data();
+    void removesOnlyLeftoversOfOurOwn();
+    void backupRecordsTakeTheirStagingFileAlong();
+};
+
+void TestStartupCleanup::removesOnlyLeftoversOfOurOwn_data()
+{
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::addColumn<bool>("restored");
+
+    QTest::newRow("a compaction stopped beside a sound database")
+        << QStringList{"Data.dat=db", "Yedek.dat=db", "Yedek.dat-journal=other"} << QStringList{"Data.dat"} << false;
+    QTest::newRow("a journal left alone by a compaction")
+        << QStringList{"Data.dat=db", "Yedek.dat-journal=other"} << QStringList{"Data.dat"} << false;
+    QTest::newRow("the only copy comes back") << QStringList{"Yedek.dat=db"} << QStringList{"Data.dat"} << true;
+    QTest::newRow("an unsound only copy stays") << QStringList{"Yedek.dat=other"} << QStringList{"Yedek.dat"} << false;
+    QTest::newRow("beside a database that does not open, both stay")
+        << QStringList{"Data.dat=other", "Yedek.dat=db"} << QStringList{"Data.dat", "Yedek.dat"} << false;
+    QTest::newRow("staging files of a new database and of a kept damaged one")
+        << QStringList{"Data.dat=db", "Data.dat.1a2b3c4d.yeni=db", "Data.dat.1a2b3c4d.yeni-journal=other",
+                       "Data.dat.bozuk-2026-12-10.0badc0de.yeni=other"}
+        << QStringList{"Data.dat"} << false;
+    QTest::newRow("staging of a new database beside none")
+        << QStringList{"Data.dat.1a2b3c4d.yeni=db"} << QStringList{} << false;
+    const QStringList untouched{"Data.dat-journal=other",
+                                "Data.dat.1A2B3C4D.yeni=other",
+                                "Data.dat.1a2b3c4g.yeni=other",
+                                "Data.dat.bozuk-2026-12-10=other",
+                                "Data.dat.bozuk-2026-12-10-2=other",
+                                "Data.dat.yeni=other",
+                                "Data.dat=db",
+                                "Yedek.dat.1a2b3c4d.yeni=other",
+                                "Yedek.txt=other",
+                                "Zenparol.ini=other",
+                                "notlar.1a2b3c4d.yeni=other"};
+    QStringList names;
+    for (const QString &file : untouched)
+        names << file.section(QLatin1Char('='), 0, 0);
+    names.sort();
+    QTest::newRow("the database, its journal, kept files and others' files") << untouched << names << false;
+}
+
+void TestStartupCleanup::removesOnlyLeftoversOfOurOwn()
+{
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, remaining);
+    QFETCH(bool, restored);
+    QTemporaryDir folder;
+    lay(folder.path(), present);
+    const QString database = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+    const QByteArray databaseBefore = DatabaseFiles::fileBytes(database);
+
+    const StartupCleanup::Report report = StartupCleanup::run(folder.path());
+    QCOMPARE(entries(folder.path()), remaining);
+    QCOMPARE(report.databaseRestored, restored);
+    QCOMPARE(report.removed.size(), present.size() - remaining.size());
+    if (restored) {
+        QCOMPARE(DatabaseFiles::allRows(database).value(QStringLiteral("Eczane")).size(), 5);
+        QVERIFY(report.message().contains(QStringLiteral("Yedek.dat")));
+    } else {
+        QVERIFY(report.message().isEmpty());
+        if (remaining.contains(QStringLiteral("Data.dat")))
+            QCOMPARE(DatabaseFiles::fileBytes(database), databaseBefore);
+    }
+}
+
+void TestStartupCleanup::backupRecordsTakeTheirStagingFileAlong()
+{
+    QTemporaryDir program;
+    QTemporaryDir backups;
+    lay(program.path(), {QStringLiteral("Data.dat=db")});
+    lay(backups.path(), {QStringLiteral("Data.dat=db"), QStringLiteral("Data.dat.0badc0de.yeni=other"),
+                         QStringLiteral("Data.dat.0badc0de.yeni-journal=other"),
+                         QStringLiteral("Data.dat.1a2b3c4d.yeni=other")});
+    const QByteArray backup = DatabaseFiles::fileBytes(QDir(backups.path()).filePath(QStringLiteral("Data.dat")));
+    auto record = [&](const QString &hex, const QString &names) {
+        writeFile(QDir(program.path()).filePath(QStringLiteral("Data.dat.%1.yedekleniyor").arg(hex)),
+                  QDir(backups.path()).filePath(names).toUtf8());
+    };
+    // A record of a backup that was stopped, one that names the backup
+    // itself, and one whose digits are not those of the file it names.
+    record(QStringLiteral("0badc0de"), QStringLiteral("Data.dat.0badc0de.yeni"));
+    record(QStringLiteral("12345678"), QStringLiteral("Data.dat"));
+    record(QStringLiteral("87654321"), QStringLiteral("Data.dat.1a2b3c4d.yeni"));
+
+    StartupCleanup::run(program.path());
+    QCOMPARE(entries(program.path()), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(entries(backups.path()), (QStringList{QStringLiteral("Data.dat"), QStringLiteral("Data.dat.1a2b3c4d.yeni")}));
+    QCOMPARE(DatabaseFiles::fileBytes(QDir(backups.path()).filePath(QStringLiteral("Data.dat"))), backup);
+}
+
+QTEST_GUILESS_MAIN(TestStartupCleanup)
+#include "tst_StartupCleanup.moc"
