@@ -452,8 +452,21 @@ void TForm1::VeritabaniYedekle1Click()
 
 void TForm1::VeritabanBakmOnarm1Click()
 {
-    if (m_windows.repair)
-        m_windows.repair->exec();
+    if (!m_windows.repair)
+        return;
+    // The wizard ends the program by starting it again, past the close
+    // sequence: what that sequence saves is saved now. A record that cannot
+    // be saved keeps the window open with it, as the close does.
+    if (!settleUnsavedRecords())
+        return;
+    saveSettings();
+    // The wizard works on the file alone: the lists and the connection are
+    // let go for good, and the window does not come back.
+    for (PaymentCategory category : kAllCategories)
+        (void)payeeList(category)->close();
+    m_database.close();
+    hide();
+    m_windows.repair->exec();
 }
 
 void TForm1::KurummzaBilgileri1Click()

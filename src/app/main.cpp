@@ -2,6 +2,9 @@
 #include "app/ProgramStart.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
+#include "base/ApplicationInfo.h"
+#include "desktop/MessageBoxes.h"
+#include "maintenance/StartupCleanup.h"
 #include "printing/HeadlessPdf.h"
 
 int main(int argc, char *argv[])
@@ -13,9 +16,14 @@ int main(int argc, char *argv[])
 
     MirvaselApplication application(argc, argv);
     ProgramStart::configure(application);
+    // Before the database is opened: what an interrupted backup or
+    // compaction left behind.
+    const StartupCleanup::Report cleanup = StartupCleanup::run();
 
     ProgramWindows windows;
     QObject::connect(windows.mainWindow(), &TForm1::closed, &application, &QApplication::quit);
     windows.mainWindow()->showMaximized();
+    if (!cleanup.message().isEmpty())
+        MessageBoxes::information(windows.mainWindow(), ApplicationInfo::title(), cleanup.message());
     return application.exec();
 }

@@ -115,7 +115,7 @@ Error attachTarget(SqlCipherConnection &connection, const QString &target)
     QFile empty(target);
     if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         const Failure failure = QFileInfo::exists(target) ? Failure::AlreadyExists : Failure::Io;
-        return {failure, empty.errorString()};
+        return {failure, 0, empty.errorString()};
     }
     empty.close();
     Statement attach = connection.prepare(QStringLiteral("ATTACH DATABASE ?1 AS %1 KEY ?2").arg(kTarget));

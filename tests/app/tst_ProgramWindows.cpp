@@ -2,6 +2,8 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "app/TFrmAyar.h"
+#include "maintenance/ProgramRestart.h"
+#include "maintenance/TFrmTamir.h"
 #include "printing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
 #include "registry/PayeeList.h"
@@ -42,6 +44,7 @@ private slots:
     void codesWindowOpeningModes();
     void idlePassFillsTheInstitutionYear();
     void yazdirPrintsTheChosenPayee();
+    void onarHandsTheFileOverToTheWizard();
 
 private:
     std::unique_ptr<ProgramFolderFixture> m_folder;
@@ -263,6 +266,50 @@ void TestProgramWindows::yazdirPrintsTheChosenPayee()
     QCOMPARE(page.text(QStringLiteral("MHesap1")), m_windows->codes()->sheet(PaymentCategory::Pharmacy).name(1));
     QCOMPARE(page.text(QStringLiteral("MKurum")), m_windows->institution()->fieldText(QStringLiteral("EdKurumAdi")));
     QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("BtnPrint"))->isEnabled());
+}
+
+// "Onar" saves what the close sequence would save (the wizard ends the
+// program past it), lets the database go, hides the main window and shows
+// the wizard, whose "İptal" starts the program again without the exit
+// question.
+void TestProgramWindows::onarHandsTheFileOverToTheWizard()
+{
+    TForm1 *window = m_windows->mainWindow();
+    TFrmTamir *wizard = m_windows->repair();
+    QList<ProgramRestart::Launch> launches;
+    ProgramRestart::setLauncherForTesting([&](const ProgramRestart::Launch &launch) {
+        launches.append(launch);
+        return true;
+    });
+    int ends = 0;
+    ProgramRestart::setEnderForTesting([&](int) {
+        ++ends;
+        static_cast<QDialog *>(wizard)->done(0);
+    });
+    UserActions::choose(*window, "ComboBox1", 0);
+    PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
+    QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("DEVA ECZANESİ")).succeeded());
+    m_recorder->setAnswers({MessageBoxes::Button::Yes});
+
+    bool handedOver = false;
+    QTimer::singleShot(0, wizard, [&] {
+        handedOver = wizard->isVisible() && !window->isVisible() && !window->database().isOpen();
+        UserActions::click(*wizard, "BitBtn2");
+    });
+    UserActions::trigger(*window, "VeritabanBakmOnarm1");
+
+    QVERIFY(handedOver);
+    QCOMPARE(ends, 1);
+    QCOMPARE(launches, QList<ProgramRestart::Launch>{ProgramRestart::ownLaunch()});
+    QCOMPARE(m_recorder->texts(), QStringList{QStringLiteral("Değişiklikleri kaydetmek istiyor musunuz?")});
+    PayeeDatabase reopened;
+    QVERIFY(reopened.open().isOpened());
+    PayeeList saved(reopened, PaymentCategory::Pharmacy);
+    QVERIFY(saved.openSorted().succeeded());
+    QCOMPARE(saved.nameAt(0), QStringLiteral("DEVA ECZANESİ"));
+    QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("Zenparol.ini"))));
+    ProgramRestart::setLauncherForTesting({});
+    ProgramRestart::setEnderForTesting({});
 }
 
 QTEST_MAIN(TestProgramWindows)
