@@ -271,23 +271,22 @@ void TAmountEdit::pasteAmount(QClipboard::Mode mode)
 
 void TAmountEdit::takePastedText(const QString &pasted)
 {
-    std::optional<QString> amount = AmountText::pastedAmount(pasted, m_editor.decimals());
-    if (amount && amount->size() > m_editor.maxLength())
-        amount.reset();
-    if (!amount) {
+    const std::optional<QString> parsed = AmountText::pastedAmount(pasted, m_editor.decimals());
+    if (!parsed.has_value() || parsed.value().size() > m_editor.maxLength()) {
         QToolTip::showText(mapToGlobal(QPoint(0, height())),
                            QStringLiteral("Yapıştırılan metin bir tutar değil; alan değişmedi."), this);
         emit pasteRefused(pasted);
         return;
     }
-    QString shown = *amount;
+    const QString amount = parsed.value();
+    QString shown = amount;
     // Away from the field the suffix shows; in it, the bare amount.
     if (m_notFocused)
         shown += AmountText::currencySuffix(m_currencySymbol);
     setTextIfChanged(shown);
     // The caret stands before the decimals, as after typing whole lira.
     const int decimals = m_editor.decimals();
-    setCursorPosition(int(amount->size()) - (decimals > 0 ? decimals + 1 : 0));
+    setCursorPosition(int(amount.size()) - (decimals > 0 ? decimals + 1 : 0));
 }
 
 void TAmountEdit::deleteSelection()
