@@ -60,13 +60,16 @@ QString databasePath()
 } // namespace
 
 TFrmTamir::TFrmTamir(QWidget *parent)
-    : QDialog(parent)
+    : LazyDialog(parent)
 {
     setObjectName(QStringLiteral("FrmTamir"));
     setWindowTitle(QStringLiteral(" Veritabanı Bakım ve Onarım Sihirbazı"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(kClientWidth, kClientHeight);
+}
 
+void TFrmTamir::buildWidgets()
+{
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -79,56 +82,58 @@ TFrmTamir::TFrmTamir(QWidget *parent)
     sizes->setGeometry(10, 26, kInner, 46);
     label(QStringLiteral("İşlem öncesinde :"), sizes, "Label2", QRect(8, 5, 112, 16));
     label(QStringLiteral("İşlem sonrasında :"), sizes, "Label4", QRect(8, 24, 112, 16));
-    m_label5 = label(QString(), sizes, "Label5", QRect(124, 5, kInner - 132, 16));
-    paintText(m_label5, kMaroon);
-    m_label6 = label(QStringLiteral("..."), sizes, "Label6", QRect(124, 24, kInner - 132, 16));
-    paintText(m_label6, kBlue);
+    m_sizeBefore = label(QString(), sizes, "Label5", QRect(124, 5, kInner - 132, 16));
+    paintText(m_sizeBefore, kMaroon);
+    m_sizeAfter = label(QStringLiteral("..."), sizes, "Label6", QRect(124, 24, kInner - 132, 16));
+    paintText(m_sizeAfter, kBlue);
 
-    m_label3 = label(QStringLiteral("Gösterge Paneli "), panel, "Label3", QRect(10, 80, kInner, 16));
-    m_label3->setEnabled(false);
-    m_progressBar1 = new QProgressBar(panel);
-    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressBar1->setGeometry(10, 98, kInner, 18);
-    m_progressBar1->setRange(0, 100);
-    m_progressBar1->setValue(0);
-    m_progressBar1->setTextVisible(false);
+    m_status = label(QStringLiteral("Gösterge Paneli "), panel, "Label3", QRect(10, 80, kInner, 16));
+    m_status->setEnabled(false);
+    m_progress = new QProgressBar(panel);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setGeometry(10, 98, kInner, 18);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
 
-    m_speedButton1 = new QToolButton(panel);
-    m_speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    m_speedButton1->setAutoRaise(true);
-    m_speedButton1->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
-    m_speedButton1->setIconSize(QSize(18, 18));
-    m_speedButton1->setGeometry(10, kButtonTop, kButtonHeight, kButtonHeight);
-    m_speedButton1->setFocusPolicy(Qt::NoFocus);
-    HintText::apply(m_speedButton1, QStringLiteral("Yardım (F1)|Bakım ve onarım ile ilgili yardımı görüntüle"));
-    connect(m_speedButton1, &QToolButton::clicked, this, &TFrmTamir::SpeedButton1Click);
+    m_helpButton = new QToolButton(panel);
+    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
+    m_helpButton->setAutoRaise(true);
+    m_helpButton->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
+    m_helpButton->setIconSize(QSize(18, 18));
+    m_helpButton->setGeometry(10, kButtonTop, kButtonHeight, kButtonHeight);
+    m_helpButton->setFocusPolicy(Qt::NoFocus);
+    HintText::apply(m_helpButton, QStringLiteral("Yardım (F1)|Bakım ve onarım ile ilgili yardımı görüntüle"));
+    connect(m_helpButton, &QToolButton::clicked, this, &TFrmTamir::SpeedButton1Click);
 
-    m_bitBtn1 = new QPushButton(QStringLiteral("Başla"), panel);
-    m_bitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    m_bitBtn1->setGeometry(10 + kInner - 80 - 6 - 110, kButtonTop, 110, kButtonHeight);
-    m_bitBtn1->setAutoDefault(false);
-    connect(m_bitBtn1, &QPushButton::clicked, this, &TFrmTamir::BitBtn1Click);
+    m_startButton = new QPushButton(QStringLiteral("Başla"), panel);
+    m_startButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_startButton->setGeometry(10 + kInner - 80 - 6 - 110, kButtonTop, 110, kButtonHeight);
+    m_startButton->setAutoDefault(false);
+    connect(m_startButton, &QPushButton::clicked, this, &TFrmTamir::BitBtn1Click);
 
-    m_bitBtn2 = new QPushButton(QStringLiteral("İptal"), panel);
-    m_bitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    m_bitBtn2->setGeometry(10 + kInner - 80, kButtonTop, 80, kButtonHeight);
-    m_bitBtn2->setAutoDefault(false);
-    connect(m_bitBtn2, &QPushButton::clicked, this, &TFrmTamir::BitBtn2Click);
+    m_cancelButton = new QPushButton(QStringLiteral("İptal"), panel);
+    m_cancelButton->setObjectName(QStringLiteral("BitBtn2"));
+    m_cancelButton->setGeometry(10 + kInner - 80, kButtonTop, 80, kButtonHeight);
+    m_cancelButton->setAutoDefault(false);
+    connect(m_cancelButton, &QPushButton::clicked, this, &TFrmTamir::BitBtn2Click);
 }
 
 void TFrmTamir::showEvent(QShowEvent *event)
 {
     FormShow();
-    QDialog::showEvent(event);
+    LazyDialog::showEvent(event);
 }
 
 void TFrmTamir::FormShow()
 {
-    m_label5->setText(FileSizeText(databasePath()));
+    ensureBuilt();
+    m_sizeBefore->setText(FileSizeText(databasePath()));
 }
 
 void TFrmTamir::BitBtn1Click()
 {
+    ensureBuilt();
     switch (m_state) {
     case State::Shown:
         run();
@@ -149,7 +154,7 @@ void TFrmTamir::BitBtn2Click()
 
 void TFrmTamir::advance(int amount, int milliseconds)
 {
-    m_progressBar1->setValue(m_progressBar1->value() + amount);
+    m_progress->setValue(m_progress->value() + amount);
     ProgressPause::pause(milliseconds);
 }
 
@@ -157,8 +162,8 @@ void TFrmTamir::run()
 {
     m_state = State::Running;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_bitBtn2->setEnabled(false);
-    m_bitBtn1->setEnabled(false);
+    m_cancelButton->setEnabled(false);
+    m_startButton->setEnabled(false);
 
     const QString database = databasePath();
     const QString compacted = MaintenanceFiles::compactionFilePath();
@@ -169,7 +174,7 @@ void TFrmTamir::run()
         finishWithFailure(outcome.result.message());
         return;
     }
-    m_bitBtn1->setText(QStringLiteral("Bekleyiniz ..."));
+    m_startButton->setText(QStringLiteral("Bekleyiniz ..."));
     advance(25, 500);
     advance(10, 500);
     advance(10, 500);
@@ -189,18 +194,18 @@ void TFrmTamir::run()
 
 void TFrmTamir::finishWithSuccess(const QString &status, bool repaired, const QString &repairReport)
 {
-    m_label3->setEnabled(true);
-    m_label3->setText(status);
-    m_bitBtn1->setText(QStringLiteral("Programı Başlat"));
-    m_bitBtn1->setEnabled(true);
+    m_status->setEnabled(true);
+    m_status->setText(status);
+    m_startButton->setText(QStringLiteral("Programı Başlat"));
+    m_startButton->setEnabled(true);
     m_state = State::Finished;
     QApplication::restoreOverrideCursor();
 
-    m_label6->setText(FileSizeText(databasePath()));
+    m_sizeAfter->setText(FileSizeText(databasePath()));
     if (repaired) {
-        paintText(m_label3, kMaroon);
+        paintText(m_status, kMaroon);
         MessageBoxes::information(this, ApplicationInfo::title(), repairReport);
-    } else if (m_label6->text() == m_label5->text()) {
+    } else if (m_sizeAfter->text() == m_sizeBefore->text()) {
         MessageBoxes::information(this, ApplicationInfo::title(),
                                   QStringLiteral("Veritabanı performansı en iyi durumda. Değişik yapılmadı."));
     }
@@ -208,11 +213,11 @@ void TFrmTamir::finishWithSuccess(const QString &status, bool repaired, const QS
 
 void TFrmTamir::finishWithFailure(const QString &message)
 {
-    m_label3->setEnabled(true);
-    paintText(m_label3, kMaroon);
-    m_label3->setText(QStringLiteral("Hata! Veritabanının adı değiştirilmiş veya kullanımda !"));
-    m_bitBtn1->setText(QStringLiteral("İşlem Başarısız"));
-    m_bitBtn1->setEnabled(true);
+    m_status->setEnabled(true);
+    paintText(m_status, kMaroon);
+    m_status->setText(QStringLiteral("Hata! Veritabanının adı değiştirilmiş veya kullanımda !"));
+    m_startButton->setText(QStringLiteral("İşlem Başarısız"));
+    m_startButton->setEnabled(true);
     m_state = State::Finished;
     QApplication::restoreOverrideCursor();
     // The status line keeps its old words; the box says what really happened.
@@ -240,5 +245,5 @@ void TFrmTamir::keyPressEvent(QKeyEvent *event)
         SpeedButton1Click();
         return;
     }
-    QDialog::keyPressEvent(event);
+    LazyDialog::keyPressEvent(event);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "controls/LazyDialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -16,7 +16,7 @@ class QToolButton;
 // The main window must have closed its database connection (with every
 // statement of its lists) and hidden itself before it shows the wizard with
 // exec(), and must never take them back.
-class TFrmTamir : public QDialog
+class TFrmTamir : public LazyDialog
 {
     Q_OBJECT
 
@@ -42,17 +42,18 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void buildWidgets() override;
     void run();
     void advance(int amount, int milliseconds);
     void finishWithSuccess(const QString &status, bool repaired, const QString &repairReport);
     void finishWithFailure(const QString &message);
 
     State m_state = State::Shown;
-    QLabel *m_label5 = nullptr;
-    QLabel *m_label6 = nullptr;
-    QLabel *m_label3 = nullptr;
-    QProgressBar *m_progressBar1 = nullptr;
-    QPushButton *m_bitBtn1 = nullptr;
-    QPushButton *m_bitBtn2 = nullptr;
-    QToolButton *m_speedButton1 = nullptr;
+    QLabel *m_sizeBefore = nullptr;
+    QLabel *m_sizeAfter = nullptr;
+    QLabel *m_status = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QPushButton *m_startButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    QToolButton *m_helpButton = nullptr;
 };

@@ -91,40 +91,42 @@ private:
 };
 
 TFrmYedek::TFrmYedek(QWidget *parent)
-    : QDialog(parent)
+    : LazyDialog(parent)
 {
     setObjectName(QStringLiteral("FrmYedek"));
     setWindowTitle(QStringLiteral(" Yedekleme İşlemi"));
     setFixedSize(kClientWidth, kClientHeight);
+    FormCreate();
+}
 
+void TFrmYedek::buildWidgets()
+{
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setGeometry(kBorder, kBorder, kPanelWidth, kPanelHeight);
     buildLeftHalf(panel);
     buildRightHalf(panel);
-
-    FormCreate();
 }
 
 void TFrmYedek::buildLeftHalf(QWidget *panel)
 {
     auto *folderLabel = caption(QStringLiteral("Yedekleme Klasörü"), panel, QRect(kLeft, 8, kHalfWidth, 16));
-    m_edit1 = new QLineEdit(QStringLiteral("Yedek"), panel);
-    m_edit1->setObjectName(QStringLiteral("Edit1"));
-    m_edit1->setGeometry(kLeft, 26, kHalfWidth, 21);
-    m_edit1->setFocusPolicy(Qt::ClickFocus);
-    QPalette grey = m_edit1->palette();
+    m_folderName = new QLineEdit(QStringLiteral("Yedek"), panel);
+    m_folderName->setObjectName(QStringLiteral("Edit1"));
+    m_folderName->setGeometry(kLeft, 26, kHalfWidth, 21);
+    m_folderName->setFocusPolicy(Qt::ClickFocus);
+    QPalette grey = m_folderName->palette();
     grey.setColor(QPalette::Base, grey.color(QPalette::Window));
-    m_edit1->setPalette(grey);
-    folderLabel->setBuddy(m_edit1);
+    m_folderName->setPalette(grey);
+    folderLabel->setBuddy(m_folderName);
 
     auto *locationLabel = caption(QStringLiteral("Yedekleme Konumu"), panel, QRect(kLeft, 54, kHalfWidth, 16));
-    m_driveComboBox1 = new QComboBox(panel);
-    m_driveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    m_driveComboBox1->setGeometry(kLeft, 72, kHalfWidth, 22);
-    locationLabel->setBuddy(m_driveComboBox1);
-    connect(m_driveComboBox1, &QComboBox::activated, this, &TFrmYedek::DriveComboBox1Change);
+    m_drives = new QComboBox(panel);
+    m_drives->setObjectName(QStringLiteral("DriveComboBox1"));
+    m_drives->setGeometry(kLeft, 72, kHalfWidth, 22);
+    locationLabel->setBuddy(m_drives);
+    connect(m_drives, &QComboBox::activated, this, &TFrmYedek::DriveComboBox1Change);
 
     m_folders = new QFileSystemModel(this);
     m_folders->setObjectName(QStringLiteral("FolderModel"));
@@ -135,56 +137,56 @@ void TFrmYedek::buildLeftHalf(QWidget *panel)
     m_folderFilter->setDynamicSortFilter(true);
     m_folderFilter->setSortCaseSensitivity(Qt::CaseInsensitive);
 
-    m_directoryOutline1 = new QTreeView(panel);
-    m_directoryOutline1->setObjectName(QStringLiteral("DirectoryOutline1"));
-    m_directoryOutline1->setGeometry(kLeft, 96, kHalfWidth, kPanelHeight - 96 - 8);
-    m_directoryOutline1->setModel(m_folderFilter);
-    m_directoryOutline1->header()->hide();
+    m_folderTree = new QTreeView(panel);
+    m_folderTree->setObjectName(QStringLiteral("DirectoryOutline1"));
+    m_folderTree->setGeometry(kLeft, 96, kHalfWidth, kPanelHeight - 96 - 8);
+    m_folderTree->setModel(m_folderFilter);
+    m_folderTree->header()->hide();
     for (int column = 1; column < m_folders->columnCount(); ++column)
-        m_directoryOutline1->hideColumn(column);
-    m_directoryOutline1->setSortingEnabled(true);
-    m_directoryOutline1->sortByColumn(0, Qt::AscendingOrder);
-    m_directoryOutline1->setSelectionMode(QAbstractItemView::SingleSelection);
+        m_folderTree->hideColumn(column);
+    m_folderTree->setSortingEnabled(true);
+    m_folderTree->sortByColumn(0, Qt::AscendingOrder);
+    m_folderTree->setSelectionMode(QAbstractItemView::SingleSelection);
     // The folders are read in the background: a selection deep in the tree
     // is scrolled to again as the folders above it come in.
     connect(m_folders, &QFileSystemModel::directoryLoaded, this, &TFrmYedek::folderLoaded);
-    m_directoryOutline1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_folderTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void TFrmYedek::buildRightHalf(QWidget *panel)
 {
     caption(QStringLiteral("İlerleme"), panel, QRect(kRight, 8, kHalfWidth, 16));
-    m_progressBar1 = new QProgressBar(panel);
-    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressBar1->setGeometry(kRight, 26, kHalfWidth, 18);
-    m_progressBar1->setRange(0, 100);
-    m_progressBar1->setValue(0);
-    m_progressBar1->setTextVisible(false);
+    m_progress = new QProgressBar(panel);
+    m_progress->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progress->setGeometry(kRight, 26, kHalfWidth, 18);
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
 
     auto *group = new QGroupBox(QStringLiteral(" Yedeklenecek Veriler "), panel);
     group->setObjectName(QStringLiteral("GroupBox1"));
     group->setGeometry(kRight, 54, kHalfWidth, 56);
-    m_checkBox1 = new QCheckBox(QStringLiteral("Veritabanı"), group);
-    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
-    m_checkBox1->setGeometry(12, 24, kHalfWidth - 24, 20);
-    m_checkBox1->setChecked(true);
+    m_databaseCheck = new QCheckBox(QStringLiteral("Veritabanı"), group);
+    m_databaseCheck->setObjectName(QStringLiteral("CheckBox1"));
+    m_databaseCheck->setGeometry(12, 24, kHalfWidth - 24, 20);
+    m_databaseCheck->setChecked(true);
 
-    m_speedButton1 = new QToolButton(panel);
-    m_speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    m_speedButton1->setAutoRaise(true);
-    m_speedButton1->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
-    m_speedButton1->setIconSize(QSize(18, 18));
-    m_speedButton1->setGeometry(kRight, kButtonTop, kButtonHeight, kButtonHeight);
-    m_speedButton1->setFocusPolicy(Qt::NoFocus);
-    HintText::apply(m_speedButton1, QStringLiteral("Yardım (F1)|Veritabanı yedekleme ile ilgili yardımı görüntüle"));
-    connect(m_speedButton1, &QToolButton::clicked, this, &TFrmYedek::SpeedButton1Click);
+    m_helpButton = new QToolButton(panel);
+    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
+    m_helpButton->setAutoRaise(true);
+    m_helpButton->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
+    m_helpButton->setIconSize(QSize(18, 18));
+    m_helpButton->setGeometry(kRight, kButtonTop, kButtonHeight, kButtonHeight);
+    m_helpButton->setFocusPolicy(Qt::NoFocus);
+    HintText::apply(m_helpButton, QStringLiteral("Yardım (F1)|Veritabanı yedekleme ile ilgili yardımı görüntüle"));
+    connect(m_helpButton, &QToolButton::clicked, this, &TFrmYedek::SpeedButton1Click);
 
-    m_button1 = new QPushButton(QStringLiteral("Yedekle"), panel);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button1->setGeometry(kRight + kHalfWidth - 90, kButtonTop, 90, kButtonHeight);
-    m_button1->setAutoDefault(false);
-    HintText::apply(m_button1, QStringLiteral("Yedekle|Veritabanını seçilen klasöre yedekle"));
-    connect(m_button1, &QPushButton::clicked, this, &TFrmYedek::Button1Click);
+    m_backupButton = new QPushButton(QStringLiteral("Yedekle"), panel);
+    m_backupButton->setObjectName(QStringLiteral("Button1"));
+    m_backupButton->setGeometry(kRight + kHalfWidth - 90, kButtonTop, 90, kButtonHeight);
+    m_backupButton->setAutoDefault(false);
+    HintText::apply(m_backupButton, QStringLiteral("Yedekle|Veritabanını seçilen klasöre yedekle"));
+    connect(m_backupButton, &QPushButton::clicked, this, &TFrmYedek::Button1Click);
 }
 
 void TFrmYedek::FormCreate()
@@ -196,15 +198,15 @@ void TFrmYedek::fillDriveList()
 {
     const QString shown = m_shownDrive >= 0 ? m_volumes[m_shownDrive].rootPath : QString();
     m_volumes = BackupLocation::volumes();
-    m_driveComboBox1->clear();
+    m_drives->clear();
     for (const BackupLocation::Volume &volume : m_volumes)
-        m_driveComboBox1->addItem(volume.label, volume.rootPath);
+        m_drives->addItem(volume.label, volume.rootPath);
     m_shownDrive = -1;
     for (int i = 0; i < m_volumes.size(); ++i) {
         if (m_volumes[i].rootPath == shown)
             m_shownDrive = i;
     }
-    m_driveComboBox1->setCurrentIndex(m_shownDrive);
+    m_drives->setCurrentIndex(m_shownDrive);
 }
 
 void TFrmYedek::showEvent(QShowEvent *event)
@@ -221,7 +223,7 @@ void TFrmYedek::showEvent(QShowEvent *event)
         // The drive of the last selection has gone.
         selectLocation(m_volumes.first().rootPath);
     }
-    QDialog::showEvent(event);
+    LazyDialog::showEvent(event);
 }
 
 void TFrmYedek::showDrive(const QString &root)
@@ -229,9 +231,9 @@ void TFrmYedek::showDrive(const QString &root)
     m_folders->setRootPath(root);
     m_folderFilter->setRoot(root);
     const QModelIndex top = treeIndexOf(root);
-    m_directoryOutline1->setRootIndex(top.parent());
-    m_directoryOutline1->expand(top);
-    m_directoryOutline1->setCurrentIndex(top);
+    m_folderTree->setRootIndex(top.parent());
+    m_folderTree->expand(top);
+    m_folderTree->setCurrentIndex(top);
 }
 
 QModelIndex TFrmYedek::treeIndexOf(const QString &path) const
@@ -241,6 +243,7 @@ QModelIndex TFrmYedek::treeIndexOf(const QString &path) const
 
 void TFrmYedek::selectLocation(const QString &path)
 {
+    ensureBuilt();
     if (m_volumes.isEmpty())
         fillDriveList();
     const int drive = BackupLocation::volumeIndexOf(m_volumes, path);
@@ -248,7 +251,7 @@ void TFrmYedek::selectLocation(const QString &path)
         return;
     if (drive != m_shownDrive) {
         m_shownDrive = drive;
-        m_driveComboBox1->setCurrentIndex(drive);
+        m_drives->setCurrentIndex(drive);
         showDrive(m_volumes[drive].rootPath);
     }
     m_pendingSelection = QDir::fromNativeSeparators(path);
@@ -260,8 +263,8 @@ void TFrmYedek::showSelection(const QString &path)
     const QModelIndex index = treeIndexOf(path);
     if (!index.isValid())
         return;
-    m_directoryOutline1->setCurrentIndex(index);
-    m_directoryOutline1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_folderTree->setCurrentIndex(index);
+    m_folderTree->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void TFrmYedek::folderLoaded(const QString &folder)
@@ -284,7 +287,9 @@ void TFrmYedek::folderLoaded(const QString &folder)
 
 QString TFrmYedek::location() const
 {
-    const QModelIndex current = m_directoryOutline1->currentIndex();
+    // Asked before the first show, the window builds itself as that show would.
+    const_cast<TFrmYedek *>(this)->ensureBuilt();
+    const QModelIndex current = m_folderTree->currentIndex();
     if (current.isValid())
         return m_folders->filePath(m_folderFilter->mapToSource(current));
     return m_shownDrive >= 0 ? m_volumes[m_shownDrive].rootPath : QString();
@@ -292,12 +297,15 @@ QString TFrmYedek::location() const
 
 QString TFrmYedek::backupFolder() const
 {
-    return BackupLocation::composeFolder(location(), m_edit1->text());
+    // Asked before the first show, the window builds itself as that show would.
+    const_cast<TFrmYedek *>(this)->ensureBuilt();
+    return BackupLocation::composeFolder(location(), m_folderName->text());
 }
 
 void TFrmYedek::DriveComboBox1Change()
 {
-    const int chosen = m_driveComboBox1->currentIndex();
+    ensureBuilt();
+    const int chosen = m_drives->currentIndex();
     if (chosen < 0 || chosen >= m_volumes.size())
         return;
     const QString root = m_volumes[chosen].rootPath;
@@ -305,7 +313,7 @@ void TFrmYedek::DriveComboBox1Change()
         MessageBoxes::warning(this, QStringLiteral("%1 sürücüsü okunamıyor. Sürücüde bir disk takılı olduğundan "
                                                    "emin olun ya da başka bir sürücü seçin.")
                                         .arg(QDir::toNativeSeparators(root)));
-        m_driveComboBox1->setCurrentIndex(m_shownDrive);
+        m_drives->setCurrentIndex(m_shownDrive);
         return;
     }
     m_shownDrive = chosen;
@@ -314,7 +322,8 @@ void TFrmYedek::DriveComboBox1Change()
 
 void TFrmYedek::Button1Click()
 {
-    if (!m_checkBox1->isChecked()) {
+    ensureBuilt();
+    if (!m_databaseCheck->isChecked()) {
         MessageBoxes::warning(this, QStringLiteral("Yedekleme için seçim yapılmadı !"));
         return;
     }
@@ -322,21 +331,21 @@ void TFrmYedek::Button1Click()
     {
         WaitCursor wait;
         // Clicks made during the pauses wait in the queue: not a second run.
-        m_button1->setEnabled(false);
+        m_backupButton->setEnabled(false);
         const QString folder = backupFolder();
         result = DatabaseBackup::createFolder(folder);
         if (result.succeeded()) {
-            m_progressBar1->setValue(0);
+            m_progress->setValue(0);
             for (int step = 0; step < 4; ++step) {
-                m_progressBar1->setValue(m_progressBar1->value() + 25);
+                m_progress->setValue(m_progress->value() + 25);
                 ProgressPause::pause(100);
             }
             result = DatabaseBackup::copy(QDir(m_programFolder).filePath(ApplicationInfo::databaseFileName()),
                                           folder);
         }
-        m_progressBar1->setValue(0);
+        m_progress->setValue(0);
         ProgressPause::pause(100);
-        m_button1->setEnabled(true);
+        m_backupButton->setEnabled(true);
     }
     if (result.succeeded()) {
         MessageBoxes::information(this, ApplicationInfo::title(),
@@ -358,5 +367,5 @@ void TFrmYedek::keyPressEvent(QKeyEvent *event)
         SpeedButton1Click();
         return;
     }
-    QDialog::keyPressEvent(event);
+    LazyDialog::keyPressEvent(event);
 }

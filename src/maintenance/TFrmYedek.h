@@ -2,7 +2,8 @@
 
 #include "maintenance/BackupLocation.h"
 
-#include <QDialog>
+#include "controls/LazyDialog.h"
+
 #include <QList>
 
 class QCheckBox;
@@ -22,7 +23,7 @@ class FolderTreeFilter;
 // a transaction of its own. Shown modally and hidden, not destroyed, when
 // closed; the folder name, the tick box, the drive and the folder keep their
 // values for the rest of the run.
-class TFrmYedek : public QDialog
+class TFrmYedek : public LazyDialog
 {
     Q_OBJECT
 
@@ -47,6 +48,7 @@ protected:
 
 private:
     void FormCreate();
+    void buildWidgets() override;
     void buildLeftHalf(QWidget *panel);
     void buildRightHalf(QWidget *panel);
     void fillDriveList();
@@ -61,13 +63,13 @@ private:
     bool m_shownBefore = false;
     QString m_pendingSelection; // shown again as its folders come in
 
-    QLineEdit *m_edit1 = nullptr;
-    QComboBox *m_driveComboBox1 = nullptr;
-    QTreeView *m_directoryOutline1 = nullptr;
+    QLineEdit *m_folderName = nullptr;
+    QComboBox *m_drives = nullptr;
+    QTreeView *m_folderTree = nullptr;
     QFileSystemModel *m_folders = nullptr;
     FolderTreeFilter *m_folderFilter = nullptr;
-    QProgressBar *m_progressBar1 = nullptr;
-    QCheckBox *m_checkBox1 = nullptr;
-    QPushButton *m_button1 = nullptr;
-    QToolButton *m_speedButton1 = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QCheckBox *m_databaseCheck = nullptr;
+    QPushButton *m_backupButton = nullptr;
+    QToolButton *m_helpButton = nullptr;
 };
