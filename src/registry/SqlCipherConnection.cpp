@@ -1,6 +1,7 @@
 #include "registry/SqlCipherConnection.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <sqlite3.h>
 
@@ -153,7 +154,10 @@ QString SqlCipherConnection::Statement::text(int column) const
     const auto *value = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     if (!value)
         return {};
-    return QString::fromUtf8(value, sqlite3_column_bytes(m_statement, column));
+    // Exactly the text that was stored: QString::fromUtf8 would drop a
+    // byte order mark at its start.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(value, sqlite3_column_bytes(m_statement, column)));
 }
 
 qint64 SqlCipherConnection::Statement::int64(int column) const

@@ -93,6 +93,8 @@ private slots:
     void unchangedNewRecordIsDroppedOnMove();
     void typingIntoAnEmptyListStartsANewRecord();
     void emptiedFieldBecomesAbsent();
+    void textsComeBackAsStored_data();
+    void textsComeBackAsStored();
     void refusedSaveKeepsTheTypedTexts_data();
     void refusedSaveKeepsTheTypedTexts();
     void deleteMakesTheNextRecordCurrent_data();
@@ -398,6 +400,32 @@ void TestPayeeList::typingIntoAnEmptyListStartsANewRecord()
     QVERIFY(list.insert().succeeded());
     QVERIFY(list.post().succeeded());
     QCOMPARE(registry.stored(), (QStringList{"İLK ECZANE", QString()}));
+}
+
+void TestPayeeList::textsComeBackAsStored_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("byte order mark first") << QStringLiteral("\uFEFFŞİFA ECZANESİ");
+    QTest::newRow("byte order mark alone") << QStringLiteral("\uFEFF");
+    QTest::newRow("blanks around") << QStringLiteral("  DEVA  ");
+    QTest::newRow("combining dot") << QStringLiteral("I\u0307ZMI\u0307R");
+}
+
+// What a field held is what it reads back after the list is opened again,
+// character for character.
+void TestPayeeList::textsComeBackAsStored()
+{
+    QFETCH(QString, text);
+    Registry registry;
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().succeeded());
+    QVERIFY(list.setField(PayeeColumn::Name, text).succeeded());
+    QVERIFY(list.setField(PayeeColumn::TaxOffice, text).succeeded());
+    QVERIFY(list.post().succeeded());
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(list.field(PayeeColumn::Name), text);
+    QCOMPARE(list.field(PayeeColumn::TaxOffice), text);
+    QCOMPARE(registry.stored(), QStringList{text});
 }
 
 void TestPayeeList::emptiedFieldBecomesAbsent()
