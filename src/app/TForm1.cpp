@@ -253,6 +253,8 @@ void TForm1::openDatabase()
     }
     if (!result.isOpened())
         MessageBoxes::showError(this, result.message);
+    else if (!result.notice.isEmpty())
+        MessageBoxes::warning(this, result.notice);
 }
 
 void TForm1::openListsSorted()

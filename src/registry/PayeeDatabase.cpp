@@ -122,23 +122,32 @@ PayeeDatabase::OpenResult PayeeDatabase::open(const QString &filePath)
             return incompatible(filePath, QStringLiteral("kişi ve kurum tablolarını içermiyor."));
         return openFailure(filePath, error);
     }
-    if (version < kSchemaVersion)
-        upgradeNameOrder();
+    result = opened();
+    m_nameIndexesCurrent = version >= kSchemaVersion || upgradeNameOrder();
+    if (!m_nameIndexesCurrent) {
+        result.notice = QStringLiteral("Veritabanı dosyası eski bir sürümden kalma ve yazılamadığı için güncellenemedi: "
+                                       "%1\n\nListeler ad sırası dizini kullanılmadan sıralanacak ve aranacak; çok "
+                                       "kayıtlı listelerde bu yavaş olabilir. Dosyanın ve klasörünün yazma iznini "
+                                       "düzeltip programı yeniden açtığınızda dosya bir kez güncellenir.")
+                            .arg(shownPath(filePath));
+    }
     ++m_generation;
-    return opened();
+    return result;
 }
 
-void PayeeDatabase::upgradeNameOrder()
+bool PayeeDatabase::upgradeNameOrder()
 {
-    // Older files hold their name indexes in a case-sensitive order; the
-    // range search needs them in today's. A file that cannot be written now
-    // still opens: its lists work, and the upgrade runs at a later open.
+    // Older files hold their name indexes in an older order; the sorted
+    // lists and the range search need today's. A file that cannot be
+    // written now still opens, its lists sorted and searched without the
+    // indexes, and the upgrade runs at a later open.
     const SqlCipherConnection::Error error = m_connection.execute(
         QStringLiteral("BEGIN;\nREINDEX %1;\nPRAGMA user_version = %2;\nCOMMIT;\n")
             .arg(QString::fromLatin1(TurkishCollation::kName))
             .arg(kSchemaVersion));
     if (error.isError())
         m_connection.execute(QStringLiteral("ROLLBACK"));
+    return !error.isError();
 }
 
 PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)

@@ -24,13 +24,17 @@ public:
     {
         OpenStatus status = OpenStatus::IoError;
         QString message; // Turkish, naming the file; empty when opened
+        // Opened, but with something the user must know (an older file that
+        // could not be brought up to date); empty otherwise.
+        QString notice{};
         bool isOpened() const { return status == OpenStatus::Opened; }
     };
 
     // Stored in PRAGMA user_version; a file with a higher one is refused.
-    // 2: names ordered without regard to case (version 1 files are reindexed
-    // when opened).
-    static constexpr int kSchemaVersion = 2;
+    // 2: names ordered without regard to case of the Turkish alphabet.
+    // 3: without regard to case of any letter (Â with â, too).
+    // Older files have their name indexes rebuilt when opened.
+    static constexpr int kSchemaVersion = 3;
 
     static QString defaultFilePath();
     static QByteArray password();
@@ -53,6 +57,10 @@ public:
     // Changes at every open and close: statements prepared under another
     // generation belong to a connection that is gone.
     quint64 generation() const { return m_generation; }
+    // False when an older file's name indexes could not be rebuilt in
+    // today's order (the file could not be written): the lists then sort
+    // and search without them, never by an order that is no longer ours.
+    bool nameIndexesCurrent() const { return m_nameIndexesCurrent; }
 
     void setBusyTimeout(int milliseconds) { m_connection.setBusyTimeout(milliseconds); }
     SqlCipherConnection &connection() { return m_connection; }
@@ -64,8 +72,9 @@ public:
 
 private:
     OpenResult openConnection(SqlCipherConnection &connection, const QString &filePath, bool create);
-    void upgradeNameOrder();
+    bool upgradeNameOrder();
 
     SqlCipherConnection m_connection;
     quint64 m_generation = 0;
+    bool m_nameIndexesCurrent = true;
 };

@@ -117,7 +117,8 @@ Result PayeeList::prepareStatements() const
         return Result::success();
     SqlCipherConnection &connection = m_database.connection();
     const std::pair<SqlCipherConnection::Statement *, QString> statements[] = {
-        {&m_sortedKeys, m_table.sortedKeysSql()}, {&m_rangeKeys, m_table.nameRangeKeysSql()},
+        {&m_sortedKeys, m_table.sortedKeysSql(m_database.nameIndexesCurrent())},
+        {&m_rangeKeys, m_table.nameRangeKeysSql(m_database.nameIndexesCurrent())},
         {&m_select, m_table.selectSql()},         {&m_insert, m_table.insertSql()},
         {&m_update, m_table.updateSql()},         {&m_delete, m_table.deleteSql()},
     };

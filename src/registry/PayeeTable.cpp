@@ -121,15 +121,24 @@ QString PayeeTable::createSql() const
     return sql;
 }
 
-QString PayeeTable::sortedKeysSql() const
+namespace {
+// NOT INDEXED keeps the engine off the name index and off any other.
+QString indexUse(bool useNameIndex)
 {
-    return QStringLiteral("SELECT Id FROM %1 ORDER BY %2, Id").arg(tableName(), columnName(PayeeColumn::Name));
+    return useNameIndex ? QString() : QStringLiteral(" NOT INDEXED");
+}
+} // namespace
+
+QString PayeeTable::sortedKeysSql(bool useNameIndex) const
+{
+    return QStringLiteral("SELECT Id FROM %1%3 ORDER BY %2, Id")
+        .arg(tableName(), columnName(PayeeColumn::Name), indexUse(useNameIndex));
 }
 
-QString PayeeTable::nameRangeKeysSql() const
+QString PayeeTable::nameRangeKeysSql(bool useNameIndex) const
 {
-    return QStringLiteral("SELECT Id FROM %1 WHERE %2 >= ?1 AND %2 < ?2 ORDER BY %2, Id")
-        .arg(tableName(), columnName(PayeeColumn::Name));
+    return QStringLiteral("SELECT Id FROM %1%3 WHERE %2 >= ?1 AND %2 < ?2 ORDER BY %2, Id")
+        .arg(tableName(), columnName(PayeeColumn::Name), indexUse(useNameIndex));
 }
 
 QString PayeeTable::selectSql() const

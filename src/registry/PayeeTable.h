@@ -50,10 +50,11 @@ public:
 
     // The table and the index that keeps it in Turkish order by name.
     QString createSql() const;
-    // Keys of all payees in name order.
-    QString sortedKeysSql() const;
+    // Keys of all payees in name order. Without the name index the order
+    // is worked out from the names themselves.
+    QString sortedKeysSql(bool useNameIndex = true) const;
     // Keys of the payees whose name lies in [?1, ?2), in name order.
-    QString nameRangeKeysSql() const;
+    QString nameRangeKeysSql(bool useNameIndex = true) const;
     // The five fields of the payee with key ?1.
     QString selectSql() const;
     // Five field parameters ?1..?5.

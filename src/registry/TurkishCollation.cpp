@@ -1,8 +1,12 @@
 #include "registry/TurkishCollation.h"
 
+#include <QChar>
+#include <QList>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace TurkishCollation {
 
@@ -20,15 +24,39 @@ constexpr char32_t kTableSize = 0x180;
 
 using WeightTable = std::array<quint32, kTableSize>;
 
+// The weight that tells every character apart.
+quint32 strictWeight(char32_t character)
+{
+    for (quint32 i = 0; i < kAlphabetLength; ++i) {
+        if (kAlphabet[i] == character)
+            return kFirstLetterWeight + i;
+    }
+    return character < 128 ? quint32(character) : kOtherWeightBase + quint32(character);
+}
+
+// The letter that stands for a character's case pair: the capital of the
+// Turkish alphabet's pairs (I with ı, İ with i), and for every other letter
+// its capital by the simple case mapping (Â for â, É for é).
+char32_t representative(char32_t character)
+{
+    for (quint32 i = 1; i < kAlphabetLength; i += 2) {
+        if (kAlphabet[i] == character)
+            return kAlphabet[i - 1];
+    }
+    for (quint32 i = 0; i < kAlphabetLength; i += 2) {
+        if (kAlphabet[i] == character)
+            return character;
+    }
+    return QChar::toUpper(character);
+}
+
 // Strict weights tell a capital from its small letter; folded weights give
 // both the capital's weight.
 WeightTable buildWeights(bool folded)
 {
     WeightTable weights{};
     for (char32_t c = 0; c < kTableSize; ++c)
-        weights[c] = (c < 128) ? quint32(c) : kOtherWeightBase + quint32(c);
-    for (quint32 i = 0; i < kAlphabetLength; ++i)
-        weights[kAlphabet[i]] = kFirstLetterWeight + (folded ? i & ~1u : i);
+        weights[c] = strictWeight(folded ? representative(c) : c);
     return weights;
 }
 
@@ -83,10 +111,12 @@ char32_t decode(const unsigned char *text, int length, int &position)
     return value;
 }
 
-quint32 weightIn(const WeightTable &table, char32_t character)
+quint32 weightIn(const WeightTable &table, bool folded, char32_t character)
 {
     if (character < kTableSize)
         return table[character];
+    if (folded && character <= 0x10FFFF)
+        return strictWeight(representative(character));
     return kOtherWeightBase + quint32(character);
 }
 
@@ -111,8 +141,8 @@ int compareWith(const WeightTable &table, bool strict, const char *left, int lef
             leftWeight = table[l[i++]];
             rightWeight = table[r[j++]];
         } else {
-            leftWeight = weightIn(table, decode(l, leftLength, i));
-            rightWeight = weightIn(table, decode(r, rightLength, j));
+            leftWeight = weightIn(table, !strict, decode(l, leftLength, i));
+            rightWeight = weightIn(table, !strict, decode(r, rightLength, j));
         }
         if (leftWeight != rightWeight)
             return leftWeight < rightWeight ? -1 : 1;
@@ -135,7 +165,7 @@ int compareWith(const WeightTable &table, bool strict, const char *left, int lef
 
 quint32 weight(char32_t character)
 {
-    return weightIn(strictWeights(), character);
+    return weightIn(strictWeights(), false, character);
 }
 
 int compareUtf8(const char *left, int leftLength, const char *right, int rightLength)
@@ -153,17 +183,46 @@ int compare(const QString &left, const QString &right)
     return compareUtf8(l.constData(), int(l.size()), r.constData(), int(r.size()));
 }
 
+// Every character of the 16-bit range by the lightest member of its case
+// pair (or group: ſ goes with S and s): the bound's characters.
+const std::vector<char16_t> &lightestOfEachGroup()
+{
+    static const std::vector<char16_t> lightest = [] {
+        constexpr char32_t kNone = 0x110000;
+        std::vector<char32_t> byGroup(0x10000, kNone);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const char32_t group = representative(c);
+            if (group < 0x10000 && (byGroup[group] == kNone || strictWeight(c) < strictWeight(byGroup[group])))
+                byGroup[group] = c;
+        }
+        std::vector<char16_t> result(0x10000);
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const char32_t group = representative(c);
+            result[c] = char16_t(group < 0x10000 ? byGroup[group] : c);
+        }
+        return result;
+    }();
+    return lightest;
+}
+
 QString prefixLowerBound(const QString &prefix)
 {
-    QString bound = prefix;
-    for (QChar &character : bound) {
-        const char16_t c = character.unicode();
-        for (quint32 i = 1; i < kAlphabetLength; i += 2) {
-            if (kAlphabet[i] == c) {
-                character = QChar(char16_t(kAlphabet[i - 1]));
-                break;
-            }
+    // The bound must sort at or before every text that begins with the
+    // prefix in any case: each character becomes the lightest of its group.
+    const std::vector<char16_t> &lightest = lightestOfEachGroup();
+    QString bound;
+    bound.reserve(prefix.size());
+    for (const char32_t character : prefix.toUcs4()) {
+        if (character < 0x10000) {
+            bound += QChar(lightest[character]);
+            continue;
         }
+        char32_t best = character;
+        for (const char32_t candidate : {representative(character), QChar::toLower(representative(character))}) {
+            if (representative(candidate) == representative(character) && strictWeight(candidate) < strictWeight(best))
+                best = candidate;
+        }
+        bound += QString::fromUcs4(&best, 1);
     }
     return bound;
 }

@@ -5,9 +5,10 @@
 // Turkish alphabetical order for payee names: A B C Ç D ... I İ ... Z, with
 // digits, blanks and ASCII punctuation before the letters and every other
 // character after them, by code point. A capital and its own small letter
-// (I with ı, İ with i) weigh the same, so that a name typed in small letters
-// sorts and is found among the capitals; only texts that differ in nothing
-// else are ordered by case, capital first.
+// weigh the same (I with ı, İ with i, and every other letter with its capital
+// by Unicode's simple case mapping: Â with â, É with é), so that a name typed
+// in small letters sorts and is found among the capitals; only texts that
+// differ in nothing else are ordered by case, capital first.
 //
 // The order is strict: distinct texts never compare equal. Every text that
 // begins with a prefix p, whatever the case of its letters, sorts at or after

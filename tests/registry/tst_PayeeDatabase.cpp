@@ -111,7 +111,9 @@ private slots:
     void refusesForeignFilesWithoutTouchingThem_data();
     void refusesForeignFilesWithoutTouchingThem();
     void lockedFileIsReportedAndNothingLost();
+    void olderFileIsReindexedOnOpening_data();
     void olderFileIsReindexedOnOpening();
+    void olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder();
 };
 
 void TestPayeeDatabase::createsAnEncryptedDatabaseWithTheFourTables()
@@ -301,46 +303,121 @@ void TestPayeeDatabase::lockedFileIsReportedAndNothingLost()
     QCOMPARE(fixture.tableNames(PaymentCategory::Treatment), QStringList{QStringLiteral("AYŞE ÇELİK")});
 }
 
+namespace {
+
+// A file of an older version: its name index was built in another order
+// (here one that tells capitals from small letters).
+void makeOlderFile(const QString &path, int version, const QStringList &names)
+{
+    SqlCipherConnection connection;
+    QVERIFY(!connection.create(path, PayeeDatabase::password()).isError());
+    QVERIFY(!connection.registerCollation(TurkishCollation::kName, byteOrder).isError());
+    QString schema = QStringLiteral("BEGIN;\n");
+    for (PaymentCategory category : kAllCategories)
+        schema += PayeeTable::of(category).createSql();
+    schema += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(version);
+    QVERIFY(!connection.execute(schema).isError());
+    SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(PaymentCategory::Hospital).insertSql());
+    for (const QString &name : names) {
+        insert.bindText(1, name);
+        for (int column = 2; column <= 5; ++column)
+            insert.bindText(column, QString());
+        QVERIFY(!insert.run().isError());
+    }
+}
+
+const QStringList kOlderNames = {QStringLiteral("ANTALYA"), QStringLiteral("ankara"), QStringLiteral("AZ"),
+                                 QStringLiteral("BURSA"), QStringLiteral("ANKARA"), QStringLiteral("kâmil"),
+                                 QStringLiteral("KÂMİL"), QStringLiteral("KAMİL")};
+
+QStringList found(PayeeList &list, const QString &typed)
+{
+    if (list.search(typed).failed())
+        return {QStringLiteral("<refused>")};
+    QStringList names;
+    for (int row = 0; row < list.rowCount(); ++row)
+        names.append(list.nameAt(row));
+    return names;
+}
+
+} // namespace
+
+void TestPayeeDatabase::olderFileIsReindexedOnOpening_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::newRow("first version") << 1;
+    QTest::newRow("second version") << 2;
+}
+
 void TestPayeeDatabase::olderFileIsReindexedOnOpening()
 {
+    QFETCH(int, version);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Data.dat"));
-    const QStringList names = {QStringLiteral("ANTALYA"), QStringLiteral("ankara"), QStringLiteral("AZ"),
-                               QStringLiteral("BURSA"), QStringLiteral("ANKARA")};
-    {
-        // A file of the first version: its name index was built in an order
-        // that told capitals from small letters.
-        SqlCipherConnection connection;
-        QVERIFY(!connection.create(path, PayeeDatabase::password()).isError());
-        QVERIFY(!connection.registerCollation(TurkishCollation::kName, byteOrder).isError());
-        QString schema = QStringLiteral("BEGIN;\n");
-        for (PaymentCategory category : kAllCategories)
-            schema += PayeeTable::of(category).createSql();
-        schema += QStringLiteral("PRAGMA user_version = 1;\nCOMMIT;\n");
-        QVERIFY(!connection.execute(schema).isError());
-        SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(PaymentCategory::Hospital).insertSql());
-        for (const QString &name : names) {
-            insert.bindText(1, name);
-            for (int column = 2; column <= 5; ++column)
-                insert.bindText(column, QString());
-            QVERIFY(!insert.run().isError());
-        }
-    }
+    makeOlderFile(path, version, kOlderNames);
+    if (QTest::currentTestFailed())
+        return;
 
     PayeeDatabase database;
-    QVERIFY(database.open(path).isOpened());
-    QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")), qint64(2));
+    const PayeeDatabase::OpenResult opened = database.open(path);
+    QVERIFY(opened.isOpened());
+    QCOMPARE(opened.notice, QString());
+    QVERIFY(database.nameIndexesCurrent());
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")),
+             qint64(PayeeDatabase::kSchemaVersion));
     SqlCipherConnection::Statement check = database.connection().prepare(QStringLiteral("PRAGMA integrity_check"));
     QVERIFY(check.next());
     QCOMPARE(check.text(0), QStringLiteral("ok"));
     check.reset();
 
     PayeeList list(database, PaymentCategory::Hospital);
-    QCOMPARE(list.search(QStringLiteral("AN")).message(), QString());
-    QStringList found;
+    QCOMPARE(found(list, QStringLiteral("AN")),
+             QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
+    QCOMPARE(found(list, QStringLiteral("kâ")), QStringList({QStringLiteral("KÂMİL"), QStringLiteral("kâmil")}));
+}
+
+// An older file that cannot be written keeps its old index order: the open
+// says so, and the lists sort and search without the index, never by the
+// old order.
+void TestPayeeDatabase::olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("Data.dat"));
+    makeOlderFile(path, 1, kOlderNames);
+    if (QTest::currentTestFailed())
+        return;
+    // The engine cannot make the journal a write needs, as in a folder
+    // without write permission.
+    QVERIFY(QFile::link(QStringLiteral("/nonexistent/folder/journal"), path + QStringLiteral("-journal")));
+
+    PayeeDatabase database;
+    const PayeeDatabase::OpenResult opened = database.open(path);
+    QVERIFY(opened.isOpened());
+    QVERIFY(!database.nameIndexesCurrent());
+    QVERIFY2(opened.notice.contains(QStringLiteral("güncellenemedi")), qPrintable(opened.notice));
+    QVERIFY(opened.notice.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")), qint64(1));
+
+    PayeeList list(database, PaymentCategory::Hospital);
+    QCOMPARE(found(list, QStringLiteral("AN")),
+             QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
+    QCOMPARE(found(list, QStringLiteral("kâ")), QStringList({QStringLiteral("KÂMİL"), QStringLiteral("kâmil")}));
+    QCOMPARE(found(list, QStringLiteral("b")), QStringList{QStringLiteral("BURSA")});
+    QVERIFY(list.openSorted().succeeded());
+    QStringList sorted;
     for (int row = 0; row < list.rowCount(); ++row)
-        found.append(list.nameAt(row));
-    QCOMPARE(found, QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
+        sorted.append(list.nameAt(row));
+    QCOMPARE(sorted, QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA"),
+                                  QStringLiteral("AZ"), QStringLiteral("BURSA"), QStringLiteral("KAMİL"),
+                                  QStringLiteral("KÂMİL"), QStringLiteral("kâmil")}));
+
+    // Once the file can be written, the next open brings it up to date.
+    database.close();
+    QVERIFY(QFile::remove(path + QStringLiteral("-journal")));
+    QVERIFY(database.open(path).isOpened());
+    QVERIFY(database.nameIndexesCurrent());
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")),
+             qint64(PayeeDatabase::kSchemaVersion));
 }
 
 QTEST_GUILESS_MAIN(TestPayeeDatabase)

@@ -16,6 +16,8 @@ const QStringList kAlphabet = {
     QStringLiteral("I"), QStringLiteral("ı"), QStringLiteral("İ"), QStringLiteral("i"), QStringLiteral("S"),
     QStringLiteral("Ş"), QStringLiteral("Z"), QStringLiteral(" "), QStringLiteral("0"), QStringLiteral("%"),
     QStringLiteral("_"), QStringLiteral("\""), QStringLiteral("'"), QStringLiteral("É"),
+    // Letters outside the alphabet, in both cases: they match either way too.
+    QStringLiteral("é"), QStringLiteral("Â"), QStringLiteral("â"), QStringLiteral("s"), QStringLiteral("ſ"),
     QString::fromUcs4(U"\U0001F600", 1)};
 
 QStringList randomTexts(int count, int maxLength)
@@ -86,6 +88,9 @@ void TestTurkishCollation::pairs_data()
     QTest::newRow("prefix first") << "ŞİŞ" << "ŞİŞLİ";
     QTest::newRow("empty first") << "" << "\x01";
     QTest::newRow("astral character after the rest") << "É" << QString::fromUcs4(U"\U0001F600", 1);
+    QTest::newRow("case ignored for Â too") << "kâmil" << "KÂMİLE";
+    QTest::newRow("case decides last for Â too") << "KÂMİL" << "kâmil";
+    QTest::newRow("Î and î together") << "Îİ" << "îj";
 }
 
 void TestTurkishCollation::pairs()
