@@ -3,10 +3,10 @@
 #include "base/ProfileFile.h"
 #include "controls/ColourSwatch.h"
 #include "controls/TAmountEdit.h"
+#include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
 #include "desktop/MessageBoxes.h"
-#include "desktop/ToolIcons.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -128,14 +128,8 @@ void TFrmAyar::buildColoursPage(QWidget *page)
 
 void TFrmAyar::buildButtons()
 {
-    auto *help = new QToolButton(this);
-    help->setObjectName(QStringLiteral("SpeedButton1"));
-    help->setAutoRaise(true);
-    help->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
-    help->setIconSize(QSize(18, 18));
-    help->setGeometry(kBorder, kButtonTop, kButtonHeight, kButtonHeight);
-    help->setFocusPolicy(Qt::NoFocus);
-    HintText::apply(help, QStringLiteral("Yardım (F1)|Konu ile ilgili yardımı görüntüle"));
+    QToolButton *help = HelpButton::create(this, QRect(kBorder, kButtonTop, kButtonHeight, kButtonHeight),
+                                           QStringLiteral("Yardım (F1)|Konu ile ilgili yardımı görüntüle"));
     connect(help, &QToolButton::clicked, this, &TFrmAyar::SpeedButton1Click);
 
     struct ButtonLook

@@ -2,10 +2,9 @@
 
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
+#include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
-#include "desktop/HintText.h"
 #include "desktop/MessageBoxes.h"
-#include "desktop/ToolIcons.h"
 #include "maintenance/DatabaseCompaction.h"
 #include "maintenance/FileSizeText.h"
 #include "maintenance/MaintenanceFiles.h"
@@ -96,14 +95,8 @@ void TFrmTamir::buildWidgets()
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    m_helpButton = new QToolButton(panel);
-    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
-    m_helpButton->setAutoRaise(true);
-    m_helpButton->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
-    m_helpButton->setIconSize(QSize(18, 18));
-    m_helpButton->setGeometry(10, kButtonTop, kButtonHeight, kButtonHeight);
-    m_helpButton->setFocusPolicy(Qt::NoFocus);
-    HintText::apply(m_helpButton, QStringLiteral("Yardım (F1)|Bakım ve onarım ile ilgili yardımı görüntüle"));
+    m_helpButton = HelpButton::create(panel, QRect(10, kButtonTop, kButtonHeight, kButtonHeight),
+                                      QStringLiteral("Yardım (F1)|Bakım ve onarım ile ilgili yardımı görüntüle"));
     connect(m_helpButton, &QToolButton::clicked, this, &TFrmTamir::SpeedButton1Click);
 
     m_startButton = new QPushButton(QStringLiteral("Başla"), panel);

@@ -3,10 +3,10 @@
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
 #include "base/Result.h"
+#include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
 #include "desktop/MessageBoxes.h"
-#include "desktop/ToolIcons.h"
 #include "maintenance/DatabaseBackup.h"
 #include "maintenance/ProgressPause.h"
 
@@ -171,14 +171,8 @@ void TFrmYedek::buildRightHalf(QWidget *panel)
     m_databaseCheck->setGeometry(12, 24, kHalfWidth - 24, 20);
     m_databaseCheck->setChecked(true);
 
-    m_helpButton = new QToolButton(panel);
-    m_helpButton->setObjectName(QStringLiteral("SpeedButton1"));
-    m_helpButton->setAutoRaise(true);
-    m_helpButton->setIcon(ToolIcons::icon(ToolIcons::Picture::Help));
-    m_helpButton->setIconSize(QSize(18, 18));
-    m_helpButton->setGeometry(kRight, kButtonTop, kButtonHeight, kButtonHeight);
-    m_helpButton->setFocusPolicy(Qt::NoFocus);
-    HintText::apply(m_helpButton, QStringLiteral("Yardım (F1)|Veritabanı yedekleme ile ilgili yardımı görüntüle"));
+    m_helpButton = HelpButton::create(panel, QRect(kRight, kButtonTop, kButtonHeight, kButtonHeight),
+                                      QStringLiteral("Yardım (F1)|Veritabanı yedekleme ile ilgili yardımı görüntüle"));
     connect(m_helpButton, &QToolButton::clicked, this, &TFrmYedek::SpeedButton1Click);
 
     m_backupButton = new QPushButton(QStringLiteral("Yedekle"), panel);
