@@ -17,6 +17,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QScreen>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -179,6 +180,10 @@ PreviewWindow::~PreviewWindow() = default;
 
 int PreviewWindow::run()
 {
+    // Maximised; where nothing maximises windows (a desktop without a
+    // window manager), at least as large as the screen allows.
+    if (const QScreen *screen = this->screen())
+        resize(screen->availableSize() * 9 / 10);
     setWindowState(windowState() | Qt::WindowMaximized);
     return exec();
 }
