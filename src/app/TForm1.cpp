@@ -158,6 +158,7 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
         };
         // YAZDIR reaches the printing through the worksheets' printRequested.
         m_printing = new PaymentOrderPrinting(*m_worksheets, *windows.preferences, std::move(sources), this);
+        m_printing->setParent(this);
     }
 }
 
