@@ -1,12 +1,14 @@
 #include "reference/AutomaticDates.h"
 
+#include "base/TurkishText.h"
+
 #include <QDate>
 
 namespace AutomaticDates {
 
 QString shortDate(const QDate &day)
 {
-    return day.toString(u"dd.MM.yyyy");
+    return TurkishText::shortDate(day);
 }
 
 QString budgetYear(const QDate &day)
