@@ -74,7 +74,7 @@ Button show(QWidget *parent, const Request &request)
     if (buttons.isEmpty())
         buttons = {Button::Ok};
     if (responder())
-        return responder()(Request{request.caption, request.text, request.icon, buttons});
+        return responder()(Request{request.caption, request.text, request.icon, buttons, request.defaultButton});
 
     QMessageBox box(parent ? parent : QApplication::activeWindow());
     box.setWindowTitle(request.caption);
@@ -83,7 +83,12 @@ Button show(QWidget *parent, const Request &request)
     QList<QPair<QAbstractButton *, Button>> made;
     for (Button button : buttons)
         made.append({box.addButton(buttonText(button), role(button)), button});
-    box.setDefaultButton(static_cast<QPushButton *>(made.first().first));
+    QAbstractButton *defaultButton = made.first().first;
+    for (const auto &[widget, button] : made) {
+        if (request.defaultButton && button == *request.defaultButton)
+            defaultButton = widget;
+    }
+    box.setDefaultButton(static_cast<QPushButton *>(defaultButton));
     box.setEscapeButton(made.last().first);
     box.exec();
     for (const auto &[widget, button] : made) {
@@ -96,6 +101,11 @@ Button show(QWidget *parent, const Request &request)
 bool askYesNo(QWidget *parent, const QString &caption, const QString &text, Icon icon)
 {
     return show(parent, {caption, text, icon, {Button::Yes, Button::No}}) == Button::Yes;
+}
+
+bool askYesNoDefaultNo(QWidget *parent, const QString &caption, const QString &text, Icon icon)
+{
+    return show(parent, {caption, text, icon, {Button::Yes, Button::No}, Button::No}) == Button::Yes;
 }
 
 void warning(QWidget *parent, const QString &text)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -19,6 +20,8 @@ struct Request {
     QString text;
     Icon icon = Icon::None;
     QList<Button> buttons;
+    // The button Enter presses; the first one offered when none is named.
+    std::optional<Button> defaultButton = std::nullopt;
 };
 
 // "Evet", "Hayır", "TAMAM", "İptal", "Yardım".
@@ -31,6 +34,9 @@ Button show(QWidget *parent, const Request &request);
 
 // Yes/No question; true on "Evet".
 bool askYesNo(QWidget *parent, const QString &caption, const QString &text, Icon icon);
+// The same question with "Hayır" as the default: for a step that is hard to
+// take back, Enter and Esc both say no.
+bool askYesNoDefaultNo(QWidget *parent, const QString &caption, const QString &text, Icon icon);
 
 void warning(QWidget *parent, const QString &text); // "Dikkat !", one "TAMAM"
 void information(QWidget *parent, const QString &caption, const QString &text);

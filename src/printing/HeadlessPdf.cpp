@@ -1,19 +1,23 @@
 #include "printing/HeadlessPdf.h"
 
 #include "base/AmountText.h"
+#include "base/FileProblem.h"
 #include "base/ProfileFile.h"
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/PreferenceSettings.h"
 #include "computation/WorksheetDefinition.h"
-#include "printing/FileProblem.h"
+#include "base/FileProblem.h"
+#include "printing/OrderRecording.h"
 #include "printing/PageOutput.h"
 #include "printing/PagePainter.h"
 #include "printing/PaymentOrderPage.h"
 #include "reference/AutomaticDates.h"
 #include "reference/CodeSheetSettings.h"
 #include "reference/InstitutionSettings.h"
+#include "registry/OrderRegister.h"
+#include "registry/PayeeDatabase.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,6 +83,22 @@ std::optional<QString> amountText(const QString &text)
     if (!value)
         return std::nullopt;
     return AmountText::format(*value, 2);
+}
+
+// Opens the register's database, creating it where there is none; what the
+// user must know goes to notes.
+Result openDatabase(PayeeDatabase &database, QStringList &notes)
+{
+    PayeeDatabase::OpenResult opened = database.open();
+    if (opened.status == PayeeDatabase::OpenStatus::Missing) {
+        opened = database.create();
+        if (opened.isOpened())
+            notes.append(QStringLiteral("Veritabanı dosyası yoktu; yeni, boş bir veritabanı oluşturuldu: %1")
+                             .arg(QDir::toNativeSeparators(database.filePath())));
+    }
+    if (!opened.isOpened())
+        return Result::failure(opened.message);
+    return Result::success();
 }
 
 QString amountError(const QString &text)
@@ -274,9 +294,36 @@ Outcome run(const QStringList &arguments, const QDate &today)
     raporlar.apply(DocumentFilling::paymentFields(inputs));
     const PaymentOrderPage page = raporlar.prepare(today);
     const QString name = documentName(payment.category, payment.payee[std::size_t(PayeeColumn::Name)]);
-    if (const Result saved = PagePainter::savePdf(page, outputPath, name); saved.failed())
-        return {Failed, saved.message()};
-    return {Printed, QString()};
+
+    QStringList notes;
+    PayeeDatabase database;
+    OrderRegister orders(database);
+    const Result databaseOpened = openDatabase(database, notes);
+    const IssuedOrder order = OrderRecording::describe(inputs, OrderRecording::issueMoment(today));
+    std::optional<IssuedOrder> earlier;
+    if (databaseOpened.succeeded()
+        && orders.findSame(order.category, order.name(), order.gross, OrderRegister::recentSince(today), &earlier)
+               .succeeded()
+        && earlier)
+        notes.append(OrderRecording::duplicateWarning(*earlier));
+
+    if (const Result saved = PagePainter::savePdf(page, outputPath, name); saved.failed()) {
+        notes.append(saved.message());
+        return {Failed, notes.join(u'\n')};
+    }
+    qint64 number = 0;
+    const Result recorded = databaseOpened.succeeded()
+        ? orders.record([&] {
+              IssuedOrder issued = order;
+              issued.ways = int(OrderWay::Pdf);
+              return issued;
+          }(), storedPage(page), &number)
+        : databaseOpened;
+    if (recorded.failed()) {
+        notes.append(QStringLiteral("PDF yazıldı, ancak belge kaydına işlenemedi. %1").arg(recorded.message()));
+        return {NotRecorded, notes.join(u'\n')};
+    }
+    return {Printed, notes.join(u'\n')};
 }
 
 int main(int argc, char **argv)

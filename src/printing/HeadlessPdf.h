@@ -15,6 +15,12 @@
 // YAZDIR, with the settings file of the program folder (codes, institution,
 // preferences).
 //
+// The order is recorded in the register of issued orders of "Data.dat" in
+// the program folder, which is created (empty) when it does not exist yet,
+// as the program's first start does on "Evet". An order of the same kind,
+// payee name and gross amount issued in the last 45 days is not asked
+// about: a warning line goes to standard error and the PDF is written.
+//
 // PAYMENT.json:
 //   {"kind": "Eczane" | "Hastane" | "Tedavi" | "Ozel",
 //    "payee": [name, identity number, bank branch, bank account, tax office],
@@ -28,12 +34,13 @@ enum ExitStatus : int {
     Printed = 0,
     Failed = 1, // the PDF could not be written
     BadInput = 2, // wrong arguments or a bad payment file; nothing written
+    NotRecorded = 3, // the PDF was written, but the register could not record it
 };
 
 struct Outcome
 {
     int status = Printed;
-    QString message; // one line, Turkish; empty on success
+    QString message; // Turkish, one line a fact; may say something on success too
 };
 
 // Whether the command line asks for the headless output: "--pdf" first.

@@ -8,9 +8,12 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
-void DesktopPageOutput::preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent)
+void DesktopPageOutput::preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
+                                const IssueNotice &issued)
 {
     PreviewWindow window(page, documentName, parent);
+    if (issued)
+        QObject::connect(&window, &PreviewWindow::issued, &window, issued);
     window.run();
 }
 

@@ -3,8 +3,11 @@
 #include "base/PaymentCategory.h"
 #include "base/Result.h"
 #include "printing/PaymentOrderPage.h"
+#include "registry/OrderRegister.h"
 
 #include <QString>
+
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -17,8 +20,13 @@ class PageOutput
 public:
     virtual ~PageOutput() = default;
 
-    // Modal; the user may print, save or close it.
-    virtual void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent) = 0;
+    // Told each time the page leaves the preview: printed, or saved as a PDF.
+    using IssueNotice = std::function<void(OrderWay way)>;
+
+    // Modal; the user may print, save or close it. Closing it without either
+    // tells nothing.
+    virtual void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
+                         const IssueNotice &issued = {}) = 0;
     // The default printer, one copy, no dialog.
     virtual Result print(const PaymentOrderPage &page, const QString &documentName) = 0;
 };
@@ -26,7 +34,8 @@ public:
 class DesktopPageOutput final : public PageOutput
 {
 public:
-    void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent) override;
+    void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
+                 const IssueNotice &issued = {}) override;
     Result print(const PaymentOrderPage &page, const QString &documentName) override;
 };
 

@@ -1,7 +1,7 @@
 #include "printing/PagePainter.h"
 
 #include "base/ApplicationInfo.h"
-#include "printing/FileProblem.h"
+#include "base/FileProblem.h"
 #include "printing/PaymentOrderTemplate.h"
 
 #include <QDir>

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QHash>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // One box's new text, as the filling steps write them, in order.
 struct BoxWrite
@@ -27,6 +30,12 @@ struct PaymentOrderPage
 
     friend bool operator==(const PaymentOrderPage &, const PaymentOrderPage &) = default;
 };
+
+// The page as the register of issued orders keeps it: the box texts and the
+// day as JSON (a stable text, keys in order), compressed. pageFromStore()
+// gives the same page back, or nothing for bytes that are not a stored page.
+QByteArray storedPage(const PaymentOrderPage &page);
+std::optional<PaymentOrderPage> pageFromStore(const QByteArray &stored);
 
 // The report object that holds the form: one instance, created with the main
 // window. A box keeps the last text written into it, across documents, until

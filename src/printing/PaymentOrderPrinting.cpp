@@ -3,6 +3,7 @@
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentPreferences.h"
 #include "desktop/MessageBoxes.h"
+#include "printing/OrderRecording.h"
 #include "worksheets/WorksheetPanel.h"
 #include "worksheets/WorksheetSet.h"
 
@@ -63,12 +64,36 @@ DocumentFilling::PaymentInputs PaymentOrderPrinting::gatherPayment(PaymentCatego
     return inputs;
 }
 
+bool PaymentOrderPrinting::confirmedNotTwice(const IssuedOrder &order)
+{
+    if (!m_orders)
+        return true;
+    std::optional<IssuedOrder> earlier;
+    // A register that cannot be looked into does not stop a payment: its
+    // recording will say what is wrong.
+    if (m_orders->findSame(order.category, order.name(), order.gross, OrderRegister::recentSince(today()), &earlier)
+            .failed()
+        || !earlier)
+        return true;
+    return MessageBoxes::askYesNoDefaultNo(m_window, QStringLiteral("Dikkat !"),
+                                           OrderRecording::duplicateQuestion(*earlier), MessageBoxes::Icon::Warning);
+}
+
+void PaymentOrderPrinting::reportRecording(const Result &recorded)
+{
+    if (recorded.failed())
+        MessageBoxes::warning(m_window, OrderRecording::notRecordedText(recorded));
+}
+
 Result PaymentOrderPrinting::print(PaymentCategory category)
 {
     const PayeeReading payee = m_sources.payee ? m_sources.payee(category) : PayeeReading{};
     if (payee.status.failed())
         return payee.status.prefixed(QStringLiteral("Belge yazdırılmadı, ilgilinin kaydı okunamadı: "));
     const DocumentFilling::PaymentInputs inputs = gatherPayment(category, payee.fields);
+    const IssuedOrder order = OrderRecording::describe(inputs, OrderRecording::issueMoment(today()));
+    if (!confirmedNotTwice(order))
+        return Result::success();
 
     BtnSabitClick();
     m_raporlar.apply(DocumentFilling::paymentFields(inputs));
@@ -77,13 +102,22 @@ Result PaymentOrderPrinting::print(PaymentCategory category)
 
     m_lastPage = m_raporlar.prepare(today());
     const QString name = documentName(category, payee.fields[std::size_t(PayeeColumn::Name)]);
+    OrderIssue issue(m_orders, order, m_orders ? storedPage(m_lastPage) : QByteArray());
     if (m_preferences.previewBeforePrinting()) {
-        m_output->preview(m_lastPage, name, m_window);
+        m_output->preview(m_lastPage, name, m_window, [this, &issue](OrderWay way) {
+            if (m_orders)
+                reportRecording(issue.left(way));
+        });
         return Result::success();
     }
     const Result printed = m_output->print(m_lastPage, name);
-    if (printed.failed() && wasEnabled)
-        m_worksheets.panel(category)->setPrintEnabled(true);
+    if (printed.failed()) {
+        if (wasEnabled)
+            m_worksheets.panel(category)->setPrintEnabled(true);
+        return printed;
+    }
+    if (m_orders)
+        reportRecording(issue.left(OrderWay::Printer));
     return printed;
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class OrderRegister;
 class PaymentPreferences;
 class QWidget;
 class WorksheetSet;
@@ -59,6 +60,10 @@ public:
     // unless fixed (tests).
     void setToday(std::function<QDate()> today);
 
+    // The register every issued order is recorded in, and that the guard
+    // against paying twice looks into; none: nothing is recorded (tests).
+    void setOrderRegister(OrderRegister *orders) { m_orders = orders; }
+
     // The last page handed to the output.
     const PaymentOrderPage &lastPage() const { return m_lastPage; }
 
@@ -67,6 +72,15 @@ public:
     // previews or prints by the preference. A payee record that cannot be
     // read stops it before anything is written. A failed direct print leaves
     // YAZDIR as it was, so that the user can print again.
+    //
+    // Before anything is written, an order of the same kind, payee name and
+    // gross amount issued in the last OrderRegister::kRecentDays days makes
+    // it ask first (Evet/Hayır, Hayır by default); "Hayır" stops it there.
+    // The order is recorded in the register when it leaves the program:
+    // printed directly, or printed or saved as a PDF from the preview (one
+    // record per YAZDIR, with every way it left). A preview closed without
+    // either, or a failed print, records nothing. A record that cannot be
+    // written is said in a warning; the order has left all the same.
     Result print(PaymentCategory category);
 
 public slots:
@@ -83,12 +97,15 @@ public slots:
 private:
     DocumentFilling::PaymentInputs gatherPayment(PaymentCategory category, const PayeeFields &payee) const;
     QDate today() const;
+    bool confirmedNotTwice(const IssuedOrder &order);
+    void reportRecording(const Result &recorded);
 
     WorksheetSet &m_worksheets;
     const PaymentPreferences &m_preferences;
     Sources m_sources;
     QPointer<QWidget> m_window;
     std::unique_ptr<PageOutput> m_output;
+    OrderRegister *m_orders = nullptr;
     std::function<QDate()> m_today;
     Raporlar m_raporlar;
     PaymentOrderPage m_lastPage;

@@ -229,8 +229,21 @@ void PreviewWindow::showActualSize()
 
 QString PreviewWindow::suggestedFilePath() const
 {
+    return suggestedFilePath(m_documentName);
+}
+
+QString PreviewWindow::suggestedFilePath(const QString &documentName)
+{
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(m_documentName + QStringLiteral(".pdf"));
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(documentName + QStringLiteral(".pdf"));
+}
+
+QString PreviewWindow::askPdfPath(QWidget *parent, const QString &suggested)
+{
+    QString filePath = chooseSaveFile(parent, suggested);
+    if (!filePath.isEmpty() && QFileInfo(filePath).suffix().isEmpty())
+        filePath += QStringLiteral(".pdf");
+    return filePath;
 }
 
 void PreviewWindow::printPage()
@@ -240,8 +253,11 @@ void PreviewWindow::printPage()
     const bool noPrinter = m_printer->outputFormat() == QPrinter::NativeFormat && m_printer->printerName().isEmpty();
     const Result printed = noPrinter ? DefaultPrinter::print(m_page, m_documentName)
                                      : DefaultPrinter::printOn(*m_printer, m_page, m_documentName);
-    if (printed.failed())
+    if (printed.failed()) {
         MessageBoxes::showError(this, printed.message());
+        return;
+    }
+    emit issued(OrderWay::Printer);
 }
 
 void PreviewWindow::pageSetup()
@@ -254,13 +270,14 @@ void PreviewWindow::pageSetup()
 
 void PreviewWindow::savePdf()
 {
-    QString filePath = chooseSaveFile(this, suggestedFilePath());
+    const QString filePath = askPdfPath(this, suggestedFilePath());
     if (filePath.isEmpty())
         return;
-    if (QFileInfo(filePath).suffix().isEmpty())
-        filePath += QStringLiteral(".pdf");
-    if (const Result saved = PagePainter::savePdf(m_page, filePath, m_documentName); saved.failed())
+    if (const Result saved = PagePainter::savePdf(m_page, filePath, m_documentName); saved.failed()) {
         MessageBoxes::showError(this, saved.message());
+        return;
+    }
+    emit issued(OrderWay::Pdf);
 }
 
 void PreviewWindow::openPdf()

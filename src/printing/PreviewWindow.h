@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/PaymentOrderPage.h"
+#include "registry/OrderRegister.h"
 
 #include <QDialog>
 #include <QString>
@@ -38,6 +39,10 @@ public:
     QAction *action(const QString &objectName) const;
     // "Eczane - ŞİFA ECZANESİ.pdf" in the user's documents folder.
     QString suggestedFilePath() const;
+    static QString suggestedFilePath(const QString &documentName);
+    // The "PDF olarak kaydet" file dialog (or the test's chooser): the path
+    // chosen, with ".pdf" added when it has no suffix; empty for cancel.
+    static QString askPdfPath(QWidget *parent, const QString &suggested);
 
     // The file dialogs, the system's viewer and the printer, for tests; an
     // empty function brings back the real one. A chooser gets the suggested
@@ -48,6 +53,10 @@ public:
     static void setViewer(std::function<bool(const QString &filePath)> viewer);
     // The printer that "Yazdır" uses: by default the default printer.
     static void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
+
+signals:
+    // The page has left the program: printed, or saved as a PDF.
+    void issued(OrderWay way);
 
 public slots:
     void printPage();

@@ -2,6 +2,7 @@
 
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
+#include "registry/OrderRegister.h"
 #include "registry/PayeeTable.h"
 #include "registry/TurkishCollation.h"
 
@@ -123,28 +124,39 @@ PayeeDatabase::OpenResult PayeeDatabase::open(const QString &filePath)
         return openFailure(filePath, error);
     }
     result = opened();
-    m_nameIndexesCurrent = version >= kSchemaVersion || upgradeNameOrder();
-    if (!m_nameIndexesCurrent) {
+    m_nameIndexesCurrent = true;
+    m_hasOrderRegister = true;
+    if (version < kSchemaVersion && !upgrade(version)) {
+        // Versions 1 and 2 keep their names in an older order; 3 has today's.
+        m_nameIndexesCurrent = version >= 3;
+        m_hasOrderRegister = false;
+        QString consequences;
+        if (!m_nameIndexesCurrent)
+            consequences = QStringLiteral("Listeler ad sırası dizini kullanılmadan sıralanacak ve aranacak; çok "
+                                          "kayıtlı listelerde bu yavaş olabilir. ");
+        consequences += QStringLiteral("Yazdırılan belgeler belge kaydına işlenemeyecek. ");
         result.notice = QStringLiteral("Veritabanı dosyası eski bir sürümden kalma ve yazılamadığı için güncellenemedi: "
-                                       "%1\n\nListeler ad sırası dizini kullanılmadan sıralanacak ve aranacak; çok "
-                                       "kayıtlı listelerde bu yavaş olabilir. Dosyanın ve klasörünün yazma iznini "
-                                       "düzeltip programı yeniden açtığınızda dosya bir kez güncellenir.")
-                            .arg(shownPath(filePath));
+                                       "%1\n\n%2Dosyanın ve klasörünün yazma iznini düzeltip programı yeniden "
+                                       "açtığınızda dosya bir kez güncellenir.")
+                            .arg(shownPath(filePath), consequences);
     }
     ++m_generation;
     return result;
 }
 
-bool PayeeDatabase::upgradeNameOrder()
+bool PayeeDatabase::upgrade(qint64 version)
 {
-    // Older files hold their name indexes in an older order; the sorted
-    // lists and the range search need today's. A file that cannot be
-    // written now still opens, its lists sorted and searched without the
-    // indexes, and the upgrade runs at a later open.
-    const SqlCipherConnection::Error error = m_connection.execute(
-        QStringLiteral("BEGIN;\nREINDEX %1;\nPRAGMA user_version = %2;\nCOMMIT;\n")
-            .arg(QString::fromLatin1(TurkishCollation::kName))
-            .arg(kSchemaVersion));
+    // Versions 1 and 2 hold their name indexes in an older order; the sorted
+    // lists and the range search need today's. Every older file gets the
+    // register of issued orders. One transaction: the file is brought up to
+    // date whole or not at all. A file that cannot be written now still
+    // opens, and the upgrade runs at a later open.
+    QString sql = QStringLiteral("BEGIN;\n");
+    if (version < 3)
+        sql += QStringLiteral("REINDEX %1;\n").arg(QString::fromLatin1(TurkishCollation::kName));
+    sql += OrderRegister::createSql();
+    sql += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion);
+    const SqlCipherConnection::Error error = m_connection.execute(sql);
     if (error.isError())
         m_connection.execute(QStringLiteral("ROLLBACK"));
     return !error.isError();
@@ -173,6 +185,7 @@ PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
     QString schema = QStringLiteral("BEGIN;\n");
     for (PaymentCategory category : kAllCategories)
         schema += PayeeTable::of(category).createSql();
+    schema += OrderRegister::createSql();
     schema += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion);
     const SqlCipherConnection::Error error = staging.execute(schema);
     staging.close();

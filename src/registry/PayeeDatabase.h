@@ -33,8 +33,11 @@ public:
     // Stored in PRAGMA user_version; a file with a higher one is refused.
     // 2: names ordered without regard to case of the Turkish alphabet.
     // 3: without regard to case of any letter (Â with â, too).
-    // Older files have their name indexes rebuilt when opened.
-    static constexpr int kSchemaVersion = 3;
+    // 4: the register of issued payment orders (OrderRegister).
+    // Older files are brought up to date once, when opened: versions 1 and 2
+    // have their name indexes rebuilt, and every older file gets the
+    // register's tables, all in one transaction.
+    static constexpr int kSchemaVersion = 4;
 
     static QString defaultFilePath();
     static QByteArray password();
@@ -61,6 +64,10 @@ public:
     // today's order (the file could not be written): the lists then sort
     // and search without them, never by an order that is no longer ours.
     bool nameIndexesCurrent() const { return m_nameIndexesCurrent; }
+    // False when an older file could not be given the register of issued
+    // orders (it could not be written): the payees still work, and the
+    // register refuses to record with the reason.
+    bool hasOrderRegister() const { return m_hasOrderRegister; }
 
     void setBusyTimeout(int milliseconds) { m_connection.setBusyTimeout(milliseconds); }
     SqlCipherConnection &connection() { return m_connection; }
@@ -72,9 +79,10 @@ public:
 
 private:
     OpenResult openConnection(SqlCipherConnection &connection, const QString &filePath, bool create);
-    bool upgradeNameOrder();
+    bool upgrade(qint64 version);
 
     SqlCipherConnection m_connection;
     quint64 m_generation = 0;
     bool m_nameIndexesCurrent = true;
+    bool m_hasOrderRegister = true;
 };

@@ -126,6 +126,17 @@ void SqlCipherConnection::Statement::bindInt64(int index, qint64 value)
         sqlite3_bind_int64(m_statement, index, value);
 }
 
+void SqlCipherConnection::Statement::bindBlob(int index, const QByteArray &bytes)
+{
+    if (!m_statement)
+        return;
+    if (bytes.isNull()) {
+        sqlite3_bind_null(m_statement, index);
+        return;
+    }
+    sqlite3_bind_blob(m_statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
 bool SqlCipherConnection::Statement::next()
 {
     if (!m_statement)
@@ -163,6 +174,20 @@ QString SqlCipherConnection::Statement::text(int column) const
 qint64 SqlCipherConnection::Statement::int64(int column) const
 {
     return sqlite3_column_int64(m_statement, column);
+}
+
+QByteArray SqlCipherConnection::Statement::blob(int column) const
+{
+    const void *value = sqlite3_column_blob(m_statement, column);
+    const int size = sqlite3_column_bytes(m_statement, column);
+    if (!value)
+        return {};
+    return QByteArray(static_cast<const char *>(value), size);
+}
+
+bool SqlCipherConnection::Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
 }
 
 void SqlCipherConnection::Statement::reset()

@@ -61,6 +61,8 @@ public:
         // empty one as an empty text.
         void bindText(int index, const QString &text);
         void bindInt64(int index, qint64 value);
+        // Bytes as they are; a null QByteArray is bound as NULL.
+        void bindBlob(int index, const QByteArray &bytes);
 
         // True when a row is ready; false when the statement has finished or
         // failed (then error() tells which) and has rewound itself.
@@ -71,6 +73,8 @@ public:
         // Columns are numbered from 0. NULL reads as a null QString.
         QString text(int column) const;
         qint64 int64(int column) const;
+        QByteArray blob(int column) const;
+        bool isNull(int column) const;
 
         void reset();
 

@@ -183,6 +183,13 @@ int compare(const QString &left, const QString &right)
     return compareUtf8(l.constData(), int(l.size()), r.constData(), int(r.size()));
 }
 
+bool sameName(const QString &left, const QString &right)
+{
+    const QByteArray l = left.simplified().toUtf8();
+    const QByteArray r = right.simplified().toUtf8();
+    return compareWith(foldedWeights(), false, l.constData(), int(l.size()), r.constData(), int(r.size())) == 0;
+}
+
 // Every character of the 16-bit range by the lightest member of its case
 // pair (or group: ſ goes with S and s): the bound's characters.
 const std::vector<char16_t> &lightestOfEachGroup()

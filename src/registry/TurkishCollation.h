@@ -30,6 +30,11 @@ int compareUtf8(const char *left, int leftLength, const char *right, int rightLe
 
 int compare(const QString &left, const QString &right);
 
+// Whether two names are the same but for the case of their letters (the
+// weights this order gives a capital and its small letter) and the blanks
+// around and between their words: "ŞİFA  eczanesi " is "ŞİFA ECZANESİ".
+bool sameName(const QString &left, const QString &right);
+
 // The smallest text that sorts at or before every text beginning with prefix
 // in any case: the prefix with its letters as capitals.
 QString prefixLowerBound(const QString &prefix);

@@ -1,4 +1,4 @@
-#include "printing/FileProblem.h"
+#include "base/FileProblem.h"
 
 #include <QFileInfo>
 

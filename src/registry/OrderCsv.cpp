@@ -1,0 +1,64 @@
+#include "registry/OrderCsv.h"
+
+#include "base/CsvText.h"
+#include "base/FileProblem.h"
+#include "base/KurusAmount.h"
+#include "base/TurkishText.h"
+#include "registry/OrderList.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace OrderCsv {
+
+QStringList header()
+{
+    return {QStringLiteral("Belge No"),
+            QStringLiteral("Tarih"),
+            QStringLiteral("Saat"),
+            QStringLiteral("Tür"),
+            QStringLiteral("Adı Soyadı"),
+            QStringLiteral("T.C. Kimlik No"),
+            QStringLiteral("Banka Şube Adı"),
+            QStringLiteral("Banka Hesap Numarası"),
+            QStringLiteral("Bağlı Olduğu Vergi Dairesi"),
+            QStringLiteral("Brüt Tutar"),
+            QStringLiteral("Damga Vergisi"),
+            QStringLiteral("Net Tutar"),
+            QStringLiteral("Çıkış"),
+            QStringLiteral("Yeniden Basılan Belge No")};
+}
+
+QStringList fields(const IssuedOrder &order)
+{
+    QStringList row = {QString::number(order.number), TurkishText::shortDate(order.issuedAt.date()),
+                       order.issuedAt.toString(QStringLiteral("HH:mm:ss")), OrderRegister::kindText(order.category)};
+    for (const QString &field : order.payee)
+        row.append(field);
+    row += {KurusAmount::toPlainText(order.gross), KurusAmount::toPlainText(order.stamp),
+            KurusAmount::toPlainText(order.net), OrderRegister::waysText(order.ways),
+            order.isReprint() ? QString::number(order.reprintOf) : QString()};
+    return row;
+}
+
+Result write(const OrderList &list, const QString &filePath)
+{
+    QString text = CsvText::line(header());
+    for (int row = 0; row < list.rowCount(); ++row) {
+        // A record that cannot be read is never left out silently.
+        if (!list.isReadable(row))
+            return Result::failure(QStringLiteral("Belgeler aktarılmadı: %1 numaralı belge kaydı okunamadı.")
+                                       .arg(list.numberAt(row)));
+        text += CsvText::line(fields(list.orderAt(row)));
+    }
+    const QString shown = QDir::toNativeSeparators(filePath);
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return Result::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
+    const QByteArray bytes = CsvText::fileBytes(text);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return Result::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
+    return Result::success();
+}
+
+} // namespace OrderCsv

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "base/Result.h"
+#include "registry/OrderRegister.h"
+
+#include <QString>
+#include <QStringList>
+
+class OrderList;
+
+// The register's records as a CSV file for a Turkish spreadsheet (the rules
+// of CsvText): a header row in Turkish, then one row per record in the
+// order given, days as dd.MM.yyyy, amounts with a decimal comma and no
+// thousands points so that they are read as numbers.
+namespace OrderCsv {
+
+QStringList header();
+QStringList fields(const IssuedOrder &order);
+
+// Writes every record of the list, as shown, in one step: on failure no
+// file, and an earlier file of the same name stays as it was.
+Result write(const OrderList &list, const QString &filePath);
+
+} // namespace OrderCsv

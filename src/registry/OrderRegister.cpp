@@ -1,0 +1,285 @@
+#include "registry/OrderRegister.h"
+
+#include "registry/PayeeDatabase.h"
+#include "registry/TurkishCollation.h"
+
+#include <QStringList>
+
+namespace {
+
+using Statement = SqlCipherConnection::Statement;
+
+const QString kMomentFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+
+// Columns of Belge after No, in the order the statements bind and read them.
+const QString kColumns = QStringLiteral(
+    "Zaman, Cikis, Tur, Adi, Kimlik, BankaSube, BankaHesap, VergiDaire, Brut, Damga, Net, AsilNo");
+
+void bindOrder(Statement &statement, const IssuedOrder &order)
+{
+    statement.bindText(1, OrderRegister::storedMoment(order.issuedAt));
+    statement.bindInt64(2, order.ways);
+    statement.bindInt64(3, categoryIndex(order.category));
+    for (std::size_t column = 0; column < order.payee.size(); ++column)
+        statement.bindText(4 + int(column), order.payee[column]);
+    statement.bindInt64(9, order.gross);
+    statement.bindInt64(10, order.stamp);
+    statement.bindInt64(11, order.net);
+    if (order.reprintOf != 0)
+        statement.bindInt64(12, order.reprintOf);
+    else
+        statement.bindText(12, QString());
+}
+
+} // namespace
+
+OrderRegister::OrderRegister(PayeeDatabase &database)
+    : m_database(database)
+{
+}
+
+QString OrderRegister::createSql()
+{
+    // Amounts are whole kuruş. AUTOINCREMENT: a number is never given twice.
+    // Adi keeps the Turkish order of the payee lists, so that its index
+    // serves the same prefix search. The triggers make the register an audit
+    // trail in the file itself: no record is deleted, none is changed but for
+    // a way out added to it.
+    return QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS Belge (No INTEGER PRIMARY KEY AUTOINCREMENT, Zaman TEXT NOT NULL, "
+        "Cikis INTEGER NOT NULL, Tur INTEGER NOT NULL, Adi TEXT COLLATE %1, Kimlik TEXT, BankaSube TEXT, "
+        "BankaHesap TEXT, VergiDaire TEXT, Brut INTEGER NOT NULL, Damga INTEGER NOT NULL, Net INTEGER NOT NULL, "
+        "AsilNo INTEGER);\n"
+        "CREATE TABLE IF NOT EXISTS BelgeSayfa (No INTEGER PRIMARY KEY, Sayfa BLOB NOT NULL);\n"
+        "CREATE INDEX IF NOT EXISTS Belge_Adi ON Belge (Adi);\n"
+        "CREATE INDEX IF NOT EXISTS Belge_Zaman ON Belge (Zaman);\n"
+        "CREATE INDEX IF NOT EXISTS Belge_Brut ON Belge (Brut);\n"
+        "CREATE TRIGGER IF NOT EXISTS Belge_Silinmez BEFORE DELETE ON Belge "
+        "BEGIN SELECT RAISE(ABORT, 'belge kaydı silinemez'); END;\n"
+        "CREATE TRIGGER IF NOT EXISTS Belge_Degismez BEFORE UPDATE OF No, Zaman, Tur, Adi, Kimlik, BankaSube, "
+        "BankaHesap, VergiDaire, Brut, Damga, Net, AsilNo ON Belge "
+        "BEGIN SELECT RAISE(ABORT, 'belge kaydı değiştirilemez'); END;\n"
+        "CREATE TRIGGER IF NOT EXISTS Belge_CikisEklenir BEFORE UPDATE OF Cikis ON Belge "
+        "WHEN (NEW.Cikis & OLD.Cikis) != OLD.Cikis "
+        "BEGIN SELECT RAISE(ABORT, 'belge kaydı değiştirilemez'); END;\n"
+        "CREATE TRIGGER IF NOT EXISTS BelgeSayfa_Silinmez BEFORE DELETE ON BelgeSayfa "
+        "BEGIN SELECT RAISE(ABORT, 'belge sayfası silinemez'); END;\n"
+        "CREATE TRIGGER IF NOT EXISTS BelgeSayfa_Degismez BEFORE UPDATE ON BelgeSayfa "
+        "BEGIN SELECT RAISE(ABORT, 'belge sayfası değiştirilemez'); END;\n")
+        .arg(QString::fromLatin1(TurkishCollation::kName));
+}
+
+QString OrderRegister::kindText(PaymentCategory category)
+{
+    static const QString kinds[kCategoryCount] = {QStringLiteral("Eczane"), QStringLiteral("Hastane"),
+                                                  QStringLiteral("Tedavi"), QStringLiteral("Özel")};
+    return kinds[categoryIndex(category)];
+}
+
+QString OrderRegister::waysText(int ways)
+{
+    QStringList words;
+    if (ways & int(OrderWay::Printer))
+        words.append(QStringLiteral("Yazıcı"));
+    if (ways & int(OrderWay::Pdf))
+        words.append(QStringLiteral("PDF"));
+    return words.join(QStringLiteral(", "));
+}
+
+QString OrderRegister::storedMoment(const QDateTime &moment)
+{
+    return moment.toString(kMomentFormat);
+}
+
+QDateTime OrderRegister::momentFromStore(const QString &text)
+{
+    return QDateTime::fromString(text, kMomentFormat);
+}
+
+Result OrderRegister::availability() const
+{
+    if (!m_database.isOpen())
+        return Result::failure(QStringLiteral("veritabanı açık değil."));
+    if (!m_database.hasOrderRegister())
+        return Result::failure(QStringLiteral("veritabanı dosyası eski bir sürümden kalma ve yazılamadığı için "
+                                              "belge kaydı eklenemedi. Dosyanın ve klasörünün yazma iznini "
+                                              "düzeltip programı yeniden açın."));
+    return Result::success();
+}
+
+Result OrderRegister::failure(const QString &head, const QString &reason) const
+{
+    return Result::failure(head + reason);
+}
+
+Result OrderRegister::record(const IssuedOrder &order, const QByteArray &page, qint64 *number)
+{
+    *number = 0;
+    const QString head = QStringLiteral("Belge kaydı yazılamadı: ");
+    if (const Result available = availability(); available.failed())
+        return available.prefixed(head);
+    SqlCipherConnection &connection = m_database.connection();
+    // Both rows or neither.
+    if (const auto error = connection.execute(QStringLiteral("BEGIN IMMEDIATE")); error.isError())
+        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath()));
+    auto rollBack = [&](const SqlCipherConnection::Error &error) {
+        connection.execute(QStringLiteral("ROLLBACK"));
+        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath()));
+    };
+    Statement insert = connection.prepare(
+        QStringLiteral("INSERT INTO Belge (%1) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
+            .arg(kColumns));
+    if (!insert.isValid())
+        return rollBack(insert.error());
+    bindOrder(insert, order);
+    if (const auto error = insert.run(); error.isError())
+        return rollBack(error);
+    const qint64 added = connection.lastInsertRowId();
+    Statement storePage = connection.prepare(QStringLiteral("INSERT INTO BelgeSayfa (No, Sayfa) VALUES (?1, ?2)"));
+    if (!storePage.isValid())
+        return rollBack(storePage.error());
+    storePage.bindInt64(1, added);
+    storePage.bindBlob(2, page.isNull() ? QByteArray("") : page);
+    if (const auto error = storePage.run(); error.isError())
+        return rollBack(error);
+    if (const auto error = connection.execute(QStringLiteral("COMMIT")); error.isError())
+        return rollBack(error);
+    *number = added;
+    return Result::success();
+}
+
+Result OrderRegister::addWay(qint64 number, OrderWay way)
+{
+    const QString head = QStringLiteral("Belge kaydı güncellenemedi: ");
+    if (const Result available = availability(); available.failed())
+        return available.prefixed(head);
+    Statement update = m_database.connection().prepare(QStringLiteral("UPDATE Belge SET Cikis = Cikis | ?2 WHERE No = ?1"));
+    if (!update.isValid())
+        return failure(head, PayeeDatabase::failureReason(update.error(), m_database.filePath()));
+    update.bindInt64(1, number);
+    update.bindInt64(2, int(way));
+    if (const auto error = update.run(); error.isError())
+        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath()));
+    return Result::success();
+}
+
+QString OrderRegister::selectByNumberSql()
+{
+    return QStringLiteral("SELECT No, %1 FROM Belge WHERE No = ?1").arg(kColumns);
+}
+
+IssuedOrder OrderRegister::fromRow(const Statement &row)
+{
+    // No, then kColumns.
+    IssuedOrder order;
+    order.number = row.int64(0);
+    order.issuedAt = momentFromStore(row.text(1));
+    order.ways = int(row.int64(2));
+    const int kind = int(row.int64(3));
+    order.category = isCategoryIndex(kind) ? PaymentCategory(kind) : PaymentCategory::Pharmacy;
+    for (std::size_t column = 0; column < order.payee.size(); ++column)
+        order.payee[column] = row.text(4 + int(column));
+    order.gross = row.int64(9);
+    order.stamp = row.int64(10);
+    order.net = row.int64(11);
+    order.reprintOf = row.int64(12);
+    return order;
+}
+
+Result OrderRegister::read(qint64 number, IssuedOrder *order) const
+{
+    const QString head = QStringLiteral("Belge kaydı okunamadı: ");
+    if (!m_database.isOpen())
+        return Result::failure(head + QStringLiteral("veritabanı açık değil."));
+    Statement select = m_database.connection().prepare(selectByNumberSql());
+    if (!select.isValid())
+        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+    select.bindInt64(1, number);
+    if (!select.next()) {
+        if (select.error().isError())
+            return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+        return Result::failure(head + QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
+    }
+    *order = fromRow(select);
+    select.reset();
+    return Result::success();
+}
+
+Result OrderRegister::page(qint64 number, QByteArray *page) const
+{
+    const QString head = QStringLiteral("Belgenin sayfası okunamadı: ");
+    if (!m_database.isOpen())
+        return Result::failure(head + QStringLiteral("veritabanı açık değil."));
+    Statement select = m_database.connection().prepare(QStringLiteral("SELECT Sayfa FROM BelgeSayfa WHERE No = ?1"));
+    if (!select.isValid())
+        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+    select.bindInt64(1, number);
+    if (!select.next()) {
+        if (select.error().isError())
+            return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+        return Result::failure(head + QStringLiteral("%1 numaralı belgenin sayfası kayıtlı değil.").arg(number));
+    }
+    *page = select.blob(0);
+    select.reset();
+    return Result::success();
+}
+
+Result OrderRegister::findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
+                               std::optional<IssuedOrder> *found) const
+{
+    found->reset();
+    const QString head = QStringLiteral("Belge kaydına bakılamadı: ");
+    if (const Result available = availability(); available.failed())
+        return available.prefixed(head);
+    // Few orders share a gross amount: the name is compared here, with the
+    // rules of the name order, not by the index.
+    Statement select = m_database.connection().prepare(
+        QStringLiteral("SELECT No, %1 FROM Belge WHERE Brut = ?1 AND Tur = ?2 AND AsilNo IS NULL AND Zaman >= ?3 "
+                       "ORDER BY No DESC")
+            .arg(kColumns));
+    if (!select.isValid())
+        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+    select.bindInt64(1, gross);
+    select.bindInt64(2, categoryIndex(category));
+    select.bindText(3, storedMoment(QDateTime(since, QTime(0, 0))));
+    while (select.next()) {
+        IssuedOrder order = fromRow(select);
+        if (TurkishCollation::sameName(order.name(), payeeName)) {
+            *found = std::move(order);
+            select.reset();
+            return Result::success();
+        }
+    }
+    if (select.error().isError())
+        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+    return Result::success();
+}
+
+// --- One issue ------------------------------------------------------------------
+
+OrderIssue::OrderIssue(OrderRegister *orders, IssuedOrder order, QByteArray page)
+    : m_orders(orders)
+    , m_order(std::move(order))
+    , m_page(std::move(page))
+{
+}
+
+Result OrderIssue::left(OrderWay way)
+{
+    if ((m_ways & int(way)) != 0 && m_number != 0)
+        return Result::success();
+    if (!m_orders)
+        return Result::failure(QStringLiteral("Belge kaydı yazılamadı: belge kaydı açık değil."));
+    if (m_number == 0) {
+        IssuedOrder order = m_order;
+        order.ways = int(way);
+        const Result recorded = m_orders->record(order, m_page, &m_number);
+        if (recorded.succeeded())
+            m_ways = int(way);
+        return recorded;
+    }
+    const Result added = m_orders->addWay(m_number, way);
+    if (added.succeeded())
+        m_ways |= int(way);
+    return added;
+}
