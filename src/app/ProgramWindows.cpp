@@ -4,6 +4,7 @@
 #include "app/TFrmAyar.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
+#include "orders/TFrmBelgeler.h"
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
 
@@ -14,8 +15,9 @@ ProgramWindows::ProgramWindows()
     , m_preferences(new TFrmAyar(m_mainWindow.get()))
     , m_backup(new TFrmYedek(m_mainWindow.get()))
     , m_repair(new TFrmTamir(m_mainWindow.get()))
+    , m_orders(new TFrmBelgeler(m_mainWindow->database(), m_mainWindow.get()))
 {
-    m_mainWindow->setSecondaryWindows({m_institution, m_codes, m_preferences, m_backup, m_repair});
+    m_mainWindow->setSecondaryWindows({m_institution, m_codes, m_preferences, m_backup, m_repair, m_orders});
 }
 
 ProgramWindows::~ProgramWindows() = default;

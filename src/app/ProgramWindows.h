@@ -6,12 +6,14 @@ class TForm1;
 class TForm4;
 class TForm5;
 class TFrmAyar;
+class TFrmBelgeler;
 class TFrmYedek;
 class TFrmTamir;
 
-// The six windows of a run, created once in this order and kept until the
+// The windows of a run, created once in this order and kept until the
 // program ends: each reads its settings while it is created, so the main
-// window's are read first.
+// window's are read first. The orders window, last, reads the main
+// window's database.
 class ProgramWindows
 {
 public:
@@ -26,6 +28,7 @@ public:
     TFrmAyar *preferences() const { return m_preferences; }
     TFrmYedek *backup() const { return m_backup; }
     TFrmTamir *repair() const { return m_repair; }
+    TFrmBelgeler *orders() const { return m_orders; }
 
 private:
     std::unique_ptr<TForm1> m_mainWindow;
@@ -35,4 +38,5 @@ private:
     TFrmAyar *m_preferences;
     TFrmYedek *m_backup;
     TFrmTamir *m_repair;
+    TFrmBelgeler *m_orders;
 };

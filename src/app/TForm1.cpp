@@ -21,6 +21,7 @@
 #include "desktop/ToolIcons.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
+#include "orders/TFrmBelgeler.h"
 #include "printing/PaymentOrderPrinting.h"
 #include "reference/TForm4.h"
 #include "reference/TForm5.h"
@@ -159,6 +160,7 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
         // YAZDIR reaches the printing through the worksheets' printRequested.
         m_printing = new PaymentOrderPrinting(*m_worksheets, *windows.preferences, std::move(sources), this);
         m_printing->setParent(this);
+        m_printing->setOrderRegister(&m_orderRegister);
     }
 }
 
@@ -445,6 +447,12 @@ void TForm1::ToolButton2Click()
 void TForm1::Kapat1Click()
 {
     close();
+}
+
+void TForm1::Belgeler1Click()
+{
+    if (m_windows.orders)
+        m_windows.orders->exec();
 }
 
 void TForm1::VeritabaniYedekle1Click()

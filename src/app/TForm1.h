@@ -4,6 +4,7 @@
 #include "app/MainWindowSettings.h"
 #include "base/PaymentCategory.h"
 #include "base/Result.h"
+#include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
 
 #include <QKeySequence>
@@ -26,6 +27,7 @@ class StatusLine;
 class TForm4;
 class TForm5;
 class TFrmAyar;
+class TFrmBelgeler;
 class TFrmTamir;
 class TFrmYedek;
 class TStripedDBGrid;
@@ -57,6 +59,7 @@ public:
         TFrmAyar *preferences = nullptr;
         TFrmYedek *backup = nullptr;
         TFrmTamir *repair = nullptr;
+        TFrmBelgeler *orders = nullptr;
     };
     void setSecondaryWindows(const SecondaryWindows &windows);
 
@@ -69,6 +72,8 @@ public:
     TStripedDBGrid *listGrid(PaymentCategory category) const;
     PayeeList *payeeList(PaymentCategory category) const;
     PayeeDatabase &database() { return m_database; }
+    // The register of issued orders in the database: YAZDIR records into it.
+    OrderRegister &orderRegister() { return m_orderRegister; }
     WorksheetSet *worksheets() const { return m_worksheets; }
     // YAZDIR and the form Raporlar: BtnSabitClick and BtnPrintClick to
     // BtnPrint4Click. Made with the secondary windows it reads.
@@ -87,6 +92,7 @@ public slots:
     void ToolButton1Click();
     void ToolButton2Click();
     void Kapat1Click();
+    void Belgeler1Click();
     void VeritabaniYedekle1Click();
     void VeritabanBakmOnarm1Click();
     void KurummzaBilgileri1Click();
@@ -144,6 +150,7 @@ private:
     SecondaryWindows m_windows;
 
     PayeeDatabase m_database;
+    OrderRegister m_orderRegister{m_database};
     UpperCaseKeyFilter *m_upperCase = nullptr;
     DataSetActions *m_dataSetActions = nullptr;
     QList<QKeySequence> m_menuShortcuts;

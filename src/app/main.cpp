@@ -5,6 +5,7 @@
 #include "base/ApplicationInfo.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/StartupCleanup.h"
+#include "orders/HeadlessOrdersCsv.h"
 #include "printing/HeadlessPdf.h"
 
 int main(int argc, char *argv[])
@@ -13,6 +14,10 @@ int main(int argc, char *argv[])
     // without a window or a display.
     if (HeadlessPdf::requested(argc, argv))
         return HeadlessPdf::main(argc, argv);
+    // "Zenparol --orders-csv OUT.csv [--from dd.MM.yyyy] [--to dd.MM.yyyy]":
+    // the register of issued orders into a CSV file, without a window.
+    if (HeadlessOrdersCsv::requested(argc, argv))
+        return HeadlessOrdersCsv::main(argc, argv);
 
     MirvaselApplication application(argc, argv);
     ProgramStart::configure(application);

@@ -155,6 +155,16 @@ void paint(QPainter &p, Picture picture)
         p.drawLine(QPointF(18.5, 15), QPointF(21.5, 12));
         break;
     }
+    case Picture::Orders: {
+        // A stack of issued orders with a tick: the register.
+        drawPage(p, QRectF(8, 1, 13, 17));
+        drawPage(p, QRectF(3, 5, 13, 17));
+        drawBadge(p, QPointF(17, 18), 5.5, QColor(40, 110, 200));
+        p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(14.6, 18.2), QPointF(16.4, 20));
+        p.drawLine(QPointF(16.4, 20), QPointF(19.6, 15.8));
+        break;
+    }
     case Picture::About:
         break;
     }

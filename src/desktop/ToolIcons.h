@@ -7,7 +7,7 @@
 // and need no image files.
 namespace ToolIcons {
 
-enum class Picture { New, Delete, Edit, Save, Backup, Repair, Settings, Help, Exit, About };
+enum class Picture { New, Delete, Edit, Save, Backup, Repair, Settings, Help, Exit, About, Orders };
 
 QIcon icon(Picture picture);
 

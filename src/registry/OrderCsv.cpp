@@ -41,14 +41,18 @@ QStringList fields(const IssuedOrder &order)
     return row;
 }
 
-Result write(const OrderList &list, const QString &filePath)
+Result write(const OrderList &list, const QString &filePath, bool *unreadable)
 {
+    if (unreadable)
+        *unreadable = false;
     QString text = CsvText::line(header());
     for (int row = 0; row < list.rowCount(); ++row) {
-        // A record that cannot be read is never left out silently.
-        if (!list.isReadable(row))
+        if (!list.isReadable(row)) {
+            if (unreadable)
+                *unreadable = true;
             return Result::failure(QStringLiteral("Belgeler aktarılmadı: %1 numaralı belge kaydı okunamadı.")
                                        .arg(list.numberAt(row)));
+        }
         text += CsvText::line(fields(list.orderAt(row)));
     }
     const QString shown = QDir::toNativeSeparators(filePath);

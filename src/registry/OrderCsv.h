@@ -18,7 +18,9 @@ QStringList header();
 QStringList fields(const IssuedOrder &order);
 
 // Writes every record of the list, as shown, in one step: on failure no
-// file, and an earlier file of the same name stays as it was.
-Result write(const OrderList &list, const QString &filePath);
+// file, and an earlier file of the same name stays as it was. A record
+// that cannot be read stops it too (then unreadable is set): no record is
+// ever left out silently.
+Result write(const OrderList &list, const QString &filePath, bool *unreadable = nullptr);
 
 } // namespace OrderCsv
