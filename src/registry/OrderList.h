@@ -30,8 +30,8 @@ public:
     struct Filter
     {
         QString namePrefix; // empty: every record
-        QDate from; // null: no first day
-        QDate to; // null: no last day; inclusive
+        QDate from{}; // null: no first day
+        QDate to{}; // null: no last day; inclusive
 
         friend bool operator==(const Filter &, const Filter &) = default;
     };

@@ -1,0 +1,293 @@
+// The register of issued payment orders: records read back as written, the
+// file refusing to lose or change one, the guard's look-up of a recent
+// payment, the orders window's list (newest first, name prefix, days, sums)
+// and the CSV file.
+#include "registry/OrderCsv.h"
+#include "registry/OrderList.h"
+#include "registry/OrderRegister.h"
+#include "support/TemporaryPayeeDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+namespace {
+
+const QDate kToday(2024, 5, 20);
+
+IssuedOrder order(PaymentCategory category, const QString &name, qint64 gross, const QDateTime &issuedAt,
+                  qint64 reprintOf = 0)
+{
+    IssuedOrder order;
+    order.issuedAt = issuedAt;
+    order.ways = int(OrderWay::Printer);
+    order.category = category;
+    order.payee = {name, QStringLiteral("12345678901"), QStringLiteral("ZİRAAT ÇANKAYA"),
+                   QStringLiteral("TR12 0001 0002"), QStringLiteral("KAVAKLIDERE")};
+    order.gross = gross;
+    order.stamp = gross * 825 / 100000;
+    order.net = gross - order.stamp;
+    order.reprintOf = reprintOf;
+    return order;
+}
+
+QDateTime daysAgo(int days, QTime time = QTime(10, 30))
+{
+    return QDateTime(kToday.addDays(-days), time);
+}
+
+qint64 add(OrderRegister &orders, const IssuedOrder &issued, const QByteArray &page = QByteArrayLiteral("sayfa"))
+{
+    qint64 number = 0;
+    const Result recorded = orders.record(issued, page, &number);
+    if (recorded.failed())
+        qWarning("%s", qPrintable(recorded.message()));
+    return number;
+}
+
+QStringList names(const OrderList &list)
+{
+    QStringList shown;
+    for (int row = 0; row < list.rowCount(); ++row)
+        shown.append(list.orderAt(row).name());
+    return shown;
+}
+
+} // namespace
+
+class TestOrderRegister : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recordsReadBackAsWritten();
+    void theFileKeepsEveryRecordWhole();
+    void oneIssueIsOneRecordWithEveryWayOut();
+    void guardFindsARecentSamePayment_data();
+    void guardFindsARecentSamePayment();
+    void listIsNewestFirstAndFilters();
+    void csvFile();
+    void csvFileThatCannotBeWrittenIsNotWritten();
+};
+
+void TestOrderRegister::recordsReadBackAsWritten()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    QVERIFY(orders.availability().succeeded());
+
+    IssuedOrder first = order(PaymentCategory::Treatment, QStringLiteral("AYŞE ÇELİK"), 99999999999999LL,
+                              daysAgo(3, QTime(9, 5, 7)));
+    first.stamp = 0;
+    first.net = first.gross;
+    const QByteArray page = QByteArray(5000, '\xE7') + QByteArrayLiteral("\0son");
+    const qint64 one = add(orders, first, page);
+    const qint64 two = add(orders, order(PaymentCategory::Treatment, first.name(), 1, daysAgo(0), one));
+    QCOMPARE(one, qint64(1));
+    QCOMPARE(two, qint64(2));
+
+    // Read back after the file was closed and opened again.
+    fixture.database().close();
+    QVERIFY(fixture.database().open().isOpened());
+    IssuedOrder read;
+    QVERIFY(orders.read(one, &read).succeeded());
+    first.number = one;
+    QCOMPARE(read, first);
+    QByteArray stored;
+    QVERIFY(orders.page(one, &stored).succeeded());
+    QCOMPARE(stored, page);
+    QVERIFY(orders.read(two, &read).succeeded());
+    QVERIFY(read.isReprint());
+    QCOMPARE(read.reprintOf, one);
+
+    const Result missing = orders.read(3, &read);
+    QVERIFY(missing.failed());
+    QVERIFY2(missing.message().contains(QStringLiteral("3 numaralı belge kayıtlı değil")), qPrintable(missing.message()));
+}
+
+// No record is deleted or changed, by the program or by anything else that
+// opens the file with its password; only a way out is added.
+void TestOrderRegister::theFileKeepsEveryRecordWhole()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    const qint64 number = add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, daysAgo(1)));
+    QVERIFY(number > 0);
+
+    SqlCipherConnection &connection = fixture.connection();
+    for (const char *sql : {"DELETE FROM Belge", "DELETE FROM BelgeSayfa", "UPDATE Belge SET Brut = 1",
+                            "UPDATE Belge SET Adi = 'BAŞKA'", "UPDATE BelgeSayfa SET Sayfa = x'00'",
+                            "UPDATE Belge SET Cikis = 2"}) {
+        const SqlCipherConnection::Error error = connection.execute(QString::fromUtf8(sql));
+        QVERIFY2(error.failure == SqlCipherConnection::Failure::Constraint, sql);
+    }
+    QVERIFY(orders.addWay(number, OrderWay::Pdf).succeeded());
+    IssuedOrder read;
+    QVERIFY(orders.read(number, &read).succeeded());
+    QVERIFY(read.leftBy(OrderWay::Printer) && read.leftBy(OrderWay::Pdf));
+    QCOMPARE(read.gross, qint64(100000));
+    QCOMPARE(connection.queryInt64(QStringLiteral("SELECT count(*) FROM BelgeSayfa")), qint64(1));
+}
+
+void TestOrderRegister::oneIssueIsOneRecordWithEveryWayOut()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    OrderIssue issue(&orders, order(PaymentCategory::Hospital, QStringLiteral("ANKARA ŞEHİR HASTANESİ"), 5000, daysAgo(0)),
+                     QByteArrayLiteral("sayfa"));
+    QCOMPARE(issue.number(), qint64(0));
+    QVERIFY(issue.left(OrderWay::Pdf).succeeded());
+    QVERIFY(issue.left(OrderWay::Printer).succeeded());
+    QVERIFY(issue.left(OrderWay::Printer).succeeded());
+    QCOMPARE(issue.number(), qint64(1));
+    QCOMPARE(fixture.connection().queryInt64(QStringLiteral("SELECT count(*) FROM Belge")), qint64(1));
+    IssuedOrder read;
+    QVERIFY(orders.read(1, &read).succeeded());
+    QCOMPARE(OrderRegister::waysText(read.ways), QStringLiteral("Yazıcı, PDF"));
+}
+
+void TestOrderRegister::guardFindsARecentSamePayment_data()
+{
+    QTest::addColumn<IssuedOrder>("earlier");
+    QTest::addColumn<bool>("found");
+    const QString name = QStringLiteral("ŞİFA ECZANESİ");
+    const auto pharmacy = PaymentCategory::Pharmacy;
+    QTest::newRow("today") << order(pharmacy, name, 123450, daysAgo(0)) << true;
+    QTest::newRow("44 days ago") << order(pharmacy, name, 123450, daysAgo(44)) << true;
+    QTest::newRow("45 days ago, first second") << order(pharmacy, name, 123450, daysAgo(45, QTime(0, 0))) << true;
+    QTest::newRow("46 days ago, last second") << order(pharmacy, name, 123450, daysAgo(46, QTime(23, 59, 59)))
+                                              << false;
+    QTest::newRow("another kind") << order(PaymentCategory::Private, name, 123450, daysAgo(1)) << false;
+    QTest::newRow("one kuruş more") << order(pharmacy, name, 123451, daysAgo(1)) << false;
+    QTest::newRow("name in small letters, extra blanks")
+        << order(pharmacy, QStringLiteral(" şifa  eczanesi"), 123450, daysAgo(1)) << true;
+    QTest::newRow("dotless I is another letter") << order(pharmacy, QStringLiteral("ŞIFA ECZANESİ"), 123450, daysAgo(1))
+                                                 << false;
+    QTest::newRow("another payee") << order(pharmacy, QStringLiteral("ŞİFA ECZANESİ 2"), 123450, daysAgo(1)) << false;
+    // A reprint is a copy of a payment, not one.
+    QTest::newRow("a reprint only") << order(pharmacy, name, 123450, daysAgo(1), 7) << false;
+}
+
+void TestOrderRegister::guardFindsARecentSamePayment()
+{
+    QFETCH(IssuedOrder, earlier);
+    QFETCH(bool, found);
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    const qint64 number = add(orders, earlier);
+    QVERIFY(number > 0);
+
+    std::optional<IssuedOrder> same;
+    QVERIFY(orders.findSame(PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 123450,
+                            OrderRegister::recentSince(kToday), &same)
+                .succeeded());
+    QCOMPARE(same.has_value(), found);
+    if (found)
+        QCOMPARE(same->number, number);
+}
+
+void TestOrderRegister::listIsNewestFirstAndFilters()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    const auto pharmacy = PaymentCategory::Pharmacy;
+    add(orders, order(pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, QDateTime(QDate(2024, 3, 31), QTime(23, 59))));
+    add(orders, order(pharmacy, QStringLiteral("IĞDIR ECZANESİ"), 20050, QDateTime(QDate(2024, 4, 1), QTime(0, 0))));
+    add(orders, order(pharmacy, QStringLiteral("İNEGÖL ECZANESİ"), 30001, QDateTime(QDate(2024, 5, 2), QTime(8, 0))));
+    add(orders, order(pharmacy, QStringLiteral("şişli eczanesi"), 45000, QDateTime(QDate(2024, 6, 30), QTime(17, 0))));
+    add(orders, order(pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, QDateTime(QDate(2024, 7, 1), QTime(9, 0)), 1));
+
+    OrderList list(fixture.database());
+    QVERIFY(list.open({}).succeeded());
+    QCOMPARE(names(list), QStringList({QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("şişli eczanesi"),
+                                       QStringLiteral("İNEGÖL ECZANESİ"), QStringLiteral("IĞDIR ECZANESİ"),
+                                       QStringLiteral("ŞİFA ECZANESİ")}));
+    QCOMPARE(list.numberAt(0), qint64(5));
+    // The reprint is shown and counted apart, but not added up.
+    QCOMPARE(list.totals(), (OrderList::Totals{4, 1, 195051, 195051 - (825 + 165 + 247 + 371)}));
+
+    // The first letters, in either case, by the Turkish alphabet.
+    QVERIFY(list.open({QStringLiteral("şi")}).succeeded());
+    QCOMPARE(names(list), QStringList({QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("şişli eczanesi"),
+                                       QStringLiteral("ŞİFA ECZANESİ")}));
+    QVERIFY(list.open({QStringLiteral("i")}).succeeded());
+    QCOMPARE(names(list), QStringList{QStringLiteral("İNEGÖL ECZANESİ")});
+    QVERIFY(list.open({QStringLiteral("ı")}).succeeded());
+    QCOMPARE(names(list), QStringList{QStringLiteral("IĞDIR ECZANESİ")});
+    QVERIFY(list.open({QStringLiteral("x")}).succeeded());
+    QCOMPARE(list.rowCount(), 0);
+    QCOMPARE(list.current(), -1);
+    QCOMPARE(list.totals(), OrderList::Totals{});
+
+    // The second quarter, both ends included.
+    QVERIFY(list.open({QString(), QDate(2024, 4, 1), QDate(2024, 6, 30)}).succeeded());
+    QCOMPARE(names(list), QStringList({QStringLiteral("şişli eczanesi"), QStringLiteral("İNEGÖL ECZANESİ"),
+                                       QStringLiteral("IĞDIR ECZANESİ")}));
+    QCOMPARE(list.totals().gross, qint64(45000 + 30001 + 20050));
+    QVERIFY(list.open({QStringLiteral("İ"), QDate(2024, 4, 1), QDate()}).succeeded());
+    QCOMPARE(names(list), QStringList{QStringLiteral("İNEGÖL ECZANESİ")});
+}
+
+void TestOrderRegister::csvFile()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    IssuedOrder awkward = order(PaymentCategory::Private, QStringLiteral("\"YILDIZ\"; TEMİZLİK"),
+                                123456789, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    awkward.payee[2] = QStringLiteral("HALKBANK\nÇANKAYA ŞUBESİ");
+    awkward.stamp = 1018519;
+    awkward.net = 123456789 - 1018519;
+    awkward.ways = int(OrderWay::Printer) | int(OrderWay::Pdf);
+    add(orders, awkward);
+    add(orders, order(PaymentCategory::Private, awkward.name(), 5, QDateTime(QDate(2024, 3, 6), QTime(8, 0)), 1));
+
+    OrderList list(fixture.database());
+    QVERIFY(list.open({}).succeeded());
+    const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
+    QVERIFY(OrderCsv::write(list, path).succeeded());
+    const QByteArray bytes = TemporaryPayeeDatabase::fileContents(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 4); // header, two records, and the empty text after the last line end
+    QCOMPARE(lines[0], QStringLiteral("Belge No;Tarih;Saat;Tür;Adı Soyadı;T.C. Kimlik No;Banka Şube Adı;"
+                                      "Banka Hesap Numarası;Bağlı Olduğu Vergi Dairesi;Brüt Tutar;Damga Vergisi;"
+                                      "Net Tutar;Çıkış;Yeniden Basılan Belge No"));
+    QCOMPARE(lines[1], QStringLiteral("2;06.03.2024;08:00:00;Özel;\"\"\"YILDIZ\"\"; TEMİZLİK\";12345678901;"
+                                      "ZİRAAT ÇANKAYA;TR12 0001 0002;KAVAKLIDERE;0,05;0,00;0,05;Yazıcı;1"));
+    QCOMPARE(lines[2], QStringLiteral("1;05.03.2024;14:07:09;Özel;\"\"\"YILDIZ\"\"; TEMİZLİK\";12345678901;"
+                                      "\"HALKBANK\nÇANKAYA ŞUBESİ\";TR12 0001 0002;KAVAKLIDERE;1234567,89;"
+                                      "10185,19;1224382,70;Yazıcı, PDF;"));
+    QCOMPARE(lines[3], QString());
+}
+
+void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderList list(fixture.database());
+    QVERIFY(list.open({}).succeeded());
+    const QString missingFolder = fixture.folder() + QStringLiteral("/yok/Belgeler.csv");
+    const Result refused = OrderCsv::write(list, missingFolder);
+    QVERIFY(refused.failed());
+    QVERIFY2(refused.message().contains(QStringLiteral("klasör bulunamadı")), qPrintable(refused.message()));
+
+    // A folder where the file should be: nothing is written, the folder stays.
+    const QString folderInTheWay = fixture.folder() + QStringLiteral("/Belgeler.csv");
+    QVERIFY(QDir().mkdir(folderInTheWay));
+    const Result inTheWay = OrderCsv::write(list, folderInTheWay);
+    QVERIFY(inTheWay.failed());
+    QVERIFY2(inTheWay.message().contains(QStringLiteral("aynı adda bir klasör var")), qPrintable(inTheWay.message()));
+    QVERIFY(QFileInfo(folderInTheWay).isDir());
+    QCOMPARE(fixture.folderEntries().size(), 2); // Data.dat and the folder, no temporary file
+}
+
+QTEST_GUILESS_MAIN(TestOrderRegister)
+#include "tst_OrderRegister.moc"
