@@ -60,6 +60,7 @@ void TestDatabaseBackup::secondBackupReplacesTheFirst()
     TemporaryPayeeDatabase database;
     QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
     DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 300, 50);
+    DatabaseFiles::addOrders(database, 25);
     QTemporaryDir location;
     const QString folder = QDir(location.path()).filePath(QStringLiteral("Yedek/"));
     QVERIFY(DatabaseBackup::createFolder(folder).succeeded());
@@ -70,6 +71,7 @@ void TestDatabaseBackup::secondBackupReplacesTheFirst()
     QCOMPARE(DatabaseFiles::allRows(backup), DatabaseFiles::allRows(database.filePath()));
 
     DatabaseFiles::addPayees(database, PaymentCategory::Treatment, 20, 0, QStringLiteral("HASTA"));
+    DatabaseFiles::addOrders(database, 5);
     // What a backup stopped half way left in the folder goes with the next.
     writeFile(QDir(folder).filePath(QStringLiteral("Data.dat.0badc0de.yeni")), "yarım");
     writeFile(QDir(folder).filePath(QStringLiteral("Data.dat.0badc0de.yeni-journal")), "yarım");
@@ -78,6 +80,8 @@ void TestDatabaseBackup::secondBackupReplacesTheFirst()
     QCOMPARE(DatabaseFiles::allRows(backup), DatabaseFiles::allRows(database.filePath()));
     QCOMPARE(DatabaseFiles::integrity(backup), QStringLiteral("ok"));
     QCOMPARE(DatabaseFiles::userVersion(backup), PayeeDatabase::kSchemaVersion);
+    // The register of issued orders is backed up whole, pages included.
+    QCOMPARE(DatabaseFiles::allRows(backup).value(QStringLiteral("BelgeSayfa")).size(), 30);
 
     QCOMPARE(entries(folder), QStringList{QStringLiteral("Data.dat")});
     QCOMPARE(database.folderEntries(), QStringList{QStringLiteral("Data.dat")});

@@ -66,6 +66,7 @@ void TestDatabaseCompaction::compactsAfterManyDeletions()
     QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
     DatabaseFiles::addPayees(fixture, PaymentCategory::Pharmacy, 2000, 150);
     DatabaseFiles::addPayees(fixture, PaymentCategory::Private, 30, 0, QStringLiteral("ÖZEL"));
+    DatabaseFiles::addOrders(fixture, 40);
     run(fixture.connection(), QStringLiteral("DELETE FROM Eczane WHERE Id % 4 <> 0"));
     // A table of a later schema comes along.
     run(fixture.connection(), QStringLiteral("CREATE TABLE OdemeEmri (No TEXT); INSERT INTO OdemeEmri VALUES ('2026/1');"));
@@ -83,6 +84,9 @@ void TestDatabaseCompaction::compactsAfterManyDeletions()
              qPrintable(QStringLiteral("%1 -> %2").arg(bytesBefore).arg(QFileInfo(files.database).size())));
     QVERIFY(FileSizeText(files.database) != sizeBefore);
     QCOMPARE(DatabaseFiles::allRows(files.database), before);
+    // The register of issued orders is kept whole, pages included.
+    QCOMPARE(before.value(QStringLiteral("Belge")).size(), 40);
+    QCOMPARE(before.value(QStringLiteral("BelgeSayfa")).size(), 40);
     QCOMPARE(DatabaseFiles::userVersion(files.database), PayeeDatabase::kSchemaVersion);
     QVERIFY(!DatabaseFiles::fileBytes(files.database).contains("ECZANE 00004"));
     QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
@@ -91,6 +95,9 @@ void TestDatabaseCompaction::compactsAfterManyDeletions()
     PayeeDatabase reopened;
     QVERIFY(reopened.open(files.database).isOpened());
     QCOMPARE(reopened.connection().queryInt64(QStringLiteral("SELECT count(*) FROM Eczane")), 500);
+    // and the register still refuses to lose a record.
+    QCOMPARE(reopened.connection().execute(QStringLiteral("DELETE FROM Belge")).failure,
+             SqlCipherConnection::Failure::Constraint);
 }
 
 void TestDatabaseCompaction::failureLeavesTheDatabaseUntouched_data()

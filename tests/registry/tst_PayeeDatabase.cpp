@@ -1,4 +1,5 @@
 #include "base/ProgramFolder.h"
+#include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
 #include "registry/PayeeList.h"
 #include "registry/PayeeTable.h"
@@ -305,13 +306,16 @@ void TestPayeeDatabase::lockedFileIsReportedAndNothingLost()
 
 namespace {
 
-// A file of an older version: its name index was built in another order
-// (here one that tells capitals from small letters).
+// A file of an older version: before version 3 its name index was built in
+// another order (here one that tells capitals from small letters); version 3
+// has today's order but no register of issued orders.
 void makeOlderFile(const QString &path, int version, const QStringList &names)
 {
     SqlCipherConnection connection;
     QVERIFY(!connection.create(path, PayeeDatabase::password()).isError());
-    QVERIFY(!connection.registerCollation(TurkishCollation::kName, byteOrder).isError());
+    QVERIFY(!connection.registerCollation(TurkishCollation::kName,
+                                          version < 3 ? byteOrder : TurkishCollation::compareUtf8)
+                 .isError());
     QString schema = QStringLiteral("BEGIN;\n");
     for (PaymentCategory category : kAllCategories)
         schema += PayeeTable::of(category).createSql();
@@ -347,6 +351,7 @@ void TestPayeeDatabase::olderFileIsReindexedOnOpening_data()
     QTest::addColumn<int>("version");
     QTest::newRow("first version") << 1;
     QTest::newRow("second version") << 2;
+    QTest::newRow("third version") << 3;
 }
 
 void TestPayeeDatabase::olderFileIsReindexedOnOpening()
@@ -374,6 +379,20 @@ void TestPayeeDatabase::olderFileIsReindexedOnOpening()
     QCOMPARE(found(list, QStringLiteral("AN")),
              QStringList({QStringLiteral("ANKARA"), QStringLiteral("ankara"), QStringLiteral("ANTALYA")}));
     QCOMPARE(found(list, QStringLiteral("kâ")), QStringList({QStringLiteral("KÂMİL"), QStringLiteral("kâmil")}));
+
+    // The register of issued orders came with the upgrade, empty and ready.
+    QVERIFY(database.hasOrderRegister());
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("SELECT count(*) FROM Belge")), qint64(0));
+    OrderRegister orders(database);
+    IssuedOrder order;
+    order.issuedAt = QDateTime(QDate(2024, 3, 5), QTime(9, 0));
+    order.payee[0] = QStringLiteral("ANKARA");
+    qint64 number = 0;
+    QVERIFY(orders.record(order, QByteArrayLiteral("sayfa"), &number).succeeded());
+    QCOMPARE(number, qint64(1));
+    database.close();
+    QVERIFY(database.open(path).isOpened());
+    QCOMPARE(database.connection().queryInt64(QStringLiteral("SELECT count(*) FROM Belge")), qint64(1));
 }
 
 // An older file that cannot be written keeps its old index order: the open
@@ -397,6 +416,16 @@ void TestPayeeDatabase::olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder
     QVERIFY2(opened.notice.contains(QStringLiteral("güncellenemedi")), qPrintable(opened.notice));
     QVERIFY(opened.notice.contains(QDir::toNativeSeparators(path)));
     QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")), qint64(1));
+    // The register cannot be added either: printing goes on, recording
+    // says why it cannot.
+    QVERIFY(!database.hasOrderRegister());
+    QVERIFY2(opened.notice.contains(QStringLiteral("belge kaydına işlenemeyecek")), qPrintable(opened.notice));
+    OrderRegister orders(database);
+    qint64 number = 0;
+    const Result refused = orders.record(IssuedOrder{}, QByteArrayLiteral("sayfa"), &number);
+    QVERIFY(refused.failed());
+    QVERIFY2(refused.message().contains(QStringLiteral("eski bir sürümden kalma")), qPrintable(refused.message()));
+    QCOMPARE(number, qint64(0));
 
     PayeeList list(database, PaymentCategory::Hospital);
     QCOMPARE(found(list, QStringLiteral("AN")),
@@ -416,6 +445,7 @@ void TestPayeeDatabase::olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder
     QVERIFY(QFile::remove(path + QStringLiteral("-journal")));
     QVERIFY(database.open(path).isOpened());
     QVERIFY(database.nameIndexesCurrent());
+    QVERIFY(database.hasOrderRegister());
     QCOMPARE(database.connection().queryInt64(QStringLiteral("PRAGMA user_version")),
              qint64(PayeeDatabase::kSchemaVersion));
 }

@@ -1,5 +1,6 @@
 #include "support/DatabaseFiles.h"
 
+#include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
 #include "registry/PayeeTable.h"
 #include "registry/TurkishCollation.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace DatabaseFiles {
 
@@ -49,6 +51,24 @@ void addPayees(TemporaryPayeeDatabase &database, PaymentCategory category, int c
         database.addPayee(category, fields);
     }
     database.connection().execute(QStringLiteral("COMMIT"));
+}
+
+void addOrders(TemporaryPayeeDatabase &database, int count)
+{
+    OrderRegister orders(database.database());
+    for (int i = 1; i <= count; ++i) {
+        IssuedOrder order;
+        order.issuedAt = QDateTime(QDate(2024, 1, 1).addDays(i), QTime(10, 0));
+        order.ways = int(OrderWay::Printer);
+        order.category = kAllCategories[std::size_t(i % kCategoryCount)];
+        order.payee = {QStringLiteral("ÖDEME %1").arg(i), QStringLiteral("%1").arg(20000000000LL + i),
+                       QStringLiteral("ZİRAAT"), QStringLiteral("TR%1").arg(i), QStringLiteral("ÇANKAYA")};
+        order.gross = 100000 + i;
+        order.net = order.gross;
+        order.reprintOf = i > 1 && i % 5 == 0 ? i - 1 : 0;
+        qint64 number = 0;
+        QVERIFY(orders.record(order, QByteArray(1500, char('a' + i % 26)), &number).succeeded());
+    }
 }
 
 QMap<QString, QStringList> allRows(const QString &path, QString *error)

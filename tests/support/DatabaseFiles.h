@@ -18,6 +18,10 @@ namespace DatabaseFiles {
 void addPayees(TemporaryPayeeDatabase &database, PaymentCategory category, int count, int padding = 0,
                const QString &prefix = QStringLiteral("ECZANE"));
 
+// Adds count records to the register of issued orders, each with a page
+// of its own, every fifth a reprint of the one before.
+void addOrders(TemporaryPayeeDatabase &database, int count);
+
 // Every row of every table of the file, SQLite's own included, as text:
 // each row its quoted values joined by "|", in key order. Empty with error
 // set when the file cannot be read whole.
