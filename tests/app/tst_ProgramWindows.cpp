@@ -222,7 +222,10 @@ class KeptPages : public PageOutput
 {
 public:
     explicit KeptPages(QList<std::pair<PaymentOrderPage, QString>> *pages) : m_pages(pages) {}
-    void preview(const PaymentOrderPage &page, const QString &name, QWidget *) override { m_pages->append({page, name}); }
+    void preview(const PaymentOrderPage &page, const QString &name, QWidget *, const IssueNotice &) override
+    {
+        m_pages->append({page, name});
+    }
     Result print(const PaymentOrderPage &page, const QString &name) override
     {
         m_pages->append({page, name});

@@ -6,7 +6,10 @@
 #include "printing/PaymentOrderPrinting.h"
 #include "printing/PreviewWindow.h"
 #include "reference/InstitutionSettings.h"
+#include "registry/OrderList.h"
+#include "registry/OrderRegister.h"
 #include "support/MessageRecorder.h"
+#include "support/TemporaryPayeeDatabase.h"
 #include "worksheets/WorksheetPanel.h"
 #include "worksheets/WorksheetSet.h"
 
@@ -46,16 +49,23 @@ public:
         QStringList names;
         Result printResult = Result::success();
         std::function<void()> duringPreview;
+        // What the user does in the preview before closing it: each a
+        // successful print or PDF.
+        QList<OrderWay> previewExits;
     };
 
     explicit RecordingOutput(Log &log) : m_log(log) {}
 
-    void preview(const PaymentOrderPage &page, const QString &name, QWidget *) override
+    void preview(const PaymentOrderPage &page, const QString &name, QWidget *, const IssueNotice &issued) override
     {
         m_log.previews.append(page);
         m_log.names.append(name);
         if (m_log.duringPreview)
             m_log.duringPreview();
+        for (OrderWay way : m_log.previewExits) {
+            if (issued)
+                issued(way);
+        }
     }
     Result print(const PaymentOrderPage &page, const QString &name) override
     {
@@ -116,6 +126,11 @@ private slots:
     void documentNames_data();
     void documentNames();
     void previewSavesAndOpensPdf();
+    void recordedOnEveryWayOut_data();
+    void recordedOnEveryWayOut();
+    void guardAsksBeforePayingTwice_data();
+    void guardAsksBeforePayingTwice();
+    void unrecordedOrderIsSaidAndStillPrinted();
 };
 
 void TestPaymentOrderPrinting::pharmacyThousandPreviewed()
@@ -281,6 +296,19 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     Raporlar raporlar;
     raporlar.setText(QStringLiteral("MUst1"), QStringLiteral("ŞİFA ECZANESİ"));
     PreviewWindow window(raporlar.prepare(kToday), QStringLiteral("Eczane - ŞİFA ECZANESİ"));
+    QList<OrderWay> issued;
+    connect(&window, &PreviewWindow::issued, this, [&](OrderWay way) { issued.append(way); });
+
+    // A cancelled file dialog and a file that cannot be written are no issue.
+    PreviewWindow::setSaveChooser([](QWidget *, const QString &) { return QString(); });
+    window.action(QStringLiteral("ActSave"))->trigger();
+    PreviewWindow::setSaveChooser([&](QWidget *, const QString &) { return folder.filePath(QStringLiteral("yok/belge.pdf")); });
+    {
+        MessageRecorder messages;
+        window.action(QStringLiteral("ActSave"))->trigger();
+        QCOMPARE(messages.requests().size(), 1);
+    }
+    QVERIFY(issued.isEmpty());
 
     QString suggested;
     PreviewWindow::setSaveChooser([&](QWidget *, const QString &path) {
@@ -304,6 +332,7 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.read(5) == "%PDF-");
     QCOMPARE(opened, QStringList{folder.filePath(QStringLiteral("belge.pdf"))});
+    QCOMPARE(issued, QList<OrderWay>{OrderWay::Pdf});
     if (PdfWords::available())
         QVERIFY(PdfWords::allText(PdfWords::read(saved.fileName())).contains(QStringLiteral("ŞİFA ECZANESİ")));
 
@@ -316,8 +345,165 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     });
     PreviewWindow printingWindow(raporlar.prepare(kToday), QStringLiteral("Eczane"));
     PreviewWindow::setPrinterFactory({});
+    connect(&printingWindow, &PreviewWindow::issued, this, [&](OrderWay way) { issued.append(way); });
     printingWindow.action(QStringLiteral("ActPrint"))->trigger();
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("printed.pdf"))).size() > 1000);
+    QCOMPARE(issued, (QList<OrderWay>{OrderWay::Pdf, OrderWay::Printer}));
+}
+
+namespace {
+
+QList<IssuedOrder> registerContents(PayeeDatabase &database)
+{
+    OrderList list(database);
+    if (list.open({}).failed())
+        return {};
+    QList<IssuedOrder> orders;
+    for (int row = list.rowCount() - 1; row >= 0; --row)
+        orders.append(list.orderAt(row));
+    return orders;
+}
+
+} // namespace
+
+void TestPaymentOrderPrinting::recordedOnEveryWayOut_data()
+{
+    QTest::addColumn<bool>("preview");
+    QTest::addColumn<QList<OrderWay>>("exits");
+    QTest::addColumn<bool>("printFails");
+    QTest::addColumn<int>("ways"); // of the one record; 0: no record
+    QTest::newRow("preview closed") << true << QList<OrderWay>{} << false << 0;
+    QTest::newRow("printed from the preview") << true << QList<OrderWay>{OrderWay::Printer} << false
+                                              << int(OrderWay::Printer);
+    QTest::newRow("saved as PDF from the preview") << true << QList<OrderWay>{OrderWay::Pdf} << false
+                                                   << int(OrderWay::Pdf);
+    QTest::newRow("saved, then printed twice: one order")
+        << true << QList<OrderWay>{OrderWay::Pdf, OrderWay::Printer, OrderWay::Printer} << false
+        << (int(OrderWay::Pdf) | int(OrderWay::Printer));
+    QTest::newRow("printed directly") << false << QList<OrderWay>{} << false << int(OrderWay::Printer);
+    QTest::newRow("direct print failed") << false << QList<OrderWay>{} << true << 0;
+}
+
+void TestPaymentOrderPrinting::recordedOnEveryWayOut()
+{
+    QFETCH(bool, preview);
+    QFETCH(QList<OrderWay>, exits);
+    QFETCH(bool, printFails);
+    QFETCH(int, ways);
+    MessageRecorder messages;
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    OrderRegister orders(database.database());
+    Office office;
+    office.printing.setOrderRegister(&orders);
+    office.preferences.preview = preview;
+    office.log.previewExits = exits;
+    if (printFails)
+        office.log.printResult = Result::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
+    office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
+    office.printing.BtnPrintClick();
+
+    const QList<IssuedOrder> recorded = registerContents(database.database());
+    if (ways == 0) {
+        QVERIFY(recorded.isEmpty());
+        return;
+    }
+    QCOMPARE(recorded.size(), 1);
+    const IssuedOrder &order = recorded.first();
+    QCOMPARE(order.number, qint64(1));
+    QCOMPARE(order.ways, ways);
+    QCOMPARE(order.category, PaymentCategory::Pharmacy);
+    QCOMPARE(order.payee, office.payee.fields);
+    QCOMPARE(order.gross, qint64(100000));
+    QCOMPARE(order.stamp, qint64(825));
+    QCOMPARE(order.net, qint64(99175));
+    QCOMPARE(order.issuedAt.date(), kToday);
+    QVERIFY(!order.isReprint());
+    QByteArray stored;
+    QVERIFY(orders.page(order.number, &stored).succeeded());
+    QCOMPARE(pageFromStore(stored), std::optional<PaymentOrderPage>(office.printing.lastPage()));
+    QVERIFY2(messages.requests().isEmpty() == !printFails, qPrintable(messages.texts().join(u'|')));
+}
+
+void TestPaymentOrderPrinting::guardAsksBeforePayingTwice_data()
+{
+    QTest::addColumn<int>("daysAgo");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<MessageBoxes::Button>("answer");
+    QTest::addColumn<bool>("asked");
+    const QString same = QStringLiteral("ŞİFA ECZANESİ");
+    QTest::newRow("yesterday, no") << 1 << same << MessageBoxes::Button::No << true;
+    QTest::newRow("yesterday, yes") << 1 << same << MessageBoxes::Button::Yes << true;
+    QTest::newRow("45 days ago") << 45 << same << MessageBoxes::Button::No << true;
+    QTest::newRow("46 days ago") << 46 << same << MessageBoxes::Button::No << false;
+    QTest::newRow("name in other case") << 3 << QStringLiteral("Şifa Eczanesi") << MessageBoxes::Button::No << true;
+    QTest::newRow("another payee") << 3 << QStringLiteral("DEVA ECZANESİ") << MessageBoxes::Button::No << false;
+}
+
+void TestPaymentOrderPrinting::guardAsksBeforePayingTwice()
+{
+    QFETCH(int, daysAgo);
+    QFETCH(QString, name);
+    QFETCH(MessageBoxes::Button, answer);
+    QFETCH(bool, asked);
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    OrderRegister orders(database.database());
+    IssuedOrder earlier;
+    earlier.issuedAt = QDateTime(kToday.addDays(-daysAgo), QTime(16, 45));
+    earlier.ways = int(OrderWay::Printer);
+    earlier.payee[0] = name;
+    earlier.gross = 100000;
+    qint64 number = 0;
+    QVERIFY(orders.record(earlier, QByteArrayLiteral("sayfa"), &number).succeeded());
+
+    MessageRecorder messages({answer});
+    Office office;
+    office.printing.setOrderRegister(&orders);
+    office.preferences.preview = false;
+    office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
+    office.printing.BtnPrintClick();
+
+    if (!asked) {
+        QVERIFY(messages.requests().isEmpty());
+        QCOMPARE(office.log.prints.size(), 1);
+        return;
+    }
+    QCOMPARE(messages.requests().size(), 1);
+    const MessageBoxes::Request &question = messages.requests().first();
+    QCOMPARE(question.text, QStringLiteral("Bu kişiye aynı tutarda %1 tarihinde 1 numaralı belge düzenlenmiş. "
+                                           "Yine de yazdırılsın mı?")
+                                .arg(kToday.addDays(-daysAgo).toString(QStringLiteral("dd.MM.yyyy"))));
+    QCOMPARE(question.buttons, (QList<MessageBoxes::Button>{MessageBoxes::Button::Yes, MessageBoxes::Button::No}));
+    QCOMPARE(question.defaultButton, std::optional<MessageBoxes::Button>(MessageBoxes::Button::No));
+    const bool printed = answer == MessageBoxes::Button::Yes;
+    QCOMPARE(office.log.prints.size(), printed ? 1 : 0);
+    QCOMPARE(registerContents(database.database()).size(), printed ? 2 : 1);
+    // "Hayır" writes nothing: YAZDIR stays ready for when it is wanted.
+    QCOMPARE(office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy), !printed);
+}
+
+// A register that cannot take the record does not stop the payment: the
+// order leaves, and the user is told it was not recorded.
+void TestPaymentOrderPrinting::unrecordedOrderIsSaidAndStillPrinted()
+{
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    OrderRegister orders(database.database());
+    database.database().close();
+    MessageRecorder messages;
+    Office office;
+    office.printing.setOrderRegister(&orders);
+    office.preferences.preview = false;
+    office.compute(PaymentCategory::Hospital, {QStringLiteral("500,00")});
+    office.printing.BtnPrint2Click();
+
+    QCOMPARE(office.log.prints.size(), 1);
+    QCOMPARE(messages.requests().size(), 1);
+    QCOMPARE(messages.requests().first().icon, MessageBoxes::Icon::Warning);
+    QVERIFY2(messages.requests().first().text.startsWith(QStringLiteral("Belgenin çıktısı alındı, ancak belge kaydına "
+                                                                        "işlenemedi.")),
+             qPrintable(messages.requests().first().text));
 }
 
 QTEST_MAIN(TestPaymentOrderPrinting)
