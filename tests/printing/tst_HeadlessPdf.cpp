@@ -2,10 +2,14 @@
 // process, the settings file of the program folder, and the real program
 // run from a folder of its own.
 #include "printing/HeadlessPdf.h"
+#include "registry/OrderList.h"
+#include "registry/OrderRegister.h"
+#include "registry/PayeeDatabase.h"
 #include "support/ProgramFolderFixture.h"
 
 #include "printing/PdfWords.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
@@ -29,6 +33,27 @@ QString inArea(const QList<PdfWords::Word> &words, const QRectF &area)
     return texts.join(u' ');
 }
 
+// The register of the program folder's database, oldest first.
+QList<IssuedOrder> recordedOrders()
+{
+    PayeeDatabase database;
+    if (!database.open().isOpened())
+        return {};
+    OrderList list(database);
+    if (list.open({}).failed())
+        return {};
+    QList<IssuedOrder> orders;
+    for (int row = list.rowCount() - 1; row >= 0; --row)
+        orders.append(list.orderAt(row));
+    return orders;
+}
+
+HeadlessPdf::Outcome runPayment(const ProgramFolderFixture &folder, const QString &pdfName = QStringLiteral("out.pdf"))
+{
+    return HeadlessPdf::run({QStringLiteral("--pdf"), folder.filePath(pdfName), folder.filePath(QStringLiteral("payment.json"))},
+                            kToday);
+}
+
 // The grid row r's cells on the sheet.
 QRectF gridCell(int row, double x, double w)
 {
@@ -47,6 +72,9 @@ private slots:
     void badFiles_data();
     void badFiles();
     void unwritableOutput();
+    void everyPdfIsRecorded();
+    void databaseThatCannotBeUsedStillGivesThePdf_data();
+    void databaseThatCannotBeUsedStillGivesThePdf();
     void realProgram();
 };
 
@@ -58,7 +86,9 @@ void TestHeadlessPdf::pharmacyPayment()
     const HeadlessPdf::Outcome outcome =
         HeadlessPdf::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, kToday);
     QCOMPARE(outcome.status, int(HeadlessPdf::Printed));
-    QVERIFY(outcome.message.isEmpty());
+    // The first start's "Evet": an empty database, said in one line.
+    QCOMPARE(outcome.message, QStringLiteral("Veritabanı dosyası yoktu; yeni, boş bir veritabanı oluşturuldu: %1")
+                                  .arg(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Data.dat")))));
     QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
     if (!PdfWords::available())
         QSKIP("pdftotext (poppler-utils) is not installed");
@@ -158,6 +188,7 @@ void TestHeadlessPdf::badFiles()
     QVERIFY(outcome.message.startsWith(QStringLiteral("payment.json: ")));
     QVERIFY(!outcome.message.contains(u'\n'));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
 }
 
 void TestHeadlessPdf::unwritableOutput()
@@ -181,6 +212,64 @@ void TestHeadlessPdf::unwritableOutput()
     QCOMPARE(absent.status, int(HeadlessPdf::BadInput));
     QVERIFY2(absent.message.endsWith(QStringLiteral("okunamadı: dosya bulunamadı.")), qPrintable(absent.message));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
+}
+
+void TestHeadlessPdf::everyPdfIsRecorded()
+{
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
+    QCOMPARE(runPayment(folder).status, int(HeadlessPdf::Printed));
+    QList<IssuedOrder> orders = recordedOrders();
+    QCOMPARE(orders.size(), 1);
+    QCOMPARE(orders[0].ways, int(OrderWay::Pdf));
+    QCOMPARE(orders[0].category, PaymentCategory::Pharmacy);
+    QCOMPARE(orders[0].name(), QStringLiteral("ŞİFA ECZANESİ"));
+    QCOMPARE(orders[0].payee[2], QStringLiteral("ZİRAAT KIZILAY"));
+    QCOMPARE((std::array<qint64, 3>{orders[0].gross, orders[0].stamp, orders[0].net}),
+             (std::array<qint64, 3>{100000, 825, 99175}));
+    QCOMPARE(orders[0].issuedAt.date(), kToday);
+
+    // The same payment again is not asked about: a warning, and the PDF.
+    const HeadlessPdf::Outcome again = runPayment(folder, QStringLiteral("again.pdf"));
+    QCOMPARE(again.status, int(HeadlessPdf::Printed));
+    QCOMPARE(again.message, QStringLiteral("Uyarı: bu kişiye aynı tutarda 05.03.2024 tarihinde 1 numaralı belge "
+                                           "düzenlenmiş; belge yine de yazıldı."));
+    QVERIFY(folder.readFile(QStringLiteral("again.pdf")).startsWith("%PDF-"));
+    QCOMPARE(recordedOrders().size(), 2);
+
+    // A PDF that cannot be written is not recorded.
+    QCOMPARE(runPayment(folder, QStringLiteral("yok/out.pdf")).status, int(HeadlessPdf::Failed));
+    QCOMPARE(recordedOrders().size(), 2);
+}
+
+void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf_data()
+{
+    QTest::addColumn<QByteArray>("contents"); // of Data.dat; empty: a folder of that name
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not a database") << QByteArray("EczaneAdi;BankaSube\n") << QStringLiteral("başka bir parolayla");
+    QTest::newRow("a folder in its place") << QByteArray() << QStringLiteral("bir klasör");
+}
+
+void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, reason);
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
+    if (contents.isEmpty())
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Data.dat")));
+    else
+        folder.writeFile(QStringLiteral("Data.dat"), contents);
+
+    const HeadlessPdf::Outcome outcome = runPayment(folder);
+    QCOMPARE(outcome.status, int(HeadlessPdf::NotRecorded));
+    QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
+    QVERIFY2(outcome.message.startsWith(QStringLiteral("PDF yazıldı, ancak belge kaydına işlenemedi. ")),
+             qPrintable(outcome.message));
+    QVERIFY2(outcome.message.contains(reason), qPrintable(outcome.message));
+    QVERIFY(!outcome.message.contains(u'\n'));
+    if (!contents.isEmpty())
+        QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), contents);
 }
 
 void TestHeadlessPdf::realProgram()
@@ -219,8 +308,11 @@ void TestHeadlessPdf::realProgram()
     const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
     run({QStringLiteral("--pdf"), pdf, payment.fileName()}, status, error);
     QCOMPARE(status, 0);
-    QCOMPARE(error, QString());
+    QVERIFY2(error.startsWith(QStringLiteral("Veritabanı dosyası yoktu; yeni, boş bir veritabanı oluşturuldu: "))
+                 && error.count(u'\n') == 1,
+             qPrintable(error));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Data.dat"))).isFile());
     if (PdfWords::available())
         QCOMPARE(inArea(PdfWords::read(pdf), QRectF(15 + 25, 22 + 20, 68, 5)), QStringLiteral("PROGRAM KLASÖRÜ"));
 
@@ -234,6 +326,19 @@ void TestHeadlessPdf::realProgram()
     // One line on standard error, and nothing of the toolkit's.
     const QStringList lines = error.split(u'\n', Qt::SkipEmptyParts);
     QVERIFY2(lines.size() == 1 && lines.first().contains(QStringLiteral("alanı eksik")), qPrintable(error));
+
+    // A database the program cannot open: the PDF all the same, exit 3.
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("Data.dat"))));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Data.dat")));
+    QVERIFY(payment.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    payment.write(kPharmacy);
+    payment.close();
+    const QString unrecorded = folder.filePath(QStringLiteral("unrecorded.pdf"));
+    run({QStringLiteral("--pdf"), unrecorded, payment.fileName()}, status, error);
+    QCOMPARE(status, 3);
+    QVERIFY(QFileInfo(unrecorded).size() > 1000);
+    QVERIFY2(error.startsWith(QStringLiteral("PDF yazıldı, ancak belge kaydına işlenemedi.")) && error.count(u'\n') == 1,
+             qPrintable(error));
 }
 
 QTEST_MAIN(TestHeadlessPdf)
