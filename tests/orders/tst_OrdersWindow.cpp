@@ -1,0 +1,329 @@
+// The orders window over a register of three orders: found by the payee's
+// first letters and a range of days, reprinted as the same page with its
+// first date, saved as a PDF, the shown rows exported; and the headless
+// export with good and bad arguments.
+#include "orders/HeadlessOrdersCsv.h"
+#include "orders/TFrmBelgeler.h"
+#include "printing/PaymentOrderPage.h"
+#include "printing/PreviewWindow.h"
+#include "registry/OrderList.h"
+#include "support/MessageRecorder.h"
+#include "support/TemporaryPayeeDatabase.h"
+#include "support/TypeText.h"
+#include "support/UserActions.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+struct Issued
+{
+    PaymentCategory category;
+    QString name;
+    qint64 gross;
+    QDate day;
+};
+
+const QList<Issued> kThreeOrders = {
+    {PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 123450, QDate(2024, 3, 5)},
+    {PaymentCategory::Hospital, QStringLiteral("ŞİŞLİ ETFAL HASTANESİ"), 1000000, QDate(2024, 4, 10)},
+    {PaymentCategory::Treatment, QStringLiteral("AYŞE ÇELİK"), 25075, QDate(2024, 6, 30)},
+};
+
+// The page as YAZDIR would have left it: the payee, an amount and the day.
+PaymentOrderPage pageOf(const Issued &issued)
+{
+    Raporlar raporlar;
+    raporlar.setText(QStringLiteral("MUst1"), issued.name);
+    raporlar.setText(QStringLiteral("MH11"), QString::number(issued.gross / 100));
+    raporlar.setText(QStringLiteral("MH11_"), QStringLiteral("%1").arg(issued.gross % 100, 2, 10, QLatin1Char('0')));
+    return raporlar.prepare(issued.day);
+}
+
+void issue(OrderRegister &orders, const Issued &issued)
+{
+    IssuedOrder order;
+    order.issuedAt = QDateTime(issued.day, QTime(11, 15));
+    order.ways = int(OrderWay::Printer);
+    order.category = issued.category;
+    order.payee = {issued.name, QStringLiteral("11111111110"), QStringLiteral("ZİRAAT"), QStringLiteral("TR00"),
+                   QStringLiteral("ÇANKAYA")};
+    order.gross = issued.gross;
+    order.stamp = issued.category == PaymentCategory::Pharmacy ? issued.gross * 825 / 100000 : 0;
+    order.net = order.gross - order.stamp;
+    qint64 number = 0;
+    QVERIFY(orders.record(order, storedPage(pageOf(issued)), &number).succeeded());
+}
+
+// What the user does in the preview: the ways the page leaves, then close.
+class PreviewUser : public PageOutput
+{
+public:
+    PreviewUser(QList<PaymentOrderPage> *shown, QList<OrderWay> exits) : m_shown(shown), m_exits(std::move(exits)) {}
+    void preview(const PaymentOrderPage &page, const QString &, QWidget *, const IssueNotice &issued) override
+    {
+        m_shown->append(page);
+        for (OrderWay way : m_exits)
+            issued(way);
+    }
+    Result print(const PaymentOrderPage &, const QString &) override { return Result::success(); }
+
+private:
+    QList<PaymentOrderPage> *m_shown;
+    QList<OrderWay> m_exits;
+};
+
+QString labelText(QWidget &window, const char *name)
+{
+    auto *label = window.findChild<QLabel *>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<%1 yok>").arg(QString::fromLatin1(name));
+}
+
+QStringList shownNames(const OrderList &list)
+{
+    QStringList names;
+    for (int row = 0; row < list.rowCount(); ++row)
+        names.append(list.orderAt(row).name());
+    return names;
+}
+
+} // namespace
+
+class TestOrdersWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void findsByFirstLettersAndDays();
+    void reprintIsTheSamePageWithItsDate();
+    void closedReprintPreviewRecordsNothing();
+    void savesAPdfAsAReprint();
+    void exportsTheShownRows();
+    void headlessExport_data();
+    void headlessExport();
+    void headlessExportWithoutAFileOrADatabase();
+
+private:
+    std::unique_ptr<TemporaryPayeeDatabase> m_database;
+    std::unique_ptr<TFrmBelgeler> m_window;
+};
+
+void TestOrdersWindow::init()
+{
+    m_database = std::make_unique<TemporaryPayeeDatabase>();
+    QVERIFY2(m_database->error().isEmpty(), qPrintable(m_database->error()));
+    OrderRegister orders(m_database->database());
+    for (const Issued &issued : kThreeOrders)
+        issue(orders, issued);
+    m_window = std::make_unique<TFrmBelgeler>(m_database->database());
+    // Built only when first shown, and read anew at every show.
+    QVERIFY(!m_window->isBuilt());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestOrdersWindow::cleanup()
+{
+    TFrmBelgeler::setCsvChooser({});
+    PreviewWindow::setSaveChooser({});
+    m_window.reset();
+    m_database.reset();
+}
+
+void TestOrdersWindow::findsByFirstLettersAndDays()
+{
+    TFrmBelgeler &window = *m_window;
+    QCOMPARE(shownNames(*window.list()), QStringList({QStringLiteral("AYŞE ÇELİK"), QStringLiteral("ŞİŞLİ ETFAL HASTANESİ"),
+                                                      QStringLiteral("ŞİFA ECZANESİ")}));
+    QCOMPARE(labelText(window, "LabSayi"), QStringLiteral("3 belge"));
+    QCOMPARE(labelText(window, "LabToplam"), QStringLiteral("Brüt toplam: 11.485,25    Net toplam: 11.475,07"));
+
+    // Typed in small letters, raised to Turkish capitals as they are typed.
+    auto *search = window.findChild<QLineEdit *>(QStringLiteral("EdAra"));
+    QVERIFY(search);
+    typeText(search, QStringLiteral("şi"));
+    QCOMPARE(search->text(), QStringLiteral("Şİ"));
+    QCOMPARE(shownNames(*window.list()),
+             QStringList({QStringLiteral("ŞİŞLİ ETFAL HASTANESİ"), QStringLiteral("ŞİFA ECZANESİ")}));
+    QCOMPARE(labelText(window, "LabToplam"), QStringLiteral("Brüt toplam: 11.234,50    Net toplam: 11.224,32"));
+    typeText(search, QStringLiteral("f"));
+    QCOMPARE(shownNames(*window.list()), QStringList{QStringLiteral("ŞİFA ECZANESİ")});
+    search->clear();
+
+    // The second quarter, its last day included.
+    UserActions::click(window, "ChkTarih");
+    window.findChild<QDateEdit *>(QStringLiteral("DtBaslangic"))->setDate(QDate(2024, 4, 1));
+    window.findChild<QDateEdit *>(QStringLiteral("DtBitis"))->setDate(QDate(2024, 6, 30));
+    QCOMPARE(shownNames(*window.list()),
+             QStringList({QStringLiteral("AYŞE ÇELİK"), QStringLiteral("ŞİŞLİ ETFAL HASTANESİ")}));
+    QCOMPARE(labelText(window, "LabSayi"), QStringLiteral("2 belge"));
+    UserActions::click(window, "ChkTarih");
+    QCOMPARE(window.list()->rowCount(), 3);
+}
+
+void TestOrdersWindow::reprintIsTheSamePageWithItsDate()
+{
+    MessageRecorder messages;
+    TFrmBelgeler &window = *m_window;
+    QList<PaymentOrderPage> shown;
+    window.reprinting().setOutput(std::make_unique<PreviewUser>(&shown, QList<OrderWay>{OrderWay::Printer, OrderWay::Pdf}));
+    window.reprinting().setClock([] { return QDateTime(QDate(2024, 7, 2), QTime(9, 0)); });
+    typeText(window.findChild<QLineEdit *>(QStringLiteral("EdAra")), QStringLiteral("ŞİF"));
+    QCOMPARE(window.list()->rowCount(), 1);
+    UserActions::click(window, "BtnYeniden");
+
+    QCOMPARE(shown.size(), 1);
+    const PaymentOrderPage original = pageOf(kThreeOrders[0]);
+    QCOMPARE(shown.first().texts, original.texts); // every box's text
+    QCOMPARE(shown.first().preparedOn, QDate(2024, 3, 5));
+    QCOMPARE(shown.first().text(QStringLiteral("Memo397")), QStringLiteral("05.03.2024"));
+    QVERIFY(messages.requests().isEmpty());
+
+    // Recorded once, as a reprint of number 1, and shown at once; the sums
+    // count the payment once.
+    QCOMPARE(shownNames(*window.list()), QStringList({QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("ŞİFA ECZANESİ")}));
+    const IssuedOrder reprint = window.list()->orderAt(0);
+    QCOMPARE(reprint.number, qint64(4));
+    QCOMPARE(reprint.reprintOf, qint64(1));
+    QCOMPARE(reprint.ways, int(OrderWay::Printer) | int(OrderWay::Pdf));
+    QCOMPARE(reprint.issuedAt, QDateTime(QDate(2024, 7, 2), QTime(9, 0)));
+    QCOMPARE(reprint.gross, qint64(123450));
+    QCOMPARE(labelText(window, "LabSayi"), QStringLiteral("2 belge (1 yeniden basım)"));
+    QCOMPARE(labelText(window, "LabToplam"), QStringLiteral("Brüt toplam: 1.234,50    Net toplam: 1.224,32"));
+
+    // A reprint of the reprint is one more copy of number 1, with the same page.
+    shown.clear();
+    UserActions::click(window, "BtnYeniden");
+    QCOMPARE(shown.first().texts, original.texts);
+    QCOMPARE(window.list()->orderAt(0).reprintOf, qint64(1));
+}
+
+void TestOrdersWindow::closedReprintPreviewRecordsNothing()
+{
+    TFrmBelgeler &window = *m_window;
+    QList<PaymentOrderPage> shown;
+    window.reprinting().setOutput(std::make_unique<PreviewUser>(&shown, QList<OrderWay>{}));
+    UserActions::click(window, "BtnYeniden");
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text(QStringLiteral("MUst1")), QStringLiteral("AYŞE ÇELİK"));
+    QCOMPARE(window.list()->rowCount(), 3);
+    QCOMPARE(m_database->connection().queryInt64(QStringLiteral("SELECT count(*) FROM Belge")), qint64(3));
+}
+
+void TestOrdersWindow::savesAPdfAsAReprint()
+{
+    TFrmBelgeler &window = *m_window;
+    QString suggested;
+    PreviewWindow::setSaveChooser([&](QWidget *, const QString &path) {
+        suggested = path;
+        return QDir(m_database->folder()).filePath(QStringLiteral("kopya"));
+    });
+    UserActions::click(window, "BtnPdf");
+    QVERIFY2(suggested.endsWith(QStringLiteral("Tedavi - AYŞE ÇELİK.pdf")), qPrintable(suggested));
+    QVERIFY(TemporaryPayeeDatabase::fileContents(QDir(m_database->folder()).filePath(QStringLiteral("kopya.pdf")))
+                .startsWith("%PDF-"));
+    const IssuedOrder reprint = window.list()->orderAt(0);
+    QCOMPARE(reprint.reprintOf, qint64(3));
+    QCOMPARE(reprint.ways, int(OrderWay::Pdf));
+
+    // Cancelled: nothing written, nothing recorded.
+    PreviewWindow::setSaveChooser([](QWidget *, const QString &) { return QString(); });
+    UserActions::click(window, "BtnPdf");
+    QCOMPARE(window.list()->rowCount(), 4);
+}
+
+void TestOrdersWindow::exportsTheShownRows()
+{
+    MessageRecorder messages;
+    TFrmBelgeler &window = *m_window;
+    typeText(window.findChild<QLineEdit *>(QStringLiteral("EdAra")), QStringLiteral("Ş"));
+    const QString path = QDir(m_database->folder()).filePath(QStringLiteral("Çeyrek.csv"));
+    TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+        return suggested.endsWith(QStringLiteral(".csv")) ? path : QString();
+    });
+    UserActions::click(window, "BtnCsv");
+
+    const QByteArray bytes = TemporaryPayeeDatabase::fileContents(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[0].startsWith(QStringLiteral("Belge No;Tarih;Saat;Tür;Adı Soyadı;")));
+    QCOMPARE(lines[1], QStringLiteral("2;10.04.2024;11:15:00;Hastane;ŞİŞLİ ETFAL HASTANESİ;11111111110;ZİRAAT;TR00;"
+                                      "ÇANKAYA;10000,00;0,00;10000,00;Yazıcı;"));
+    QVERIFY(lines[2].startsWith(QStringLiteral("1;05.03.2024;11:15:00;Eczane;ŞİFA ECZANESİ;")));
+    QVERIFY(lines[2].endsWith(QStringLiteral(";1234,50;10,18;1224,32;Yazıcı;")));
+    QCOMPARE(messages.requests().size(), 1);
+    QCOMPARE(messages.requests().first().text,
+             QStringLiteral("2 belge '%1' dosyasına aktarıldı.").arg(QDir::toNativeSeparators(path)));
+}
+
+void TestOrdersWindow::headlessExport_data()
+{
+    QTest::addColumn<QStringList>("options"); // after "--orders-csv OUT"
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("rows"); // or a part of the message
+    QTest::addColumn<QString>("message");
+    QTest::newRow("all") << QStringList{} << 0 << 3 << QString();
+    QTest::newRow("the second quarter") << QStringList{"--from", "01.04.2024", "--to", "30.06.2024"} << 0 << 2 << QString();
+    QTest::newRow("to only") << QStringList{"--to", "05.03.2024"} << 0 << 1 << QString();
+    QTest::newRow("no such day") << QStringList{"--from", "31.02.2024"} << 2 << 0
+                                 << QStringLiteral("Geçersiz tarih \"31.02.2024\"");
+    QTest::newRow("another form") << QStringList{"--to", "2024-06-30"} << 2 << 0 << QStringLiteral("gg.aa.yyyy");
+    QTest::newRow("days the wrong way") << QStringList{"--from", "30.06.2024", "--to", "01.04.2024"} << 2 << 0
+                                        << QStringLiteral("sonra olamaz");
+    QTest::newRow("option without a day") << QStringList{"--from"} << 2 << 0 << QStringLiteral("Kullanım:");
+    QTest::newRow("unknown option") << QStringList{"--kind", "Eczane"} << 2 << 0 << QStringLiteral("Kullanım:");
+}
+
+void TestOrdersWindow::headlessExport()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
+    m_window.reset();
+    const QString path = QDir(m_database->folder()).filePath(QStringLiteral("belgeler.csv"));
+    const HeadlessOrdersCsv::Outcome outcome =
+        HeadlessOrdersCsv::run(QStringList{QStringLiteral("--orders-csv"), path} + options);
+    QCOMPARE(outcome.status, status);
+    if (status != 0) {
+        QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
+        QVERIFY(!outcome.message.contains(u'\n'));
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    QCOMPARE(outcome.message, QString());
+    const QByteArray bytes = TemporaryPayeeDatabase::fileContents(path);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).size(), rows + 1);
+}
+
+void TestOrdersWindow::headlessExportWithoutAFileOrADatabase()
+{
+    m_window.reset();
+    const QString unwritable = QDir(m_database->folder()).filePath(QStringLiteral("yok/belgeler.csv"));
+    const HeadlessOrdersCsv::Outcome noFolder = HeadlessOrdersCsv::run({QStringLiteral("--orders-csv"), unwritable});
+    QCOMPARE(noFolder.status, int(HeadlessOrdersCsv::BadInput));
+    QVERIFY2(noFolder.message.endsWith(QStringLiteral("yazılamadı: klasör bulunamadı.")), qPrintable(noFolder.message));
+
+    // No database: said, and none is made.
+    m_database->database().close();
+    QVERIFY(QFile::remove(m_database->filePath()));
+    const QString path = QDir(m_database->folder()).filePath(QStringLiteral("belgeler.csv"));
+    const HeadlessOrdersCsv::Outcome noDatabase = HeadlessOrdersCsv::run({QStringLiteral("--orders-csv"), path});
+    QCOMPARE(noDatabase.status, int(HeadlessOrdersCsv::Failed));
+    QVERIFY2(noDatabase.message.startsWith(QStringLiteral("Veritabanı dosyası bulunamadı")), qPrintable(noDatabase.message));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!QFile::exists(m_database->filePath()));
+}
+
+QTEST_MAIN(TestOrdersWindow)
+#include "tst_OrdersWindow.moc"
