@@ -4,8 +4,10 @@
 #include "app/TFrmAyar.h"
 #include "maintenance/ProgramRestart.h"
 #include "maintenance/TFrmTamir.h"
+#include "orders/TFrmBelgeler.h"
 #include "printing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
+#include "registry/OrderList.h"
 #include "registry/PayeeList.h"
 #include "base/ProfileFile.h"
 #include "controls/TAmountEdit.h"
@@ -44,6 +46,7 @@ private slots:
     void codesWindowOpeningModes();
     void idlePassFillsTheInstitutionYear();
     void yazdirPrintsTheChosenPayee();
+    void issuedOrdersAreFoundAndNotPaidTwice();
     void onarHandsTheFileOverToTheWizard();
 
 private:
@@ -222,9 +225,12 @@ class KeptPages : public PageOutput
 {
 public:
     explicit KeptPages(QList<std::pair<PaymentOrderPage, QString>> *pages) : m_pages(pages) {}
-    void preview(const PaymentOrderPage &page, const QString &name, QWidget *, const IssueNotice &) override
+    // The user prints the page from the preview.
+    void preview(const PaymentOrderPage &page, const QString &name, QWidget *, const IssueNotice &issued) override
     {
         m_pages->append({page, name});
+        if (issued)
+            issued(OrderWay::Printer);
     }
     Result print(const PaymentOrderPage &page, const QString &name) override
     {
@@ -269,6 +275,53 @@ void TestProgramWindows::yazdirPrintsTheChosenPayee()
     QCOMPARE(page.text(QStringLiteral("MHesap1")), m_windows->codes()->sheet(PaymentCategory::Pharmacy).name(1));
     QCOMPARE(page.text(QStringLiteral("MKurum")), m_windows->institution()->fieldText(QStringLiteral("EdKurumAdi")));
     QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("BtnPrint"))->isEnabled());
+}
+
+// A printed order goes into the register, the orders window (menu item and
+// tool button) shows it, and the same payment again is asked about first.
+void TestProgramWindows::issuedOrdersAreFoundAndNotPaidTwice()
+{
+    TForm1 *window = m_windows->mainWindow();
+    QList<std::pair<PaymentOrderPage, QString>> pages;
+    window->printing()->setOutput(std::make_unique<KeptPages>(&pages));
+    UserActions::choose(*window, "ComboBox1", 0);
+    PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
+    QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("DEVA ECZANESİ")).succeeded());
+    QVERIFY(pharmacies->post().succeeded());
+    auto payOneThousand = [&] {
+        window->findChild<TAmountEdit *>(QStringLiteral("Edit1"))->setTextAsFloat(1000);
+        QCoreApplication::processEvents();
+        UserActions::click(*window, "BtnHazir1");
+        UserActions::click(*window, "BtnPrint");
+    };
+    payOneThousand();
+    QCOMPARE(pages.size(), 1);
+
+    TFrmBelgeler *orders = m_windows->orders();
+    QVERIFY(orders);
+    QVERIFY(!orders->isBuilt());
+    for (const char *command : {"Belgeler1", "ToolButton14"}) {
+        QStringList shown;
+        QTimer::singleShot(0, orders, [&] {
+            for (int row = 0; row < orders->list()->rowCount(); ++row)
+                shown.append(orders->list()->orderAt(row).name());
+            UserActions::click(*orders, "BtnKapat");
+        });
+        if (QByteArray(command) == "Belgeler1")
+            UserActions::trigger(*window, command);
+        else
+            UserActions::click(*window, command);
+        QCOMPARE(shown, QStringList{QStringLiteral("DEVA ECZANESİ")});
+    }
+    QCOMPARE(window->findChild<QAction *>(QStringLiteral("Belgeler1"))->shortcut(), QKeySequence(Qt::Key_F6));
+
+    m_recorder->setAnswers({MessageBoxes::Button::No});
+    payOneThousand();
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(m_recorder->requests().size(), 1);
+    QVERIFY2(m_recorder->texts().first().startsWith(QStringLiteral("Bu kişiye aynı tutarda ")),
+             qPrintable(m_recorder->texts().first()));
+    QVERIFY(window->findChild<QPushButton *>(QStringLiteral("BtnPrint"))->isEnabled());
 }
 
 // "Onar" saves what the close sequence would save (the wizard ends the
