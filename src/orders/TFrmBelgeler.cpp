@@ -84,7 +84,7 @@ TFrmBelgeler::TFrmBelgeler(PayeeDatabase &database, QWidget *parent)
     setWindowTitle(QStringLiteral("Belgeler - Düzenlenen Ödeme Belgeleri"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setModal(true);
-    resize(780, 500);
+    resize(880, 520);
 }
 
 TFrmBelgeler::~TFrmBelgeler() = default;
@@ -134,13 +134,17 @@ void TFrmBelgeler::buildWidgets()
     m_grid->setModel(m_model);
     m_grid->setDataSet(m_list);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
+    QPalette palette = m_grid->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    m_grid->setPalette(palette);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     QHeaderView *header = m_grid->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(OrderListModel::Payee, QHeaderView::Stretch);
-    const int widths[OrderListModel::ColumnCount] = {60, 115, 165, 200, 105, 105};
+    const int widths[OrderListModel::ColumnCount] = {60, 115, 170, 260, 105, 105};
     for (int column = 0; column < OrderListModel::ColumnCount; ++column)
         m_grid->setColumnWidth(column, widths[column]);
     connect(m_list, &OrderList::currentChanged, m_grid, &TStripedDBGrid::syncCurrentRow);
