@@ -186,42 +186,38 @@ IssuedOrder OrderRegister::fromRow(const Statement &row)
     return order;
 }
 
-Result OrderRegister::read(qint64 number, IssuedOrder *order) const
+Result OrderRegister::selectOne(const QString &sql, qint64 number, const QString &head, const QString &missing,
+                                const std::function<void(const Statement &)> &take) const
 {
-    const QString head = QStringLiteral("Belge kaydı okunamadı: ");
     if (!m_database.isOpen())
         return Result::failure(head + QStringLiteral("veritabanı açık değil."));
-    Statement select = m_database.connection().prepare(selectByNumberSql());
+    Statement select = m_database.connection().prepare(sql);
     if (!select.isValid())
         return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
     select.bindInt64(1, number);
     if (!select.next()) {
         if (select.error().isError())
             return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
-        return Result::failure(head + QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
+        return Result::failure(head + missing);
     }
-    *order = fromRow(select);
+    take(select);
     select.reset();
     return Result::success();
 }
 
+Result OrderRegister::read(qint64 number, IssuedOrder *order) const
+{
+    return selectOne(selectByNumberSql(), number, QStringLiteral("Belge kaydı okunamadı: "),
+                     QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number),
+                     [order](const Statement &row) { *order = fromRow(row); });
+}
+
 Result OrderRegister::page(qint64 number, QByteArray *page) const
 {
-    const QString head = QStringLiteral("Belgenin sayfası okunamadı: ");
-    if (!m_database.isOpen())
-        return Result::failure(head + QStringLiteral("veritabanı açık değil."));
-    Statement select = m_database.connection().prepare(QStringLiteral("SELECT Sayfa FROM BelgeSayfa WHERE No = ?1"));
-    if (!select.isValid())
-        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
-    select.bindInt64(1, number);
-    if (!select.next()) {
-        if (select.error().isError())
-            return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
-        return Result::failure(head + QStringLiteral("%1 numaralı belgenin sayfası kayıtlı değil.").arg(number));
-    }
-    *page = select.blob(0);
-    select.reset();
-    return Result::success();
+    return selectOne(QStringLiteral("SELECT Sayfa FROM BelgeSayfa WHERE No = ?1"), number,
+                     QStringLiteral("Belgenin sayfası okunamadı: "),
+                     QStringLiteral("%1 numaralı belgenin sayfası kayıtlı değil.").arg(number),
+                     [page](const Statement &row) { *page = row.blob(0); });
 }
 
 Result OrderRegister::findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,

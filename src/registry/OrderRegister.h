@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class PayeeDatabase;
@@ -105,6 +106,9 @@ public:
 
 private:
     Result failure(const QString &head, const QString &reason) const;
+    // Runs a query for the record ?1 and hands its row to take.
+    Result selectOne(const QString &sql, qint64 number, const QString &head, const QString &missing,
+                     const std::function<void(const SqlCipherConnection::Statement &)> &take) const;
 
     PayeeDatabase &m_database;
 };
