@@ -58,6 +58,25 @@ PayeeDatabase::OpenResult createFailure(const QString &filePath, PayeeDatabase::
     return {status, QStringLiteral("Veritabanı dosyası oluşturulamadı: %1 %2").arg(shownPath(filePath), reason)};
 }
 
+// The statements of a schema, one a line, in the order a compacted copy
+// makes their objects: tables, then indexes, then triggers. A new file laid
+// out so is what its compaction gives back, page for page.
+QString inCopyOrder(const QString &schema)
+{
+    QStringList tables;
+    QStringList indexes;
+    QStringList others;
+    for (const QString &statement : schema.split(u'\n', Qt::SkipEmptyParts)) {
+        if (statement.startsWith(QLatin1String("CREATE TABLE")))
+            tables.append(statement);
+        else if (statement.startsWith(QLatin1String("CREATE INDEX")))
+            indexes.append(statement);
+        else
+            others.append(statement);
+    }
+    return (tables + indexes + others).join(u'\n') + u'\n';
+}
+
 void removeStaging(const QString &stagingPath)
 {
     QFile::remove(stagingPath);
@@ -182,10 +201,11 @@ PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
         removeStaging(stagingPath);
         return createFailure(filePath, OpenStatus::IoError, QStringLiteral("yazılamadı."));
     }
-    QString schema = QStringLiteral("BEGIN;\n");
+    QString objects;
     for (PaymentCategory category : kAllCategories)
-        schema += PayeeTable::of(category).createSql();
-    schema += OrderRegister::createSql();
+        objects += PayeeTable::of(category).createSql();
+    objects += OrderRegister::createSql();
+    QString schema = QStringLiteral("BEGIN;\n") + inCopyOrder(objects);
     schema += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion);
     const SqlCipherConnection::Error error = staging.execute(schema);
     staging.close();
