@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 
 // The four payment categories, always in this order. -1 means that none has
@@ -26,4 +28,21 @@ inline constexpr int categoryIndex(PaymentCategory category)
 inline constexpr bool isCategoryIndex(int index)
 {
     return index >= 0 && index < kCategoryCount;
+}
+
+// The category's word where a person reads it: a column of the register of
+// issued orders, the name of a print job or a saved PDF.
+inline QString categoryWord(PaymentCategory category)
+{
+    switch (category) {
+    case PaymentCategory::Pharmacy:
+        return QStringLiteral("Eczane");
+    case PaymentCategory::Hospital:
+        return QStringLiteral("Hastane");
+    case PaymentCategory::Treatment:
+        return QStringLiteral("Tedavi");
+    case PaymentCategory::Private:
+        break;
+    }
+    return QStringLiteral("Özel");
 }

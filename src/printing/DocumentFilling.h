@@ -50,15 +50,15 @@ struct PaymentInputs
     QString creditTotal;
     QString firstSentence;
     QString secondSentence;
-    QList<Attachment> attachments; // the kind's lines, from line 1
-    CodeSheet codes{PaymentCategory::Pharmacy}; // the kind's sheet
+    QList<Attachment> attachments; // the category's lines, from line 1
+    CodeSheet codes{PaymentCategory::Pharmacy}; // the category's sheet
 };
 
 // The inputs of a payment computed on a worksheet without widgets.
 PaymentInputs paymentInputs(const PlainWorksheet &worksheet, const PayeeFields &payee, const CodeSheet &codes,
                             const QList<Attachment> &attachments);
 
-// What differs between the documents of the four kinds beyond the
+// What differs between the documents of the four categories beyond the
 // worksheet's own table: which line feeds each summary column, and the
 // amounts printed only when another line has text.
 struct DocumentDefinition

@@ -8,7 +8,6 @@
 #include "computation/PlainWorksheet.h"
 #include "computation/PreferenceSettings.h"
 #include "computation/WorksheetDefinition.h"
-#include "base/FileProblem.h"
 #include "printing/OrderRecording.h"
 #include "printing/PageOutput.h"
 #include "printing/PagePainter.h"
@@ -18,6 +17,7 @@
 #include "reference/InstitutionSettings.h"
 #include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
+#include "registry/PayeeTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,19 +41,6 @@ const QString kUsage = QStringLiteral("Kullanım: Zenparol --pdf ÇIKTI.pdf ÖDE
 
 // The largest amount an amount field holds: 13 whole digits.
 constexpr int kWholeDigits = 13;
-
-struct Kind
-{
-    const char *name;
-    PaymentCategory category;
-};
-
-constexpr Kind kKinds[] = {
-    {"Eczane", PaymentCategory::Pharmacy},
-    {"Hastane", PaymentCategory::Hospital},
-    {"Tedavi", PaymentCategory::Treatment},
-    {"Ozel", PaymentCategory::Private},
-};
 
 ParsedPayment failure(const QString &message)
 {
@@ -132,11 +119,12 @@ ParsedPayment parsePayment(const QByteArray &json)
     }
 
     Payment payment;
+    // "kind" names the category as its payee table is named.
     const QJsonValue kind = object.value(QLatin1String("kind"));
     bool known = false;
-    for (const Kind &candidate : kKinds) {
-        if (kind.isString() && kind.toString() == QLatin1String(candidate.name)) {
-            payment.category = candidate.category;
+    for (PaymentCategory category : kAllCategories) {
+        if (kind.isString() && kind.toString() == PayeeTable::of(category).tableName()) {
+            payment.category = category;
             known = true;
         }
     }

@@ -17,7 +17,7 @@
 //
 // The order is recorded in the register of issued orders of "Data.dat" in
 // the program folder, which is created (empty) when it does not exist yet,
-// as the program's first start does on "Evet". An order of the same kind,
+// as the program's first start does on "Evet". An order of the same category,
 // payee name and gross amount issued in the last 45 days is not asked
 // about: a warning line goes to standard error and the PDF is written.
 //
@@ -51,7 +51,7 @@ struct Payment
 {
     PaymentCategory category = PaymentCategory::Pharmacy;
     PayeeFields payee;
-    QStringList amounts; // the kind's amount fields in order, display form or empty
+    QStringList amounts; // the category's amount fields in order, display form or empty
     bool stamp = false;
     std::optional<QString> stampText;
     QList<DocumentFilling::Attachment> attachments;

@@ -11,7 +11,7 @@
 // headless PDF alike.
 namespace OrderRecording {
 
-// The record of the payment: its kind, payee, the gross amount, the stamp
+// The record of the payment: its category, payee, the gross amount, the stamp
 // duty and the net amount of its entry in whole kuruş, issued at the
 // given moment. Not yet numbered.
 IssuedOrder describe(const DocumentFilling::PaymentInputs &inputs, const QDateTime &issuedAt);

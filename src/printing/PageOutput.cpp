@@ -59,10 +59,8 @@ Result printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &d
 
 QString documentName(PaymentCategory category, const QString &payeeName)
 {
-    static const QString kinds[kCategoryCount] = {QStringLiteral("Eczane"), QStringLiteral("Hastane"),
-                                                  QStringLiteral("Tedavi"), QStringLiteral("Özel")};
-    const QString kind = kinds[categoryIndex(category)];
+    const QString word = categoryWord(category);
     static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
     const QString name = QString(payeeName).replace(unfit, QStringLiteral(" ")).simplified();
-    return name.isEmpty() ? kind : kind + QStringLiteral(" - ") + name;
+    return name.isEmpty() ? word : word + QStringLiteral(" - ") + name;
 }

@@ -50,7 +50,7 @@ Result printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &d
 
 } // namespace DefaultPrinter
 
-// The kind's word and the payee's name: the print job's name and the default
+// The category's word and the payee's name: the print job's name and the default
 // name of a saved PDF ("Eczane - ŞİFA ECZANESİ"). Characters that a file
 // name cannot hold become blanks.
 QString documentName(PaymentCategory category, const QString &payeeName);

@@ -21,7 +21,7 @@ class PaymentPreferences;
 class QWidget;
 class WorksheetSet;
 
-// The chosen payee's five fields as the kind's list gives them, or the
+// The chosen payee's five fields as the category's list gives them, or the
 // reason they could not be read.
 struct PayeeReading
 {
@@ -42,7 +42,7 @@ public:
     {
         std::function<InstitutionValues()> institution; // TForm4::values()
         std::function<CodeSheet(PaymentCategory)> codes; // TForm5::sheet(category)
-        std::function<PayeeReading(PaymentCategory)> payee; // the kind's current record
+        std::function<PayeeReading(PaymentCategory)> payee; // the category's current record
     };
 
     // The worksheets and the preferences must outlive this object; window is
@@ -67,13 +67,13 @@ public:
     // The last page handed to the output.
     const PaymentOrderPage &lastPage() const { return m_lastPage; }
 
-    // The print of one kind, without its message box: gathers the inputs,
+    // The print of one category, without its message box: gathers the inputs,
     // writes the common fields and the payment's fields, disables YAZDIR, then
     // previews or prints by the preference. A payee record that cannot be
     // read stops it before anything is written. A failed direct print leaves
     // YAZDIR as it was, so that the user can print again.
     //
-    // Before anything is written, an order of the same kind, payee name and
+    // Before anything is written, an order of the same category, payee name and
     // gross amount issued in the last OrderRegister::kRecentDays days makes
     // it ask first (Evet/Hayır, Hayır by default); "Hayır" stops it there.
     // The order is recorded in the register when it leaves the program:

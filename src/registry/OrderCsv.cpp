@@ -32,7 +32,7 @@ QStringList header()
 QStringList fields(const IssuedOrder &order)
 {
     QStringList row = {QString::number(order.number), TurkishText::shortDate(order.issuedAt.date()),
-                       order.issuedAt.toString(QStringLiteral("HH:mm:ss")), OrderRegister::kindText(order.category)};
+                       order.issuedAt.toString(QStringLiteral("HH:mm:ss")), categoryWord(order.category)};
     for (const QString &field : order.payee)
         row.append(field);
     row += {KurusAmount::toPlainText(order.gross), KurusAmount::toPlainText(order.stamp),

@@ -25,10 +25,10 @@ int OrderListModel::columnCount(const QModelIndex &parent) const
 
 QString OrderListModel::kindCell(const IssuedOrder &order)
 {
-    const QString kind = OrderRegister::kindText(order.category);
+    const QString word = categoryWord(order.category);
     if (!order.isReprint())
-        return kind;
-    return QStringLiteral("%1 (%2 no. yeniden)").arg(kind).arg(order.reprintOf);
+        return word;
+    return QStringLiteral("%1 (%2 no. yeniden)").arg(word).arg(order.reprintOf);
 }
 
 QVariant OrderListModel::data(const QModelIndex &index, int role) const

@@ -7,7 +7,7 @@
 class OrderList;
 
 // The orders window's grid model: one row per record of an order list, newest
-// first, with the number, the day and time, the kind, the payee and the gross
+// first, with the number, the day and time, the category, the payee and the gross
 // and net amounts. Rows are read from the list as the view asks for them.
 class OrderListModel : public QAbstractTableModel
 {

@@ -69,13 +69,6 @@ QString OrderRegister::createSql()
         .arg(QString::fromLatin1(TurkishCollation::kName));
 }
 
-QString OrderRegister::kindText(PaymentCategory category)
-{
-    static const QString kinds[kCategoryCount] = {QStringLiteral("Eczane"), QStringLiteral("Hastane"),
-                                                  QStringLiteral("Tedavi"), QStringLiteral("Özel")};
-    return kinds[categoryIndex(category)];
-}
-
 QString OrderRegister::waysText(int ways)
 {
     QStringList words;

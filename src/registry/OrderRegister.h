@@ -65,8 +65,6 @@ public:
     // for the upgrade of an older one (they are created only when missing).
     static QString createSql();
 
-    // "Eczane", "Hastane", "Tedavi", "Özel".
-    static QString kindText(PaymentCategory category);
     // "Yazıcı", "PDF", "Yazıcı, PDF".
     static QString waysText(int ways);
 
@@ -84,7 +82,7 @@ public:
     Result read(qint64 number, IssuedOrder *order) const;
     Result page(qint64 number, QByteArray *page) const;
 
-    // The latest original order of the same kind, the same payee name (see
+    // The latest original order of the same category, the same payee name (see
     // TurkishCollation::sameName) and the same gross amount issued on or
     // after `since`; nothing when there is none.
     Result findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,

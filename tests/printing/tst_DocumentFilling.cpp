@@ -31,10 +31,10 @@ QStringList amountBoxes()
 }
 
 // "MH11=1000 MH11_=00 ..." as box → text.
-QHash<QString, QString> parseTexts(const QString &spec)
+QHash<QString, QString> parseTexts(const QString &pairs)
 {
     QHash<QString, QString> texts;
-    for (const QString &pair : spec.split(u' ', Qt::SkipEmptyParts))
+    for (const QString &pair : pairs.split(u' ', Qt::SkipEmptyParts))
         texts.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     return texts;
 }
