@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
 
@@ -244,22 +245,32 @@ void TestHeadlessPdf::everyPdfIsRecorded()
 
 void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf_data()
 {
-    QTest::addColumn<QByteArray>("contents"); // of Data.dat; empty: a folder of that name
+    QTest::addColumn<QString>("inTheWay"); // what stands as Data.dat
     QTest::addColumn<QString>("reason");
-    QTest::newRow("not a database") << QByteArray("EczaneAdi;BankaSube\n") << QStringLiteral("başka bir parolayla");
-    QTest::newRow("a folder in its place") << QByteArray() << QStringLiteral("bir klasör");
+    QTest::newRow("not a database") << QStringLiteral("text") << QStringLiteral("başka bir parolayla");
+    QTest::newRow("a folder in its place") << QStringLiteral("folder") << QStringLiteral("bir klasör");
+    // It opens, but a write cannot make its journal, as in a folder the
+    // user may read but not write.
+    QTest::newRow("a database that cannot be written") << QStringLiteral("unwritable")
+                                                       << QStringLiteral("geçici günlük dosyası");
 }
 
 void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf()
 {
-    QFETCH(QByteArray, contents);
+    QFETCH(QString, inTheWay);
     QFETCH(QString, reason);
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
-    if (contents.isEmpty())
+    const QString databasePath = folder.filePath(QStringLiteral("Data.dat"));
+    if (inTheWay == QLatin1String("text")) {
+        folder.writeFile(QStringLiteral("Data.dat"), "EczaneAdi;BankaSube\n");
+    } else if (inTheWay == QLatin1String("folder")) {
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Data.dat")));
-    else
-        folder.writeFile(QStringLiteral("Data.dat"), contents);
+    } else {
+        QVERIFY(PayeeDatabase().create(databasePath).isOpened());
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/folder/journal"), databasePath + QStringLiteral("-journal")));
+    }
+    const QByteArray before = QFileInfo(databasePath).isFile() ? folder.readFile(QStringLiteral("Data.dat")) : QByteArray();
 
     const HeadlessPdf::Outcome outcome = runPayment(folder);
     QCOMPARE(outcome.status, int(HeadlessPdf::NotRecorded));
@@ -268,8 +279,8 @@ void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf()
              qPrintable(outcome.message));
     QVERIFY2(outcome.message.contains(reason), qPrintable(outcome.message));
     QVERIFY(!outcome.message.contains(u'\n'));
-    if (!contents.isEmpty())
-        QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), contents);
+    if (QFileInfo(databasePath).isFile())
+        QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), before);
 }
 
 void TestHeadlessPdf::realProgram()
