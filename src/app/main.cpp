@@ -3,6 +3,7 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "base/ApplicationInfo.h"
+#include "base/ProgramLock.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/StartupCleanup.h"
 #include "orders/HeadlessOrdersCsv.h"
@@ -21,6 +22,12 @@ int main(int argc, char *argv[])
 
     MirvaselApplication application(argc, argv);
     ProgramStart::configure(application);
+    // Before anything touches the program folder's files: another copy may
+    // be working on them.
+    if (const Result locked = ProgramLock::acquire(); locked.failed()) {
+        MessageBoxes::warning(nullptr, locked.message());
+        return 0;
+    }
     // Before the database is opened: what an interrupted backup or
     // compaction left behind.
     const StartupCleanup::Report cleanup = StartupCleanup::run();

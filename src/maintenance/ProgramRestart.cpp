@@ -1,5 +1,6 @@
 #include "maintenance/ProgramRestart.h"
 
+#include "base/ProgramLock.h"
 #include "desktop/MessageBoxes.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,8 @@ Launch ownLaunch()
 
 void restart(QWidget *parent)
 {
+    // The new instance takes the program folder's lock at its start.
+    ProgramLock::release();
     if (!launch(ownLaunch())) {
         MessageBoxes::show(parent, {QStringLiteral("Hata"),
                                     QStringLiteral("Program yeniden başlatılamadı. Program şimdi kapanacak; "

@@ -1,3 +1,5 @@
+#include "base/ProgramFolder.h"
+#include "base/ProgramLock.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/ProgramRestart.h"
 #include "maintenance/TFrmTamir.h"
@@ -6,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -30,12 +33,16 @@ protected:
     }
 };
 
-// The program as it meets the wizard: the main window hides ("hidden"),
-// the wizard shows modally, and "İptal" is pressed. The launch is written to
-// a file instead of being made; "fails" makes it fail.
+// The program as it meets the wizard: it holds the lock of its folder (the
+// working folder), the main window hides ("hidden"), the wizard shows
+// modally, and "İptal" is pressed. The launch is written to a file instead of
+// being made; "fails" makes it fail.
 int runChild(int argc, char **argv)
 {
     QApplication application(argc, argv);
+    ProgramFolder::overrideForTesting(QDir::currentPath());
+    if (ProgramLock::acquire().failed())
+        return 3;
     const QString record = QString::fromLocal8Bit(argv[2]);
     const bool launches = qstrcmp(argv[3], "fails") != 0;
     const bool hidden = qstrcmp(argv[4], "hidden") == 0;
@@ -45,6 +52,9 @@ int runChild(int argc, char **argv)
             const QStringList lines = QStringList{launch.program, launch.workingFolder} + launch.arguments;
             file.write(lines.join(u'\n').toUtf8());
         }
+        // The new instance must find the folder's lock free.
+        QLockFile probe(ProgramFolder::filePath(ProgramLock::fileName()));
+        std::puts(probe.tryLock(0) ? "lock free" : "lock held");
         return launches;
     });
     MessageBoxes::setResponder([](const MessageBoxes::Request &request) {
@@ -105,6 +115,7 @@ void TestProgramRestart::endsWithoutTheCloseSequence()
     QVERIFY2(child.exitCode() == 0, qPrintable(output + QString::fromLocal8Bit(child.readAllStandardError())));
     QVERIFY2(output.contains(QStringLiteral("wizard left\nexited 0")), qPrintable(output));
     QVERIFY2(!output.contains(QStringLiteral("close sequence")), qPrintable(output));
+    QVERIFY2(output.contains(QStringLiteral("lock free\n")), qPrintable(output));
 
     // Our own executable again, with the same arguments and working folder.
     QFile file(record);
