@@ -17,6 +17,8 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "base/ProgramFolder.h"
+#include "base/ProgramLock.h"
+#include "maintenance/StartupCleanup.h"
 #include "registry/PayeeDatabase.h"
 
 #include "BenchPayees.h"
@@ -72,6 +74,11 @@ int runProgram(int argc, char *argv[], const QString &folder)
     MirvaselApplication application(argc, argv);
     ProgramFolder::overrideForTesting(folder);
     ProgramStart::configure(application);
+    // What main() does before the windows.
+    if (ProgramLock::acquire().failed())
+        return 1;
+    const StartupCleanup::Report cleanup = StartupCleanup::run();
+    Q_UNUSED(cleanup);
     ProgramWindows windows;
     FirstPaint watcher;
     windows.mainWindow()->installEventFilter(&watcher);
