@@ -76,6 +76,15 @@ inline PayeeFields payee(PaymentCategory category, QRandomGenerator &random)
             district + QStringLiteral(" VERGİ DAİRESİ")};
 }
 
+// Creates a new database at path; on failure says why on standard error.
+inline bool create(PayeeDatabase &database, const QString &path)
+{
+    const PayeeDatabase::OpenResult created = database.create(path);
+    if (!created.isOpened())
+        std::fprintf(stderr, "%s\n", qPrintable(created.message));
+    return created.isOpened();
+}
+
 // Fills the four tables of an open database with payeesPerCategory payees
 // each, the same ones on every run.
 inline bool fill(PayeeDatabase &database, int payeesPerCategory)

@@ -138,11 +138,8 @@ int main(int argc, char **argv)
     timer.start();
     {
         PayeeDatabase database;
-        const PayeeDatabase::OpenResult created = database.create(path);
-        if (!created.isOpened()) {
-            std::fprintf(stderr, "%s\n", qPrintable(created.message));
+        if (!BenchPayees::create(database, path))
             return 1;
-        }
         fill(database);
     }
     std::printf("generated %d pharmacies and %d orders in %.1f s (%.1f MiB)\n\n", kRecords, kRecords,

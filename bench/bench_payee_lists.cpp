@@ -58,12 +58,7 @@ int main(int argc, char **argv)
     timer.start();
     {
         PayeeDatabase database;
-        const PayeeDatabase::OpenResult created = database.create(path);
-        if (!created.isOpened()) {
-            std::fprintf(stderr, "%s\n", qPrintable(created.message));
-            return 1;
-        }
-        if (!BenchPayees::fill(database, kPayeesPerCategory))
+        if (!BenchPayees::create(database, path) || !BenchPayees::fill(database, kPayeesPerCategory))
             return 1;
     }
     std::printf("generated %d payees of each kind in %.1f s (%.1f MiB)\n\n", kPayeesPerCategory,

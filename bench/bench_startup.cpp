@@ -104,12 +104,8 @@ double timeChild(const QStringList &arguments)
 bool makeDatabase(const QString &folder, int payeesPerCategory)
 {
     PayeeDatabase database;
-    const PayeeDatabase::OpenResult created = database.create(QDir(folder).filePath(QStringLiteral("Data.dat")));
-    if (!created.isOpened()) {
-        std::fprintf(stderr, "%s\n", qPrintable(created.message));
-        return false;
-    }
-    return BenchPayees::fill(database, payeesPerCategory);
+    return BenchPayees::create(database, QDir(folder).filePath(QStringLiteral("Data.dat")))
+        && BenchPayees::fill(database, payeesPerCategory);
 }
 
 double median(std::vector<double> values)
