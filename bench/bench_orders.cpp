@@ -34,7 +34,7 @@ constexpr int kRecords = 100000;
 constexpr int kScreenRows = 30;
 const QDate kLastDay(2026, 12, 10);
 
-void check(const Result &result)
+void check(const Result<> &result)
 {
     if (result.failed()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.message()));
@@ -146,7 +146,7 @@ int main(int argc, char **argv)
                 double(timer.elapsed()) / 1000, double(QFileInfo(path).size()) / (1024 * 1024));
 
     PayeeDatabase database;
-    check(database.open(path).isOpened() ? Result::success() : Result::failure(QStringLiteral("open")));
+    check(database.open(path).isOpened() ? Result<>::success() : Result<>::failure(QStringLiteral("open")));
     OrderList orders(database);
     OrderListModel model(&orders);
     PayeeList payees(database, PaymentCategory::Pharmacy);

@@ -29,7 +29,7 @@ BenchTiming::Spread measure(int times, const std::function<void()> &operation)
     return BenchTiming::timeRuns(times, [&](int) { operation(); });
 }
 
-void check(const Result &result)
+void check(const Result<> &result)
 {
     if (result.failed()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.message()));
@@ -67,7 +67,7 @@ int main(int argc, char **argv)
     PayeeDatabase database;
     measure(1, [&] {
         const PayeeDatabase::OpenResult opened = database.open(path);
-        check(opened.isOpened() ? Result::success() : Result::failure(opened.message));
+        check(opened.isOpened() ? Result<>::success() : Result<>::failure(opened.message));
     }).print(QStringLiteral("open the database file (key derivation)"));
 
     std::vector<std::unique_ptr<PayeeList>> lists;
@@ -132,11 +132,11 @@ int main(int argc, char **argv)
     lists.clear();
     if (const SqlCipherConnection::Error error = database.connection().execute(QStringLiteral("PRAGMA user_version = 1"));
         error.isError())
-        check(Result::failure(error.detail));
+        check(Result<>::failure(error.detail));
     database.close();
     measure(1, [&] {
         const PayeeDatabase::OpenResult opened = database.open(path);
-        check(opened.isOpened() ? Result::success() : Result::failure(opened.message));
+        check(opened.isOpened() ? Result<>::success() : Result<>::failure(opened.message));
     }).print(QStringLiteral("open an older file (rebuilds 4 indexes)"));
     return 0;
 }

@@ -58,14 +58,14 @@ void DataSetActions::update()
     m_post->setEnabled(list && list->canPost());
 }
 
-Result DataSetActions::edit()
+Result<> DataSetActions::edit()
 {
     PayeeList *list = focusedList();
-    return list ? list->edit() : Result::success();
+    return list ? list->edit() : Result<>::success();
 }
 
-Result DataSetActions::post()
+Result<> DataSetActions::post()
 {
     PayeeList *list = focusedList();
-    return list ? list->post() : Result::success();
+    return list ? list->post() : Result<>::success();
 }

@@ -36,8 +36,8 @@ public:
     // starts or ends an edit.
     void update();
 
-    Result edit();
-    Result post();
+    Result<> edit();
+    Result<> post();
 
 private:
     void focusMoved(QWidget *old, QWidget *now);

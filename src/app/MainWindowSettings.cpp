@@ -21,7 +21,7 @@ void MainWindowSettings::load(const ProfileFile &file)
     colours.background = file.readColour(kColours, u"BRound", colours.background);
 }
 
-Result MainWindowSettings::save(ProfileFile &file) const
+Result<> MainWindowSettings::save(ProfileFile &file) const
 {
     file.writeString(kExtra, u"Baslik2", privateAmountCaption);
     file.writeInteger(kPane, u"Konum", leftPaneWidth);

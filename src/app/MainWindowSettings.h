@@ -22,5 +22,5 @@ struct MainWindowSettings
     void load(const ProfileFile &file);
     // Writes every key, then saves the file in one step; a refused value
     // fails the whole save with its reason and nothing is written.
-    Result save(ProfileFile &file) const;
+    Result<> save(ProfileFile &file) const;
 };

@@ -75,7 +75,7 @@ void PayeeListBinding::fieldEdited(int column, const QString &text)
     // Typing starts the list's edit, whose state change shows the record in
     // the fields: the typed field must keep what the user sees.
     m_columnBeingTyped = column;
-    const Result stored = m_list->setField(PayeeColumn(column), text);
+    const Result<> stored = m_list->setField(PayeeColumn(column), text);
     m_columnBeingTyped = -1;
     if (stored.failed()) {
         showFields();

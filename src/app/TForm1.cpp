@@ -220,7 +220,7 @@ void TForm1::loadSettings()
 bool TForm1::saveSettings()
 {
     ProfileFile file;
-    const Result saved = currentSettings().save(file);
+    const Result<> saved = currentSettings().save(file);
     showFailure(saved);
     return saved.succeeded();
 }
@@ -517,7 +517,7 @@ void TForm1::MnHakkindaClick()
     about.exec();
 }
 
-void TForm1::showFailure(const Result &result)
+void TForm1::showFailure(const Result<> &result)
 {
     if (result.failed())
         MessageBoxes::showError(this, result.message());
@@ -548,7 +548,7 @@ bool TForm1::settleUnsavedRecords()
             list->cancel();
             continue;
         }
-        if (const Result saved = list->post(); saved.failed()) {
+        if (const Result<> saved = list->post(); saved.failed()) {
             // The record stays as typed and the window stays open.
             showFailure(saved);
             return false;

@@ -141,7 +141,7 @@ private:
     PayeeListBinding *binding(PaymentCategory category) const;
     PayeeList *chosenList() const;
     // The standard error box for a command that failed.
-    void showFailure(const Result &result);
+    void showFailure(const Result<> &result);
 
     int m_currentCategory = kNoCategory;
     MainWindowColours m_colours;

@@ -275,7 +275,7 @@ void TFrmAyar::Button2Click()
 void TFrmAyar::Button1Click()
 {
     ProfileFile file;
-    if (const Result saved = PreferenceSettings::save(file, preferences()); saved.failed()) {
+    if (const Result<> saved = PreferenceSettings::save(file, preferences()); saved.failed()) {
         // Nothing is applied and the dialog stays open with the user's values.
         MessageBoxes::showError(this, saved.message());
         return;

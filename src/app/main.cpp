@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
     ProgramStart::configure(application);
     // Before anything touches the program folder's files: another copy may
     // be working on them.
-    if (const Result locked = ProgramLock::acquire(); locked.failed()) {
+    if (const Result<> locked = ProgramLock::acquire(); locked.failed()) {
         MessageBoxes::warning(nullptr, locked.message());
         return 0;
     }

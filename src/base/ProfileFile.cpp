@@ -397,9 +397,9 @@ void ProfileFile::writeColour(QStringView section, QStringView key, qint32 value
     writeInteger(section, key, value);
 }
 
-Result ProfileFile::status() const
+Result<> ProfileFile::status() const
 {
-    return m_failed ? Result::failure(m_failure) : Result::success();
+    return m_failed ? Result<>::failure(m_failure) : Result<>::success();
 }
 
 QString ProfileFile::problemWith(QStringView section, QStringView key, QStringView value) const
@@ -454,7 +454,7 @@ QString ProfileFile::writeErrorText() const
         .arg(QDir::toNativeSeparators(QFileInfo(m_filePath).absoluteFilePath()));
 }
 
-Result ProfileFile::save()
+Result<> ProfileFile::save()
 {
     if (m_failed || !m_modified)
         return status();
@@ -491,5 +491,5 @@ Result ProfileFile::save()
         return status();
     }
     m_modified = false;
-    return Result::success();
+    return Result<>::success();
 }

@@ -67,12 +67,12 @@ public:
 
     // The session so far: a failure, with its reason, once a write was
     // refused or a save failed.
-    Result status() const;
+    Result<> status() const;
 
     // Replaces the file with the session's result through a temporary file
     // in the same folder. Does not touch the file when nothing changed.
     // On failure the previous file is left whole and the message names it.
-    Result save();
+    Result<> save();
 
 private:
     enum class LineKind { Other, Section, Key };

@@ -27,23 +27,23 @@ QString fileName()
     return QStringLiteral("Zenparol.lock");
 }
 
-Result acquire()
+Result<> acquire()
 {
     if (held())
-        return Result::success();
+        return Result<>::success();
     auto lock = std::make_unique<QLockFile>(ProgramFolder::filePath(fileName()));
     // A copy may stay open for days: only a holder that is no longer running
     // makes the lock stale, never its age.
     lock->setStaleLockTime(0);
     if (lock->tryLock(kWaitMilliseconds)) {
         held() = std::move(lock);
-        return Result::success();
+        return Result<>::success();
     }
     if (lock->error() == QLockFile::LockFailedError)
-        return Result::failure(QStringLiteral("Program bu klasörden zaten çalışıyor. Aynı veritabanı üzerinde "
+        return Result<>::failure(QStringLiteral("Program bu klasörden zaten çalışıyor. Aynı veritabanı üzerinde "
                                               "aynı anda yalnızca bir kopyası açık olabilir; açık olan "
                                               "pencereyi kullanın."));
-    return Result::success();
+    return Result<>::success();
 }
 
 void release()

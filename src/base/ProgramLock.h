@@ -18,7 +18,7 @@ namespace ProgramLock {
 // with the message to show, only when another running copy holds it; a
 // folder where no lock can be made does not stop the program, whose files
 // will report their own problem.
-Result acquire();
+Result<> acquire();
 
 // Gives the lock up before the program starts itself again.
 void release();

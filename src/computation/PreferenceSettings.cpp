@@ -22,7 +22,7 @@ void load(const ProfileFile &file, Preferences &preferences)
     preferences.currencyChoice = file.readInteger(kSection, u"Para", preferences.currencyChoice);
 }
 
-Result save(ProfileFile &file, const Preferences &preferences)
+Result<> save(ProfileFile &file, const Preferences &preferences)
 {
     file.writeBool(kSection, u"OnIzle", preferences.previewBeforePrinting);
     file.writeBool(kSection, u"Tarih", preferences.fillApprovalDates);

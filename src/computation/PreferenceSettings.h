@@ -29,7 +29,7 @@ void load(const ProfileFile &file, Preferences &preferences);
 
 // Writes "OnIzle", "Tarih", "DM", "Para" in this order, then saves the file
 // in one step; a refused value fails the whole save with its reason.
-Result save(ProfileFile &file, const Preferences &preferences);
+Result<> save(ProfileFile &file, const Preferences &preferences);
 
 // "Ayarları Sıfırla": the preview comes back on and the rate to its default;
 // the date and currency choices stay as the user left them.

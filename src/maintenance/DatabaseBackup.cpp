@@ -73,11 +73,11 @@ public:
     {
     }
 
-    Result run();
+    Result<> run();
 
 private:
-    Result build(const QString &staging);
-    Result refused(const QString &reason) const;
+    Result<> build(const QString &staging);
+    Result<> refused(const QString &reason) const;
 
     QString m_database;
     QString m_folder;
@@ -85,7 +85,7 @@ private:
     bool m_hadBackup;
 };
 
-Result Backup::refused(const QString &reason) const
+Result<> Backup::refused(const QString &reason) const
 {
     // A reason may be a sentence of its own ("Dosya yerine konamadı: ...").
     const bool sentence = !reason.isEmpty() && reason.front().isUpper();
@@ -94,10 +94,10 @@ Result Backup::refused(const QString &reason) const
         text += QLatin1Char('.');
     if (m_hadBackup)
         text += QStringLiteral(" Önceki yedek olduğu gibi korunuyor.");
-    return Result::failure(text);
+    return Result<>::failure(text);
 }
 
-Result Backup::run()
+Result<> Backup::run()
 {
     if (!QFileInfo(m_folder).isDir())
         return refused(QStringLiteral("yedekleme klasörü bulunamadı: %1").arg(shown(m_folder)));
@@ -105,7 +105,7 @@ Result Backup::run()
         return refused(CopyProblemText::reason(DatabaseCopy::Problem::SourceMissing, {}, m_database, m_target));
     }
     if (sameFolder(QFileInfo(m_database).absolutePath(), m_folder)) {
-        return Result::failure(QStringLiteral("Yedekleme klasörü veritabanının kendi klasörü olamaz: %1. "
+        return Result<>::failure(QStringLiteral("Yedekleme klasörü veritabanının kendi klasörü olamaz: %1. "
                                               "Yedek için başka bir klasör seçin.")
                                    .arg(shown(m_folder)));
     }
@@ -114,7 +114,7 @@ Result Backup::run()
     const QString marker
         = MaintenanceFiles::backupMarkerPath(QFileInfo(m_database).absolutePath(), staging);
     const bool marked = writeMarker(marker, staging);
-    const Result result = build(staging);
+    const Result<> result = build(staging);
     if (result.failed())
         removeWithJournal(staging);
     if (marked)
@@ -122,7 +122,7 @@ Result Backup::run()
     return result;
 }
 
-Result Backup::build(const QString &staging)
+Result<> Backup::build(const QString &staging)
 {
     const DatabaseCopy::Outcome exported = DatabaseCopy::exportCopy(m_database, staging);
     if (exported.problem == DatabaseCopy::Problem::SourceDamaged) {
@@ -149,9 +149,9 @@ Result Backup::build(const QString &staging)
                                .arg(shown(journal)));
         }
     }
-    if (const Result placed = FileReplacement::replace(staging, m_target); placed.failed())
+    if (const Result<> placed = FileReplacement::replace(staging, m_target); placed.failed())
         return refused(placed.message());
-    return Result::success();
+    return Result<>::success();
 }
 
 } // namespace
@@ -161,18 +161,18 @@ QString targetPath(const QString &folder)
     return QDir(folder).filePath(databaseFileName());
 }
 
-Result createFolder(const QString &folder)
+Result<> createFolder(const QString &folder)
 {
     if (QFileInfo(folder).isDir())
-        return Result::success();
+        return Result<>::success();
     if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
-        return Result::success();
-    return Result::failure(QStringLiteral("Yedekleme klasörü oluşturulamadı: %1. Klasörün adını ve konumunu "
+        return Result<>::success();
+    return Result<>::failure(QStringLiteral("Yedekleme klasörü oluşturulamadı: %1. Klasörün adını ve konumunu "
                                           "denetleyin; seçilen konuma yazma izniniz olmayabilir.")
                                .arg(shown(folder)));
 }
 
-Result copy(const QString &databasePath, const QString &folder)
+Result<> copy(const QString &databasePath, const QString &folder)
 {
     Backup backup(databasePath, folder);
     return backup.run();

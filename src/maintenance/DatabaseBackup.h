@@ -26,10 +26,10 @@ QString targetPath(const QString &folder);
 
 // Creates the folder with every missing parent; an existing folder is used
 // as it is.
-Result createFolder(const QString &folder);
+Result<> createFolder(const QString &folder);
 
 // Backs up the database at databasePath into folder (which must exist).
 // Success only when the new backup is in place, checked and on the disk.
-Result copy(const QString &databasePath, const QString &folder);
+Result<> copy(const QString &databasePath, const QString &folder);
 
 } // namespace DatabaseBackup

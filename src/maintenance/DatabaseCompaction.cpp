@@ -31,20 +31,20 @@ void removeWithJournal(const QString &path)
     QFile::remove(MaintenanceFiles::journalOf(path));
 }
 
-Result notCompacted(const QString &reason)
+Result<> notCompacted(const QString &reason)
 {
-    return Result::failure(
+    return Result<>::failure(
         QStringLiteral("Veritabanı sıkıştırılamadı: %1. Veritabanı dosyası değiştirilmedi.").arg(reason));
 }
 
-Result notPlaced(const QString &reason)
+Result<> notPlaced(const QString &reason)
 {
-    return Result::failure(
+    return Result<>::failure(
         QStringLiteral("Sıkıştırılan veritabanı yerine konamadı: %1. Veritabanı dosyası değiştirilmedi.")
             .arg(reason));
 }
 
-Outcome failedWith(Result result)
+Outcome failedWith(Result<> result)
 {
     Outcome outcome;
     outcome.result = std::move(result);
@@ -120,7 +120,7 @@ Outcome CompactDatabaseFile(const QString &source, const QString &destination)
     return outcome;
 }
 
-Result putInPlace(const QString &destination, const QString &source, Outcome &outcome, const QDate &today)
+Result<> putInPlace(const QString &destination, const QString &source, Outcome &outcome, const QDate &today)
 {
     auto fail = [&](const QString &reason) {
         removeWithJournal(destination);
@@ -140,7 +140,7 @@ Result putInPlace(const QString &destination, const QString &source, Outcome &ou
 
     if (outcome.repaired) {
         const QString kept = MaintenanceFiles::damagedCopyPath(source, today);
-        if (const Result copied = FileReplacement::copyAsNew(source, kept); copied.failed())
+        if (const Result<> copied = FileReplacement::copyAsNew(source, kept); copied.failed())
             return fail(QStringLiteral("bozuk dosya saklanamadı (%1)").arg(copied.message()));
         outcome.damagedCopyPath = kept;
     }
@@ -156,9 +156,9 @@ Result putInPlace(const QString &destination, const QString &source, Outcome &ou
     }
     // The new file takes the old one's permissions, as if it were the same.
     QFile::setPermissions(destination, QFile::permissions(source));
-    if (const Result placed = FileReplacement::replace(destination, source); placed.failed())
+    if (const Result<> placed = FileReplacement::replace(destination, source); placed.failed())
         return fail(placed.message());
-    return Result::success();
+    return Result<>::success();
 }
 
 Outcome compactInPlace(const QString &source, const QString &destination)

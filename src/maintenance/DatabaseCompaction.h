@@ -24,7 +24,7 @@ namespace DatabaseCompaction {
 
 struct Outcome
 {
-    Result result = Result::success();
+    Result<> result = Result<>::success();
     bool repaired = false; // the database was damaged and has been salvaged
     qint64 recovered = 0; // after a repair: rows saved
     qint64 lost = 0; // after a repair: rows that could not be read
@@ -50,7 +50,7 @@ Outcome CompactDatabaseFile(const QString &source, const QString &destination);
 // is a repair, holds as many rows in every table as the source did), keeps
 // a damaged source under a dated name (today's), and renames destination
 // over source. On failure source is untouched and destination is removed.
-Result putInPlace(const QString &destination, const QString &source, Outcome &outcome,
+Result<> putInPlace(const QString &destination, const QString &source, Outcome &outcome,
                   const QDate &today = QDate::currentDate());
 
 // Both steps one after the other, as the wizard runs them.

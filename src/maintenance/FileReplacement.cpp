@@ -24,11 +24,11 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-Result failure(const QString &head, const QString &path)
+Result<> failure(const QString &head, const QString &path)
 {
     // Taken first: building the path's text may touch errno.
     const QString reason = lastSystemError();
-    return Result::failure(QStringLiteral("%1: %2 (%3).").arg(head, shown(path), reason));
+    return Result<>::failure(QStringLiteral("%1: %2 (%3).").arg(head, shown(path), reason));
 }
 
 #ifdef Q_OS_WIN
@@ -59,17 +59,17 @@ int syncDescriptorOf(const QString &path, int flags)
 #endif
 
 // Gives from the name to, only when to does not exist.
-Result renameAsNew(const QString &from, const QString &to)
+Result<> renameAsNew(const QString &from, const QString &to)
 {
 #ifdef Q_OS_WIN
     if (!MoveFileExW(nativePath(from).c_str(), nativePath(to).c_str(), MOVEFILE_WRITE_THROUGH))
         return failure(QStringLiteral("Dosya yerine konamadı"), to);
-    return Result::success();
+    return Result<>::success();
 #else
     // A hard link fails when the name is taken, where rename would replace.
     if (::link(nativePath(from).constData(), nativePath(to).constData()) == 0) {
         ::unlink(nativePath(from).constData());
-        return Result::success();
+        return Result<>::success();
     }
     if (errno == EEXIST)
         return failure(QStringLiteral("Dosya zaten var"), to);
@@ -80,7 +80,7 @@ Result renameAsNew(const QString &from, const QString &to)
     }
     if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0)
         return failure(QStringLiteral("Dosya yerine konamadı"), to);
-    return Result::success();
+    return Result<>::success();
 #endif
 }
 
@@ -142,7 +142,7 @@ QString lastSystemError()
 #endif
 }
 
-Result syncFile(const QString &path)
+Result<> syncFile(const QString &path)
 {
 #ifdef Q_OS_WIN
     const HANDLE file = CreateFileW(nativePath(path).c_str(), GENERIC_WRITE,
@@ -157,30 +157,30 @@ Result syncFile(const QString &path)
         SetLastError(error);
         return failure(QStringLiteral("Dosya diske yazılamadı"), path);
     }
-    return Result::success();
+    return Result<>::success();
 #else
     if (syncDescriptorOf(path, O_RDONLY) != 0)
         return failure(QStringLiteral("Dosya diske yazılamadı"), path);
-    return Result::success();
+    return Result<>::success();
 #endif
 }
 
-Result syncFolder(const QString &path)
+Result<> syncFolder(const QString &path)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(path);
-    return Result::success();
+    return Result<>::success();
 #else
     // Some file systems cannot flush a folder; they write renames at once.
     if (syncDescriptorOf(path, O_RDONLY | O_DIRECTORY) != 0 && errno != EINVAL && errno != ENOTSUP)
         return failure(QStringLiteral("Klasör diske yazılamadı"), path);
-    return Result::success();
+    return Result<>::success();
 #endif
 }
 
-Result replace(const QString &newFile, const QString &target)
+Result<> replace(const QString &newFile, const QString &target)
 {
-    if (const Result synced = syncFile(newFile); synced.failed())
+    if (const Result<> synced = syncFile(newFile); synced.failed())
         return synced;
 #ifdef Q_OS_WIN
     if (!MoveFileExW(nativePath(newFile).c_str(), nativePath(target).c_str(),
@@ -194,10 +194,10 @@ Result replace(const QString &newFile, const QString &target)
     // a failure to flush now must not be reported as a file not replaced.
     (void)syncFolder(QFileInfo(target).absolutePath());
     (void)syncFile(target);
-    return Result::success();
+    return Result<>::success();
 }
 
-Result copyAsNew(const QString &source, const QString &target)
+Result<> copyAsNew(const QString &source, const QString &target)
 {
     if (QFileInfo::exists(target)) {
 #ifdef Q_OS_WIN
@@ -210,7 +210,7 @@ Result copyAsNew(const QString &source, const QString &target)
     const QString staging = MaintenanceFiles::stagingPathFor(target);
     // Not QFile::copy: it builds the copy under a temporary name of its own,
     // which a stop half way would leave behind under a name nobody cleans.
-    Result result = Result::success();
+    Result<> result = Result<>::success();
     {
         QFile in(source);
         QFile out(staging);

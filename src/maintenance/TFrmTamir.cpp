@@ -174,7 +174,7 @@ void TFrmTamir::run()
     advance(5, 500);
     // One rename puts the new file in place: deleting "Data.dat" and copying
     // "Yedek.dat" back would leave a moment with no database at all.
-    if (const Result placed = DatabaseCompaction::putInPlace(compacted, database, outcome); placed.failed()) {
+    if (const Result<> placed = DatabaseCompaction::putInPlace(compacted, database, outcome); placed.failed()) {
         finishWithFailure(placed.message());
         return;
     }

@@ -321,7 +321,7 @@ void TFrmYedek::Button1Click()
         MessageBoxes::warning(this, QStringLiteral("Yedekleme için seçim yapılmadı !"));
         return;
     }
-    Result result = Result::success();
+    Result<> result = Result<>::success();
     {
         WaitCursor wait;
         // Clicks made during the pauses wait in the queue: not a second run.

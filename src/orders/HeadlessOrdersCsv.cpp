@@ -53,10 +53,10 @@ Outcome run(const QStringList &arguments)
     if (!opened.isOpened())
         return {Failed, opened.message};
     OrderList list(database);
-    if (const Result listed = list.open(filter); listed.failed())
+    if (const Result<> listed = list.open(filter); listed.failed())
         return {Failed, listed.message()};
     bool unreadable = false;
-    if (const Result written = OrderCsv::write(list, outputPath, &unreadable); written.failed())
+    if (const Result<> written = OrderCsv::write(list, outputPath, &unreadable); written.failed())
         return {unreadable ? Failed : BadInput, written.message()};
     return {Written, QString()};
 }

@@ -29,21 +29,21 @@ public:
     void setClock(std::function<QDateTime()> clock);
 
     // The stored page of a record and the record itself.
-    Result storedPage(qint64 number, PaymentOrderPage *page, IssuedOrder *order = nullptr) const;
+    Result<> storedPage(qint64 number, PaymentOrderPage *page, IssuedOrder *order = nullptr) const;
 
     // Shows the record's page in the preview, over parent. reprinted is the
     // reprint's number once it has left, 0 when it did not. A reprint that
     // could not be recorded is said in a warning.
-    Result reprint(qint64 number, QWidget *parent, qint64 *reprinted);
+    Result<> reprint(qint64 number, QWidget *parent, qint64 *reprinted);
     // Writes the record's page into a PDF file and records it as a reprint.
-    Result savePdf(qint64 number, const QString &filePath, qint64 *reprinted);
+    Result<> savePdf(qint64 number, const QString &filePath, qint64 *reprinted);
 
     // "Eczane - ŞİFA ECZANESİ": the name of the print job and of the PDF.
     static QString documentNameOf(const IssuedOrder &order);
 
 private:
-    Result load(qint64 number, PaymentOrderPage *page, IssuedOrder *order, QByteArray *stored) const;
-    Result prepare(qint64 number, PaymentOrderPage *page, IssuedOrder *reprint, QByteArray *stored) const;
+    Result<> load(qint64 number, PaymentOrderPage *page, IssuedOrder *order, QByteArray *stored) const;
+    Result<> prepare(qint64 number, PaymentOrderPage *page, IssuedOrder *reprint, QByteArray *stored) const;
 
     OrderRegister &m_orders;
     std::unique_ptr<PageOutput> m_output;

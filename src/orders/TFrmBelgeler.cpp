@@ -229,7 +229,7 @@ OrderList::Filter TFrmBelgeler::currentFilter() const
 void TFrmBelgeler::refresh()
 {
     ensureBuilt();
-    const Result opened = m_list->open(currentFilter());
+    const Result<> opened = m_list->open(currentFilter());
     showFigures();
     if (opened.failed())
         m_count->setText(opened.message());
@@ -285,7 +285,7 @@ void TFrmBelgeler::DtBitisChange()
         refresh();
 }
 
-void TFrmBelgeler::showFailure(const Result &result)
+void TFrmBelgeler::showFailure(const Result<> &result)
 {
     if (result.failed())
         MessageBoxes::showError(this, result.message());
@@ -335,7 +335,7 @@ void TFrmBelgeler::BtnCsvClick()
         return;
     if (QFileInfo(filePath).suffix().isEmpty())
         filePath += QStringLiteral(".csv");
-    if (const Result written = OrderCsv::write(*m_list, filePath); written.failed()) {
+    if (const Result<> written = OrderCsv::write(*m_list, filePath); written.failed()) {
         showFailure(written);
         return;
     }

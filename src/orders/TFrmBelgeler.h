@@ -69,7 +69,7 @@ private:
     void buildWidgets() override;
     OrderList::Filter currentFilter() const;
     void showFigures();
-    void showFailure(const Result &result);
+    void showFailure(const Result<> &result);
     QString suggestedCsvPath() const;
 
     OrderRegister m_orders;

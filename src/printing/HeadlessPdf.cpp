@@ -74,7 +74,7 @@ std::optional<QString> amountText(const QString &text)
 
 // Opens the register's database, creating it where there is none; what the
 // user must know goes to notes.
-Result openDatabase(PayeeDatabase &database, QStringList &notes)
+Result<> openDatabase(PayeeDatabase &database, QStringList &notes)
 {
     PayeeDatabase::OpenResult opened = database.open();
     if (opened.status == PayeeDatabase::OpenStatus::Missing) {
@@ -84,8 +84,8 @@ Result openDatabase(PayeeDatabase &database, QStringList &notes)
                              .arg(QDir::toNativeSeparators(database.filePath())));
     }
     if (!opened.isOpened())
-        return Result::failure(opened.message);
-    return Result::success();
+        return Result<>::failure(opened.message);
+    return Result<>::success();
 }
 
 QString amountError(const QString &text)
@@ -286,7 +286,7 @@ Outcome run(const QStringList &arguments, const QDate &today)
     QStringList notes;
     PayeeDatabase database;
     OrderRegister orders(database);
-    const Result databaseOpened = openDatabase(database, notes);
+    const Result<> databaseOpened = openDatabase(database, notes);
     const IssuedOrder order = OrderRecording::describe(inputs, OrderRecording::issueMoment(today));
     std::optional<IssuedOrder> earlier;
     if (databaseOpened.succeeded()
@@ -295,12 +295,12 @@ Outcome run(const QStringList &arguments, const QDate &today)
         && earlier)
         notes.append(OrderRecording::duplicateWarning(*earlier));
 
-    if (const Result saved = PagePainter::savePdf(page, outputPath, name); saved.failed()) {
+    if (const Result<> saved = PagePainter::savePdf(page, outputPath, name); saved.failed()) {
         notes.append(saved.message());
         return {Failed, notes.join(u'\n')};
     }
     qint64 number = 0;
-    const Result recorded = databaseOpened.succeeded()
+    const Result<> recorded = databaseOpened.succeeded()
         ? orders.record([&] {
               IssuedOrder issued = order;
               issued.ways = int(OrderWay::Pdf);

@@ -48,7 +48,7 @@ QString duplicateWarning(const IssuedOrder &earlier)
         .arg(earlier.number);
 }
 
-QString notRecordedText(const Result &failure)
+QString notRecordedText(const Result<> &failure)
 {
     return QStringLiteral("Belgenin çıktısı alındı, ancak belge kaydına işlenemedi.\n\n%1").arg(failure.message());
 }

@@ -24,7 +24,7 @@ QString duplicateWarning(const IssuedOrder &earlier);
 
 // What follows when the order left the program but its record could not
 // be written.
-QString notRecordedText(const Result &failure);
+QString notRecordedText(const Result<> &failure);
 
 // The moment of an issue on the given day: now's time to the second.
 QDateTime issueMoment(const QDate &day);

@@ -17,30 +17,30 @@ void DesktopPageOutput::preview(const PaymentOrderPage &page, const QString &doc
     window.run();
 }
 
-Result DesktopPageOutput::print(const PaymentOrderPage &page, const QString &documentName)
+Result<> DesktopPageOutput::print(const PaymentOrderPage &page, const QString &documentName)
 {
     return DefaultPrinter::print(page, documentName);
 }
 
 namespace DefaultPrinter {
 
-Result print(const PaymentOrderPage &page, const QString &documentName)
+Result<> print(const PaymentOrderPage &page, const QString &documentName)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return Result::failure(QStringLiteral("Varsayılan yazıcı bulunamadı. Belge yazdırılmadı; bir yazıcıyı "
+        return Result<>::failure(QStringLiteral("Varsayılan yazıcı bulunamadı. Belge yazdırılmadı; bir yazıcıyı "
                                               "varsayılan yazıcı yapıp yeniden deneyin ya da önizleme "
                                               "penceresinden PDF olarak kaydedin"));
     QPrinter printer(info, QPrinter::HighResolution);
     return printOn(printer, page, documentName);
 }
 
-Result printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName)
+Result<> printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName)
 {
     PagePainter::setUpPrinter(printer);
     printer.setDocName(documentName);
     const QString name = printer.printerName().isEmpty() ? QStringLiteral("yazıcı") : printer.printerName();
-    const Result failed = Result::failure(
+    const Result<> failed = Result<>::failure(
         QStringLiteral("Belge '%1' yazıcısına gönderilemedi. Yazıcının açık ve bağlı olduğunu denetleyip "
                        "yeniden deneyin")
             .arg(name));
@@ -52,7 +52,7 @@ Result printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &d
     PagePainter::paint(painter, page);
     if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
         return failed;
-    return Result::success();
+    return Result<>::success();
 }
 
 } // namespace DefaultPrinter

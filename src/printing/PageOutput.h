@@ -28,7 +28,7 @@ public:
     virtual void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
                          const IssueNotice &issued = {}) = 0;
     // The default printer, one copy, no dialog.
-    virtual Result print(const PaymentOrderPage &page, const QString &documentName) = 0;
+    virtual Result<> print(const PaymentOrderPage &page, const QString &documentName) = 0;
 };
 
 class DesktopPageOutput final : public PageOutput
@@ -36,7 +36,7 @@ class DesktopPageOutput final : public PageOutput
 public:
     void preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
                  const IssueNotice &issued = {}) override;
-    Result print(const PaymentOrderPage &page, const QString &documentName) override;
+    Result<> print(const PaymentOrderPage &page, const QString &documentName) override;
 };
 
 namespace DefaultPrinter {
@@ -44,9 +44,9 @@ namespace DefaultPrinter {
 // The page on the system's default printer: one copy, no dialog. Fails with
 // a Turkish message when there is no default printer or the job could not
 // be handed over.
-Result print(const PaymentOrderPage &page, const QString &documentName);
+Result<> print(const PaymentOrderPage &page, const QString &documentName);
 // The page on a printer that is already chosen and set up.
-Result printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName);
+Result<> printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName);
 
 } // namespace DefaultPrinter
 

@@ -75,7 +75,7 @@ void setUpPrinter(QPrinter &printer)
     printer.setColorMode(QPrinter::GrayScale);
 }
 
-Result writePdf(const PaymentOrderPage &page, QIODevice *device, const QString &title)
+Result<> writePdf(const PaymentOrderPage &page, QIODevice *device, const QString &title)
 {
     QPdfWriter writer(device);
     writer.setResolution(1200);
@@ -84,28 +84,28 @@ Result writePdf(const PaymentOrderPage &page, QIODevice *device, const QString &
     writer.setCreator(ApplicationInfo::mainWindowCaption());
     QPainter painter;
     if (!painter.begin(&writer))
-        return Result::failure(QStringLiteral("PDF belgesi hazırlanamadı."));
+        return Result<>::failure(QStringLiteral("PDF belgesi hazırlanamadı."));
     paint(painter, page);
     if (!painter.end())
-        return Result::failure(QStringLiteral("PDF belgesi yazılamadı."));
-    return Result::success();
+        return Result<>::failure(QStringLiteral("PDF belgesi yazılamadı."));
+    return Result<>::success();
 }
 
-Result savePdf(const PaymentOrderPage &page, const QString &filePath, const QString &title)
+Result<> savePdf(const PaymentOrderPage &page, const QString &filePath, const QString &title)
 {
     const QString shown = QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath());
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(
+        return Result<>::failure(
             QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, FileProblem::writing(filePath, file.error())));
-    if (const Result written = writePdf(page, &file, title); written.failed()) {
+    if (const Result<> written = writePdf(page, &file, title); written.failed()) {
         file.cancelWriting();
         return written.prefixed(QStringLiteral("'%1': ").arg(shown));
     }
     if (!file.commit())
-        return Result::failure(
+        return Result<>::failure(
             QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, FileProblem::writing(filePath, file.error())));
-    return Result::success();
+    return Result<>::success();
 }
 
 QImage toImage(const PaymentOrderPage &page, int dotsPerInch)

@@ -26,10 +26,10 @@ void paint(QPainter &painter, const PaymentOrderPage &page);
 void setUpPrinter(QPrinter &printer);
 
 // The page as a one-page PDF with its fonts embedded.
-Result writePdf(const PaymentOrderPage &page, QIODevice *device, const QString &title);
+Result<> writePdf(const PaymentOrderPage &page, QIODevice *device, const QString &title);
 // Writes the file in one step: on failure no file, and an earlier file of the
 // same name stays as it was.
-Result savePdf(const PaymentOrderPage &page, const QString &filePath, const QString &title);
+Result<> savePdf(const PaymentOrderPage &page, const QString &filePath, const QString &title);
 
 // The sheet at the given resolution on white.
 QImage toImage(const PaymentOrderPage &page, int dotsPerInch);

@@ -79,13 +79,13 @@ bool PaymentOrderPrinting::confirmedNotTwice(const IssuedOrder &order)
                                            OrderRecording::duplicateQuestion(*earlier), MessageBoxes::Icon::Warning);
 }
 
-void PaymentOrderPrinting::reportRecording(const Result &recorded)
+void PaymentOrderPrinting::reportRecording(const Result<> &recorded)
 {
     if (recorded.failed())
         MessageBoxes::warning(m_window, OrderRecording::notRecordedText(recorded));
 }
 
-Result PaymentOrderPrinting::print(PaymentCategory category)
+Result<> PaymentOrderPrinting::print(PaymentCategory category)
 {
     const PayeeReading payee = m_sources.payee ? m_sources.payee(category) : PayeeReading{};
     if (payee.status.failed())
@@ -93,7 +93,7 @@ Result PaymentOrderPrinting::print(PaymentCategory category)
     const DocumentFilling::PaymentInputs inputs = gatherPayment(category, payee.fields);
     const IssuedOrder order = OrderRecording::describe(inputs, OrderRecording::issueMoment(today()));
     if (!confirmedNotTwice(order))
-        return Result::success();
+        return Result<>::success();
 
     BtnSabitClick();
     m_raporlar.apply(DocumentFilling::paymentFields(inputs));
@@ -108,9 +108,9 @@ Result PaymentOrderPrinting::print(PaymentCategory category)
             if (m_orders)
                 reportRecording(issue.left(way));
         });
-        return Result::success();
+        return Result<>::success();
     }
-    const Result printed = m_output->print(m_lastPage, name);
+    const Result<> printed = m_output->print(m_lastPage, name);
     if (printed.failed()) {
         if (wasEnabled)
             m_worksheets.panel(category)->setPrintEnabled(true);
@@ -123,7 +123,7 @@ Result PaymentOrderPrinting::print(PaymentCategory category)
 
 void PaymentOrderPrinting::printRequested(PaymentCategory category)
 {
-    if (const Result printed = print(category); printed.failed())
+    if (const Result<> printed = print(category); printed.failed())
         MessageBoxes::showError(m_window, printed.message());
 }
 

@@ -26,7 +26,7 @@ class WorksheetSet;
 struct PayeeReading
 {
     PayeeFields fields;
-    Result status = Result::success();
+    Result<> status = Result<>::success();
 };
 
 // The printing of the main window: it owns the form Raporlar and runs the
@@ -81,7 +81,7 @@ public:
     // record per YAZDIR, with every way it left). A preview closed without
     // either, or a failed print, records nothing. A record that cannot be
     // written is said in a warning; the order has left all the same.
-    Result print(PaymentCategory category);
+    Result<> print(PaymentCategory category);
 
 public slots:
     // The common fields step, run by every print first.
@@ -98,7 +98,7 @@ private:
     DocumentFilling::PaymentInputs gatherPayment(PaymentCategory category, const PayeeFields &payee) const;
     QDate today() const;
     bool confirmedNotTwice(const IssuedOrder &order);
-    void reportRecording(const Result &recorded);
+    void reportRecording(const Result<> &recorded);
 
     WorksheetSet &m_worksheets;
     const PaymentPreferences &m_preferences;

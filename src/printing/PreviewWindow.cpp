@@ -251,7 +251,7 @@ void PreviewWindow::printPage()
     // Without a default printer the window still previews and saves; printing
     // says why it cannot.
     const bool noPrinter = m_printer->outputFormat() == QPrinter::NativeFormat && m_printer->printerName().isEmpty();
-    const Result printed = noPrinter ? DefaultPrinter::print(m_page, m_documentName)
+    const Result<> printed = noPrinter ? DefaultPrinter::print(m_page, m_documentName)
                                      : DefaultPrinter::printOn(*m_printer, m_page, m_documentName);
     if (printed.failed()) {
         MessageBoxes::showError(this, printed.message());
@@ -273,7 +273,7 @@ void PreviewWindow::savePdf()
     const QString filePath = askPdfPath(this, suggestedFilePath());
     if (filePath.isEmpty())
         return;
-    if (const Result saved = PagePainter::savePdf(m_page, filePath, m_documentName); saved.failed()) {
+    if (const Result<> saved = PagePainter::savePdf(m_page, filePath, m_documentName); saved.failed()) {
         MessageBoxes::showError(this, saved.message());
         return;
     }

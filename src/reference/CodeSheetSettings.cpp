@@ -88,7 +88,7 @@ void load(const ProfileFile &file, CodeSheets &sheets)
     }
 }
 
-Result save(ProfileFile &file, const CodeSheets &sheets)
+Result<> save(ProfileFile &file, const CodeSheets &sheets)
 {
     for (const StoredCell &cell : storedCells()) {
         const CodeSheet &sheet = sheets[std::size_t(categoryIndex(cell.category))];

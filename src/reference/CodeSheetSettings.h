@@ -55,6 +55,6 @@ void load(const ProfileFile &file, CodeSheets &sheets);
 
 // Writes every stored cell, changed or not, then saves the file in one step;
 // a refused value fails the whole save with its reason.
-Result save(ProfileFile &file, const CodeSheets &sheets);
+Result<> save(ProfileFile &file, const CodeSheets &sheets);
 
 } // namespace CodeSheetSettings

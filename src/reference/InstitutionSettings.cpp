@@ -87,7 +87,7 @@ void load(const ProfileFile &file, InstitutionValues &values)
     }
 }
 
-Result save(ProfileFile &file, const InstitutionValues &values)
+Result<> save(ProfileFile &file, const InstitutionValues &values)
 {
     for (const StoredValue &stored : storedValues()) {
         if (stored.isCheckBox)

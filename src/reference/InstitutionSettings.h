@@ -47,6 +47,6 @@ void load(const ProfileFile &file, InstitutionValues &values);
 
 // Writes all 34 values, changed or not, then saves the file in one step; a
 // refused value fails the whole save with its reason.
-Result save(ProfileFile &file, const InstitutionValues &values);
+Result<> save(ProfileFile &file, const InstitutionValues &values);
 
 } // namespace InstitutionSettings

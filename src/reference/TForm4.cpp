@@ -216,7 +216,7 @@ void TForm4::FormClose()
 {
     // The fields keep their texts whatever happens: the next close tries again.
     ProfileFile file;
-    if (const Result saved = InstitutionSettings::save(file, values()); saved.failed())
+    if (const Result<> saved = InstitutionSettings::save(file, values()); saved.failed())
         MessageBoxes::showError(this, saved.message());
 }
 

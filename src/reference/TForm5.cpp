@@ -197,7 +197,7 @@ void TForm5::FormClose()
 {
     // The cells keep their texts whatever happens: the next close tries again.
     ProfileFile file;
-    if (const Result saved = CodeSheetSettings::save(file, m_sheets); saved.failed())
+    if (const Result<> saved = CodeSheetSettings::save(file, m_sheets); saved.failed())
         MessageBoxes::showError(this, saved.message());
 }
 

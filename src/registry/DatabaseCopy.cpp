@@ -18,7 +18,7 @@ namespace DatabaseCopy {
 
 namespace {
 
-using Failure = SqlCipherConnection::Failure;
+using SqlFailure = SqlCipherConnection::Failure;
 using Error = SqlCipherConnection::Error;
 using Statement = SqlCipherConnection::Statement;
 
@@ -61,18 +61,18 @@ Error openKeyed(SqlCipherConnection &connection, const QString &path)
     return error;
 }
 
-Problem sourceProblem(Failure failure)
+Problem sourceProblem(SqlFailure failure)
 {
     switch (failure) {
-    case Failure::None:
+    case SqlFailure::None:
         return Problem::None;
-    case Failure::Missing:
+    case SqlFailure::Missing:
         return Problem::SourceMissing;
-    case Failure::NotADatabase:
+    case SqlFailure::NotADatabase:
         return Problem::SourceNotOurs;
-    case Failure::Busy:
+    case SqlFailure::Busy:
         return Problem::SourceLocked;
-    case Failure::Corrupt:
+    case SqlFailure::Corrupt:
         return Problem::SourceDamaged;
     default:
         return Problem::SourceUnreadable;
@@ -81,18 +81,18 @@ Problem sourceProblem(Failure failure)
 
 // A failure while the source is read and the target written: reading can
 // only find damage or a lock, writing a full disk or a refusal.
-Problem copyProblem(Failure failure)
+Problem copyProblem(SqlFailure failure)
 {
     switch (failure) {
-    case Failure::None:
+    case SqlFailure::None:
         return Problem::None;
-    case Failure::Corrupt:
+    case SqlFailure::Corrupt:
         return Problem::SourceDamaged;
-    case Failure::Busy:
+    case SqlFailure::Busy:
         return Problem::SourceLocked;
-    case Failure::AlreadyExists:
+    case SqlFailure::AlreadyExists:
         return Problem::TargetExists;
-    case Failure::DiskFull:
+    case SqlFailure::DiskFull:
         return Problem::TargetDiskFull;
     default:
         return Problem::TargetUnwritable;
@@ -114,7 +114,7 @@ Error attachTarget(SqlCipherConnection &connection, const QString &target)
     // empty database. Made here, it cannot be someone else's file.
     QFile empty(target);
     if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        const Failure failure = QFileInfo::exists(target) ? Failure::AlreadyExists : Failure::Io;
+        const SqlFailure failure = QFileInfo::exists(target) ? SqlFailure::AlreadyExists : SqlFailure::Io;
         return {failure, 0, empty.errorString()};
     }
     empty.close();
@@ -145,9 +145,9 @@ Outcome checkIntegrity(SqlCipherConnection &connection, const QString &schema)
     const Error error = check.error();
     if (error.isError()) {
         switch (error.failure) {
-        case Failure::Busy:
+        case SqlFailure::Busy:
             return failed(Problem::SourceLocked, error.detail);
-        case Failure::Io:
+        case SqlFailure::Io:
             return failed(Problem::SourceUnreadable, error.detail);
         default:
             return failed(Problem::SourceDamaged, error.detail);
@@ -256,14 +256,14 @@ QString inTarget(const QString &sql)
     return rewritten;
 }
 
-bool isFatal(Failure failure)
+bool isFatal(SqlFailure failure)
 {
-    return failure == Failure::DiskFull || failure == Failure::ReadOnly || failure == Failure::Busy;
+    return failure == SqlFailure::DiskFull || failure == SqlFailure::ReadOnly || failure == SqlFailure::Busy;
 }
 
-Problem fatalProblem(Failure failure)
+Problem fatalProblem(SqlFailure failure)
 {
-    return failure == Failure::Busy ? Problem::SourceLocked : copyProblem(failure);
+    return failure == SqlFailure::Busy ? Problem::SourceLocked : copyProblem(failure);
 }
 
 class Salvager
@@ -289,13 +289,13 @@ private:
     std::optional<qint64> nextReadable(Statement &statement, qint64 from);
     std::optional<std::vector<qint64>> indexedRowids(const QString &table);
     void copySequences(const QStringList &tables);
-    bool stop(Failure failure, const QString &detail);
+    bool stop(SqlFailure failure, const QString &detail);
 
     SqlCipherConnection &m_connection;
     Salvage m_result;
 };
 
-bool Salvager::stop(Failure failure, const QString &detail)
+bool Salvager::stop(SqlFailure failure, const QString &detail)
 {
     m_result.problem = fatalProblem(failure);
     m_result.detail = detail;

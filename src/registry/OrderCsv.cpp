@@ -41,7 +41,7 @@ QStringList fields(const IssuedOrder &order)
     return row;
 }
 
-Result write(const OrderList &list, const QString &filePath, bool *unreadable)
+Result<> write(const OrderList &list, const QString &filePath, bool *unreadable)
 {
     if (unreadable)
         *unreadable = false;
@@ -50,7 +50,7 @@ Result write(const OrderList &list, const QString &filePath, bool *unreadable)
         if (!list.isReadable(row)) {
             if (unreadable)
                 *unreadable = true;
-            return Result::failure(QStringLiteral("Belgeler aktarılmadı: %1 numaralı belge kaydı okunamadı.")
+            return Result<>::failure(QStringLiteral("Belgeler aktarılmadı: %1 numaralı belge kaydı okunamadı.")
                                        .arg(list.numberAt(row)));
         }
         text += CsvText::line(fields(list.orderAt(row)));
@@ -58,11 +58,11 @@ Result write(const OrderList &list, const QString &filePath, bool *unreadable)
     const QString shown = QDir::toNativeSeparators(filePath);
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
+        return Result<>::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
     const QByteArray bytes = CsvText::fileBytes(text);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return Result::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
-    return Result::success();
+        return Result<>::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
+    return Result<>::success();
 }
 
 } // namespace OrderCsv

@@ -21,6 +21,6 @@ QStringList fields(const IssuedOrder &order);
 // file, and an earlier file of the same name stays as it was. A record
 // that cannot be read stops it too (then unreadable is set): no record is
 // ever left out silently.
-Result write(const OrderList &list, const QString &filePath, bool *unreadable = nullptr);
+Result<> write(const OrderList &list, const QString &filePath, bool *unreadable = nullptr);
 
 } // namespace OrderCsv

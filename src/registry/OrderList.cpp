@@ -23,28 +23,28 @@ OrderList::OrderList(PayeeDatabase &database, QObject *parent)
 
 OrderList::~OrderList() = default;
 
-Result OrderList::prepare() const
+Result<> OrderList::prepare() const
 {
     if (!m_database.isOpen())
-        return Result::failure(QStringLiteral("veritabanı açık değil."));
+        return Result<>::failure(QStringLiteral("veritabanı açık değil."));
     if (m_preparedGeneration == m_database.generation() && m_select.isValid())
-        return Result::success();
+        return Result<>::success();
     m_select = m_database.connection().prepare(OrderRegister::selectByNumberSql());
     if (!m_select.isValid())
-        return Result::failure(PayeeDatabase::failureReason(m_select.error(), m_database.filePath()));
+        return Result<>::failure(PayeeDatabase::failureReason(m_select.error(), m_database.filePath()));
     m_cache.clear();
     m_preparedGeneration = m_database.generation();
-    return Result::success();
+    return Result<>::success();
 }
 
-Result OrderList::open(const Filter &filter)
+Result<> OrderList::open(const Filter &filter)
 {
     const QString head = QStringLiteral("Belge listesi açılamadı: ");
     auto fail = [&](const QString &reason) {
         close();
-        return Result::failure(head + reason);
+        return Result<>::failure(head + reason);
     };
-    if (const Result prepared = prepare(); prepared.failed())
+    if (const Result<> prepared = prepare(); prepared.failed())
         return fail(prepared.message());
     if (!m_database.hasOrderRegister())
         return fail(QStringLiteral("veritabanı dosyası eski bir sürümden kalma ve henüz güncellenemedi; belge "
@@ -101,7 +101,7 @@ Result OrderList::open(const Filter &filter)
     m_unreadable.clear();
     emit rowsReset();
     emit currentChanged();
-    return Result::success();
+    return Result<>::success();
 }
 
 void OrderList::close()
@@ -125,20 +125,20 @@ qint64 OrderList::numberAt(int row) const
     return row >= 0 && row < rowCount() ? m_numbers[row] : 0;
 }
 
-Result OrderList::load(qint64 number, IssuedOrder *order) const
+Result<> OrderList::load(qint64 number, IssuedOrder *order) const
 {
     if (IssuedOrder *cached = m_cache.object(number)) {
         *order = *cached;
-        return Result::success();
+        return Result<>::success();
     }
-    if (const Result prepared = prepare(); prepared.failed())
+    if (const Result<> prepared = prepare(); prepared.failed())
         return prepared;
     m_select.bindInt64(1, number);
     if (!m_select.next()) {
         const SqlCipherConnection::Error error = m_select.error();
         m_select.reset();
         m_unreadable.insert(number);
-        return Result::failure(error.isError() ? PayeeDatabase::failureReason(error, m_database.filePath())
+        return Result<>::failure(error.isError() ? PayeeDatabase::failureReason(error, m_database.filePath())
                                                : QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
     }
     const IssuedOrder read = OrderRegister::fromRow(m_select);
@@ -146,7 +146,7 @@ Result OrderList::load(qint64 number, IssuedOrder *order) const
     m_unreadable.remove(number);
     m_cache.insert(number, new IssuedOrder(read));
     *order = read;
-    return Result::success();
+    return Result<>::success();
 }
 
 IssuedOrder OrderList::orderAt(int row) const

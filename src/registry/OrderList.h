@@ -53,7 +53,7 @@ public:
 
     // Reads the numbers anew (records issued since are seen); on failure the
     // list is left empty and closed.
-    Result open(const Filter &filter);
+    Result<> open(const Filter &filter);
     void close();
     const Filter &filter() const { return m_filter; }
 
@@ -83,8 +83,8 @@ signals:
     void currentChanged();
 
 private:
-    Result prepare() const;
-    Result load(qint64 number, IssuedOrder *order) const;
+    Result<> prepare() const;
+    Result<> load(qint64 number, IssuedOrder *order) const;
 
     PayeeDatabase &m_database;
     bool m_open = false;

@@ -89,27 +89,27 @@ QDateTime OrderRegister::momentFromStore(const QString &text)
     return QDateTime::fromString(text, kMomentFormat);
 }
 
-Result OrderRegister::availability() const
+Result<> OrderRegister::availability() const
 {
     if (!m_database.isOpen())
-        return Result::failure(QStringLiteral("veritabanı açık değil."));
+        return Result<>::failure(QStringLiteral("veritabanı açık değil."));
     if (!m_database.hasOrderRegister())
-        return Result::failure(QStringLiteral("veritabanı dosyası eski bir sürümden kalma ve yazılamadığı için "
+        return Result<>::failure(QStringLiteral("veritabanı dosyası eski bir sürümden kalma ve yazılamadığı için "
                                               "belge kaydı eklenemedi. Dosyanın ve klasörünün yazma iznini "
                                               "düzeltip programı yeniden açın."));
-    return Result::success();
+    return Result<>::success();
 }
 
-Result OrderRegister::failure(const QString &head, const QString &reason) const
+Result<> OrderRegister::failure(const QString &head, const QString &reason) const
 {
-    return Result::failure(head + reason);
+    return Result<>::failure(head + reason);
 }
 
-Result OrderRegister::record(const IssuedOrder &order, const QByteArray &page, qint64 *number)
+Result<> OrderRegister::record(const IssuedOrder &order, const QByteArray &page, qint64 *number)
 {
     *number = 0;
     const QString head = QStringLiteral("Belge kaydı yazılamadı: ");
-    if (const Result available = availability(); available.failed())
+    if (const Result<> available = availability(); available.failed())
         return available.prefixed(head);
     SqlCipherConnection &connection = m_database.connection();
     // Both rows or neither.
@@ -138,13 +138,13 @@ Result OrderRegister::record(const IssuedOrder &order, const QByteArray &page, q
     if (const auto error = connection.execute(QStringLiteral("COMMIT")); error.isError())
         return rollBack(error);
     *number = added;
-    return Result::success();
+    return Result<>::success();
 }
 
-Result OrderRegister::addWay(qint64 number, OrderWay way)
+Result<> OrderRegister::addWay(qint64 number, OrderWay way)
 {
     const QString head = QStringLiteral("Belge kaydı güncellenemedi: ");
-    if (const Result available = availability(); available.failed())
+    if (const Result<> available = availability(); available.failed())
         return available.prefixed(head);
     Statement update = m_database.connection().prepare(QStringLiteral("UPDATE Belge SET Cikis = Cikis | ?2 WHERE No = ?1"));
     if (!update.isValid())
@@ -153,7 +153,7 @@ Result OrderRegister::addWay(qint64 number, OrderWay way)
     update.bindInt64(2, int(way));
     if (const auto error = update.run(); error.isError())
         return failure(head, PayeeDatabase::failureReason(error, m_database.filePath()));
-    return Result::success();
+    return Result<>::success();
 }
 
 QString OrderRegister::selectByNumberSql()
@@ -179,11 +179,11 @@ IssuedOrder OrderRegister::fromRow(const Statement &row)
     return order;
 }
 
-Result OrderRegister::selectOne(const QString &sql, qint64 number, const QString &head, const QString &missing,
+Result<> OrderRegister::selectOne(const QString &sql, qint64 number, const QString &head, const QString &missing,
                                 const std::function<void(const Statement &)> &take) const
 {
     if (!m_database.isOpen())
-        return Result::failure(head + QStringLiteral("veritabanı açık değil."));
+        return Result<>::failure(head + QStringLiteral("veritabanı açık değil."));
     Statement select = m_database.connection().prepare(sql);
     if (!select.isValid())
         return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
@@ -191,21 +191,21 @@ Result OrderRegister::selectOne(const QString &sql, qint64 number, const QString
     if (!select.next()) {
         if (select.error().isError())
             return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
-        return Result::failure(head + missing);
+        return Result<>::failure(head + missing);
     }
     take(select);
     select.reset();
-    return Result::success();
+    return Result<>::success();
 }
 
-Result OrderRegister::read(qint64 number, IssuedOrder *order) const
+Result<> OrderRegister::read(qint64 number, IssuedOrder *order) const
 {
     return selectOne(selectByNumberSql(), number, QStringLiteral("Belge kaydı okunamadı: "),
                      QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number),
                      [order](const Statement &row) { *order = fromRow(row); });
 }
 
-Result OrderRegister::page(qint64 number, QByteArray *page) const
+Result<> OrderRegister::page(qint64 number, QByteArray *page) const
 {
     return selectOne(QStringLiteral("SELECT Sayfa FROM BelgeSayfa WHERE No = ?1"), number,
                      QStringLiteral("Belgenin sayfası okunamadı: "),
@@ -213,12 +213,12 @@ Result OrderRegister::page(qint64 number, QByteArray *page) const
                      [page](const Statement &row) { *page = row.blob(0); });
 }
 
-Result OrderRegister::findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
+Result<> OrderRegister::findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
                                std::optional<IssuedOrder> *found) const
 {
     found->reset();
     const QString head = QStringLiteral("Belge kaydına bakılamadı: ");
-    if (const Result available = availability(); available.failed())
+    if (const Result<> available = availability(); available.failed())
         return available.prefixed(head);
     // Few orders share a gross amount: the name is compared here, with the
     // rules of the name order, not by the index.
@@ -236,12 +236,12 @@ Result OrderRegister::findSame(PaymentCategory category, const QString &payeeNam
         if (TurkishCollation::sameName(order.name(), payeeName)) {
             *found = std::move(order);
             select.reset();
-            return Result::success();
+            return Result<>::success();
         }
     }
     if (select.error().isError())
         return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
-    return Result::success();
+    return Result<>::success();
 }
 
 // --- One issue ------------------------------------------------------------------
@@ -253,21 +253,21 @@ OrderIssue::OrderIssue(OrderRegister *orders, IssuedOrder order, QByteArray page
 {
 }
 
-Result OrderIssue::left(OrderWay way)
+Result<> OrderIssue::left(OrderWay way)
 {
     if ((m_ways & int(way)) != 0 && m_number != 0)
-        return Result::success();
+        return Result<>::success();
     if (!m_orders)
-        return Result::failure(QStringLiteral("Belge kaydı yazılamadı: belge kaydı açık değil."));
+        return Result<>::failure(QStringLiteral("Belge kaydı yazılamadı: belge kaydı açık değil."));
     if (m_number == 0) {
         IssuedOrder order = m_order;
         order.ways = int(way);
-        const Result recorded = m_orders->record(order, m_page, &m_number);
+        const Result<> recorded = m_orders->record(order, m_page, &m_number);
         if (recorded.succeeded())
             m_ways = int(way);
         return recorded;
     }
-    const Result added = m_orders->addWay(m_number, way);
+    const Result<> added = m_orders->addWay(m_number, way);
     if (added.succeeded())
         m_ways |= int(way);
     return added;

@@ -71,21 +71,21 @@ public:
     // Whether the register can be read and written now; the Turkish reason
     // when it cannot (no database open, an older file that could not be
     // brought up to date).
-    Result availability() const;
+    Result<> availability() const;
 
     // Adds a record and gives its number. The page is stored as given.
     // order.number is ignored; a reprint names its original in reprintOf.
-    Result record(const IssuedOrder &order, const QByteArray &page, qint64 *number);
+    Result<> record(const IssuedOrder &order, const QByteArray &page, qint64 *number);
     // Marks a record as having left another way too.
-    Result addWay(qint64 number, OrderWay way);
+    Result<> addWay(qint64 number, OrderWay way);
 
-    Result read(qint64 number, IssuedOrder *order) const;
-    Result page(qint64 number, QByteArray *page) const;
+    Result<> read(qint64 number, IssuedOrder *order) const;
+    Result<> page(qint64 number, QByteArray *page) const;
 
     // The latest original order of the same category, the same payee name (see
     // TurkishCollation::sameName) and the same gross amount issued on or
     // after `since`; nothing when there is none.
-    Result findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
+    Result<> findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
                     std::optional<IssuedOrder> *found) const;
 
     // The first day that counts as recent on `today`.
@@ -103,9 +103,9 @@ public:
     static IssuedOrder fromRow(const SqlCipherConnection::Statement &row);
 
 private:
-    Result failure(const QString &head, const QString &reason) const;
+    Result<> failure(const QString &head, const QString &reason) const;
     // Runs a query for the record ?1 and hands its row to take.
-    Result selectOne(const QString &sql, qint64 number, const QString &head, const QString &missing,
+    Result<> selectOne(const QString &sql, qint64 number, const QString &head, const QString &missing,
                      const std::function<void(const SqlCipherConnection::Statement &)> &take) const;
 
     PayeeDatabase &m_database;
@@ -120,7 +120,7 @@ public:
     OrderIssue(OrderRegister *orders, IssuedOrder order, QByteArray page);
 
     // The page has left the program this way.
-    Result left(OrderWay way);
+    Result<> left(OrderWay way);
     // 0 until recorded.
     qint64 number() const { return m_number; }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-using Failure = SqlCipherConnection::Failure;
+using SqlFailure = SqlCipherConnection::Failure;
 
 QString shownPath(const QString &filePath)
 {
@@ -30,15 +30,15 @@ PayeeDatabase::OpenResult openFailure(const QString &filePath, const SqlCipherCo
     using Status = PayeeDatabase::OpenStatus;
     const QString head = QStringLiteral("Veritabanı dosyası açılamadı: %1 ").arg(shownPath(filePath));
     switch (error.failure) {
-    case Failure::Missing:
+    case SqlFailure::Missing:
         return {Status::Missing, QStringLiteral("Veritabanı dosyası bulunamadı: %1").arg(shownPath(filePath))};
-    case Failure::NotADatabase:
+    case SqlFailure::NotADatabase:
         return {Status::NotADatabase,
                 head + QStringLiteral("başka bir parolayla şifrelenmiş ya da bir veritabanı dosyası değil.")};
-    case Failure::Busy:
+    case SqlFailure::Busy:
         return {Status::Locked, head + QStringLiteral("başka bir program tarafından kilitlenmiş. "
                                                       "O program işini bitirince yeniden deneyin.")};
-    case Failure::Corrupt:
+    case SqlFailure::Corrupt:
         return {Status::IoError,
                 head + QStringLiteral("bozuk. Bakım ve Onarım ile onarmayı deneyin.")};
     default:
@@ -138,7 +138,7 @@ PayeeDatabase::OpenResult PayeeDatabase::open(const QString &filePath)
     }
     if (error.isError()) {
         m_connection.close();
-        if (error.failure == Failure::Other)
+        if (error.failure == SqlFailure::Other)
             return incompatible(filePath, QStringLiteral("kişi ve kurum tablolarını içermiyor."));
         return openFailure(filePath, error);
     }
@@ -241,31 +241,31 @@ QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error, co
     constexpr int kConstraintTrigger = 1811;
     constexpr int kReadOnlyDirectory = 1544;
     switch (error.failure) {
-    case Failure::None:
+    case SqlFailure::None:
         return {};
-    case Failure::Busy:
+    case SqlFailure::Busy:
         return QStringLiteral("veritabanı dosyası başka bir program tarafından kilitlenmiş. "
                               "Biraz sonra yeniden deneyin.");
-    case Failure::ReadOnly:
+    case SqlFailure::ReadOnly:
         if (error.code == kReadOnlyDirectory)
             return QStringLiteral("veritabanı dosyasının bulunduğu klasör salt okunur; değişiklik yazılamıyor.");
         return QStringLiteral("veritabanı dosyası salt okunur; değişiklik yazılamıyor.");
-    case Failure::Constraint:
+    case SqlFailure::Constraint:
         // A trigger of the office's own says why in its own words.
         if (error.code == kConstraintTrigger && !error.detail.isEmpty())
             return QStringLiteral("veritabanı kaydı kabul etmedi (%1).").arg(error.detail);
         return QStringLiteral("veritabanı kaydı kabul etmedi: kayıt veritabanının kurallarına uymuyor.");
-    case Failure::DiskFull:
+    case SqlFailure::DiskFull:
         return QStringLiteral("disk dolu. Yer açıp yeniden deneyin.");
-    case Failure::Corrupt:
+    case SqlFailure::Corrupt:
         return QStringLiteral("veritabanı dosyası bozuk. Bakım ve Onarım ile onarmayı deneyin.");
-    case Failure::NotADatabase:
+    case SqlFailure::NotADatabase:
         return QStringLiteral("veritabanı dosyası başka bir parolayla şifrelenmiş ya da bir veritabanı dosyası değil.");
-    case Failure::Missing:
+    case SqlFailure::Missing:
         return QStringLiteral("veritabanı dosyası bulunamadı.");
-    case Failure::AlreadyExists:
+    case SqlFailure::AlreadyExists:
         return QStringLiteral("dosya zaten var.");
-    case Failure::Io:
+    case SqlFailure::Io:
         if ((error.code & 0xFF) == kCantOpen) {
             const QFileInfo file(filePath);
             if (error.code == kCantOpenIsDirectory || (!filePath.isEmpty() && file.isDir()))
@@ -279,7 +279,7 @@ QString PayeeDatabase::failureReason(const SqlCipherConnection::Error &error, co
                                   "klasörün ve dosyanın izinlerini denetleyin.");
         }
         return QStringLiteral("diskte bir okuma ya da yazma hatası oluştu (SQLite hata kodu %1).").arg(error.code);
-    case Failure::Other:
+    case SqlFailure::Other:
         break;
     }
     return QStringLiteral("beklenmeyen bir veritabanı hatası oluştu (SQLite hata kodu %1).").arg(error.code);

@@ -26,16 +26,16 @@ PayeeList::~PayeeList() = default;
 
 // --- Opening -----------------------------------------------------------------
 
-Result PayeeList::openSorted()
+Result<> PayeeList::openSorted()
 {
-    if (const Result settled = settlePending(nullptr); settled.failed())
+    if (const Result<> settled = settlePending(nullptr); settled.failed())
         return fail(settled);
     return openWith(false, {}, {});
 }
 
-Result PayeeList::search(const QString &typedText)
+Result<> PayeeList::search(const QString &typedText)
 {
-    if (const Result settled = settlePending(nullptr); settled.failed())
+    if (const Result<> settled = settlePending(nullptr); settled.failed())
         return fail(settled);
     // Bound, never pasted into the statement: quotes, "%" and "_" are just
     // characters of the prefix, whose letters match in either case. Non-null
@@ -45,9 +45,9 @@ Result PayeeList::search(const QString &typedText)
     return openWith(true, TurkishCollation::prefixLowerBound(prefix), TurkishCollation::prefixUpperBound(prefix));
 }
 
-Result PayeeList::openWith(bool byRange, const QString &lower, const QString &upper)
+Result<> PayeeList::openWith(bool byRange, const QString &lower, const QString &upper)
 {
-    if (const Result prepared = prepareStatements(); prepared.failed()) {
+    if (const Result<> prepared = prepareStatements(); prepared.failed()) {
         closeQuietly();
         return fail(prepared.prefixed(QStringLiteral("Liste açılamadı: ")));
     }
@@ -78,17 +78,17 @@ Result PayeeList::openWith(bool byRange, const QString &lower, const QString &up
     emit fieldsChanged();
     if (!m_keys.isEmpty())
         emit afterScroll();
-    return Result::success();
+    return Result<>::success();
 }
 
-Result PayeeList::close()
+Result<> PayeeList::close()
 {
     if (m_state == State::Closed)
-        return Result::success();
-    if (const Result settled = settlePending(nullptr); settled.failed())
+        return Result<>::success();
+    if (const Result<> settled = settlePending(nullptr); settled.failed())
         return fail(settled);
     closeQuietly();
-    return Result::success();
+    return Result<>::success();
 }
 
 void PayeeList::closeQuietly()
@@ -109,12 +109,12 @@ void PayeeList::closeQuietly()
     emit fieldsChanged();
 }
 
-Result PayeeList::prepareStatements() const
+Result<> PayeeList::prepareStatements() const
 {
     if (!m_database.isOpen())
-        return Result::failure(QStringLiteral("veritabanı açık değil."));
+        return Result<>::failure(QStringLiteral("veritabanı açık değil."));
     if (m_preparedGeneration == m_database.generation() && m_select.isValid())
-        return Result::success();
+        return Result<>::success();
     SqlCipherConnection &connection = m_database.connection();
     const std::pair<SqlCipherConnection::Statement *, QString> statements[] = {
         {&m_sortedKeys, m_table.sortedKeysSql(m_database.nameIndexesCurrent())},
@@ -127,12 +127,12 @@ Result PayeeList::prepareStatements() const
         if (!statement->isValid()) {
             const QString reason = PayeeDatabase::failureReason(statement->error(), m_database.filePath());
             m_select = {};
-            return Result::failure(reason);
+            return Result<>::failure(reason);
         }
     }
     m_cache.clear();
     m_preparedGeneration = m_database.generation();
-    return Result::success();
+    return Result<>::success();
 }
 
 // --- Reading -----------------------------------------------------------------
@@ -174,14 +174,14 @@ PayeeFields PayeeList::fields() const
     return fieldsAt(m_current);
 }
 
-Result PayeeList::readCurrent(PayeeFields *fields) const
+Result<> PayeeList::readCurrent(PayeeFields *fields) const
 {
     *fields = {};
     if (m_current < 0 || m_current >= rowCount())
-        return Result::success();
+        return Result<>::success();
     if (canPost() && m_keys[m_current] == m_editKey) {
         *fields = m_buffer;
-        return Result::success();
+        return Result<>::success();
     }
     return loadRecord(m_keys[m_current], fields);
 }
@@ -209,15 +209,15 @@ PayeeFields PayeeList::fieldsAt(int row) const
     return fields;
 }
 
-Result PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
+Result<> PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
 {
     if (const PayeeFields *cached = m_cache.object(key)) {
         *fields = *cached;
-        return Result::success();
+        return Result<>::success();
     }
     *fields = {};
     const QString head = QStringLiteral("Kayıt okunamadı: ");
-    if (const Result prepared = prepareStatements(); prepared.failed())
+    if (const Result<> prepared = prepareStatements(); prepared.failed())
         return prepared.prefixed(head);
     m_select.bindInt64(1, key);
     if (m_select.next()) {
@@ -226,15 +226,15 @@ Result PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
         m_select.reset();
         m_cache.insert(key, new PayeeFields(*fields));
         m_unreadable.remove(key);
-        return Result::success();
+        return Result<>::success();
     }
     if (!m_select.error().isError())
-        return Result::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir."));
+        return Result<>::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir."));
     SqlCipherConnection::Error error = m_select.error();
     // The file opened with its password: a page that fails now is damaged.
     if (error.failure == SqlCipherConnection::Failure::NotADatabase)
         error.failure = SqlCipherConnection::Failure::Corrupt;
-    const Result failure = Result::failure(head + PayeeDatabase::failureReason(error, m_database.filePath()));
+    const Result<> failure = Result<>::failure(head + PayeeDatabase::failureReason(error, m_database.filePath()));
     const bool firstOfThisOpening = m_unreadable.isEmpty();
     m_unreadable.insert(key);
     if (firstOfThisOpening)
@@ -244,40 +244,40 @@ Result PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
 
 // --- Editing -----------------------------------------------------------------
 
-Result PayeeList::setField(PayeeColumn column, const QString &text)
+Result<> PayeeList::setField(PayeeColumn column, const QString &text)
 {
     if (m_state == State::Closed)
         return fail(QStringLiteral("Kayıt değiştirilemedi: ") + kNotOpen);
     if (m_state == State::Browsing) {
-        if (const Result edited = edit(); edited.failed())
+        if (const Result<> edited = edit(); edited.failed())
             return edited;
     }
     m_buffer[size_t(column)] = text;
     emit fieldsChanged();
     if (column == PayeeColumn::Name)
         emit rowsChanged(m_current, m_current);
-    return Result::success();
+    return Result<>::success();
 }
 
-Result PayeeList::edit()
+Result<> PayeeList::edit()
 {
     if (m_state == State::Closed)
         return fail(QStringLiteral("Kayıt düzenlenemedi: ") + kNotOpen);
     if (m_state != State::Browsing)
-        return Result::success();
+        return Result<>::success();
     // Typing into the fields of an empty list starts a new record.
     if (m_current < 0)
         return insert();
     PayeeFields fields;
     // Never edit a record that could not be read: saving the empty texts
     // would wipe the fields that were not typed over.
-    if (const Result loaded = loadRecord(m_keys[m_current], &fields); loaded.failed())
+    if (const Result<> loaded = loadRecord(m_keys[m_current], &fields); loaded.failed())
         return fail(loaded);
     m_original = fields;
     m_buffer = fields;
     m_editKey = m_keys[m_current];
     setState(State::Editing);
-    return Result::success();
+    return Result<>::success();
 }
 
 bool PayeeList::isModified() const
@@ -288,31 +288,31 @@ bool PayeeList::isModified() const
     return m_buffer != m_original;
 }
 
-Result PayeeList::post()
+Result<> PayeeList::post()
 {
     if (m_state == State::Closed)
         return fail(QStringLiteral("Kayıt kaydedilemedi: ") + kNotOpen);
     if (m_state == State::Browsing)
-        return Result::success();
-    const Result saved = saveBuffer();
+        return Result<>::success();
+    const Result<> saved = saveBuffer();
     return saved.failed() ? fail(saved) : saved;
 }
 
-Result PayeeList::checkLengths() const
+Result<> PayeeList::checkLengths() const
 {
     for (PayeeColumn column : kAllPayeeColumns) {
         const QString &text = m_buffer[size_t(column)];
         const int limit = PayeeTable::maxLength(column);
         // Only typed texts: older data may hold longer ones.
         if (text != m_original[size_t(column)] && text.size() > limit) {
-            return Result::failure(QStringLiteral("Kayıt kaydedilemedi: \"%1\" alanı en çok %2 karakter "
+            return Result<>::failure(QStringLiteral("Kayıt kaydedilemedi: \"%1\" alanı en çok %2 karakter "
                                                   "alabilir; yazılan metin %3 karakter.")
                                        .arg(PayeeTable::fieldLabel(column))
                                        .arg(limit)
                                        .arg(text.size()));
         }
     }
-    return Result::success();
+    return Result<>::success();
 }
 
 void PayeeList::bindFields(SqlCipherConnection::Statement &statement) const
@@ -324,16 +324,16 @@ void PayeeList::bindFields(SqlCipherConnection::Statement &statement) const
     }
 }
 
-Result PayeeList::saveBuffer()
+Result<> PayeeList::saveBuffer()
 {
     if (m_state == State::Editing && !isModified()) {
         setState(State::Browsing);
-        return Result::success();
+        return Result<>::success();
     }
-    if (const Result fits = checkLengths(); fits.failed())
+    if (const Result<> fits = checkLengths(); fits.failed())
         return fits;
     const QString head = QStringLiteral("Kayıt kaydedilemedi: ");
-    if (const Result prepared = prepareStatements(); prepared.failed())
+    if (const Result<> prepared = prepareStatements(); prepared.failed())
         return prepared.prefixed(head);
 
     SqlCipherConnection &connection = m_database.connection();
@@ -343,21 +343,21 @@ Result PayeeList::saveBuffer()
         m_update.bindInt64(6, key);
         const SqlCipherConnection::Error failure = m_update.run();
         if (failure.isError())
-            return Result::failure(head + PayeeDatabase::failureReason(failure, m_database.filePath()));
+            return Result<>::failure(head + PayeeDatabase::failureReason(failure, m_database.filePath()));
         if (connection.changes() == 0) {
-            return Result::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş "
+            return Result<>::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş "
                                                          "olabilir. Değişiklikleri iptal edebilirsiniz."));
         }
         m_cache.insert(key, new PayeeFields(m_buffer));
         setState(State::Browsing);
         emit rowsChanged(m_current, m_current);
-        return Result::success();
+        return Result<>::success();
     }
 
     bindFields(m_insert);
     const SqlCipherConnection::Error failure = m_insert.run();
     if (failure.isError())
-        return Result::failure(head + PayeeDatabase::failureReason(failure, m_database.filePath()));
+        return Result<>::failure(head + PayeeDatabase::failureReason(failure, m_database.filePath()));
     const qint64 key = connection.lastInsertRowId();
     const int row = m_newRow;
     // Stays where it was inserted; only a reopen sorts it in.
@@ -367,7 +367,7 @@ Result PayeeList::saveBuffer()
     setState(State::Browsing);
     // The rows below it have a record number again.
     emit rowsChanged(row, rowCount() - 1);
-    return Result::success();
+    return Result<>::success();
 }
 
 void PayeeList::cancel()
@@ -398,13 +398,13 @@ void PayeeList::dropNewRecord()
     emit rowRemoved(row);
 }
 
-Result PayeeList::insert()
+Result<> PayeeList::insert()
 {
     if (m_state == State::Closed)
         return fail(QStringLiteral("Yeni kayıt eklenemedi: ") + kNotOpen);
     if (m_state == State::Inserting && !isModified())
-        return Result::success();
-    if (const Result settled = settlePending(nullptr); settled.failed())
+        return Result<>::success();
+    if (const Result<> settled = settlePending(nullptr); settled.failed())
         return fail(settled);
     const int row = std::max(m_current, 0);
     emit rowAboutToBeInserted(row);
@@ -418,10 +418,10 @@ Result PayeeList::insert()
     setState(State::Inserting);
     emit fieldsChanged();
     emit afterScroll();
-    return Result::success();
+    return Result<>::success();
 }
 
-Result PayeeList::deleteCurrent()
+Result<> PayeeList::deleteCurrent()
 {
     if (m_state == State::Closed)
         return fail(QStringLiteral("Kayıt silinemedi: ") + kNotOpen);
@@ -431,12 +431,12 @@ Result PayeeList::deleteCurrent()
         setState(State::Browsing);
         emit fieldsChanged();
         emit afterScroll();
-        return Result::success();
+        return Result<>::success();
     }
     // The data layer's own words for it, as the offices know them.
     if (m_current < 0)
         return fail(QStringLiteral("Cannot perform this operation on an empty dataset"));
-    if (const Result prepared = prepareStatements(); prepared.failed())
+    if (const Result<> prepared = prepareStatements(); prepared.failed())
         return fail(prepared.prefixed(QStringLiteral("Kayıt silinemedi: ")));
     const qint64 key = m_keys[m_current];
     m_delete.bindInt64(1, key);
@@ -456,12 +456,12 @@ Result PayeeList::deleteCurrent()
     setState(State::Browsing);
     emit fieldsChanged();
     emit afterScroll();
-    return Result::success();
+    return Result<>::success();
 }
 
 // --- Moving ------------------------------------------------------------------
 
-Result PayeeList::settlePending(int *targetRow)
+Result<> PayeeList::settlePending(int *targetRow)
 {
     if (m_state == State::Editing) {
         if (isModified())
@@ -477,66 +477,66 @@ Result PayeeList::settlePending(int *targetRow)
         if (targetRow && *targetRow > row)
             --*targetRow;
     }
-    return Result::success();
+    return Result<>::success();
 }
 
-Result PayeeList::moveTo(int row)
+Result<> PayeeList::moveTo(int row)
 {
     if (m_state == State::Closed)
         return fail(QStringLiteral("Başka kayda geçilemedi: ") + kNotOpen);
     if (row < 0 || row >= rowCount())
         return fail(QStringLiteral("Başka kayda geçilemedi: listede %1. satır yok.").arg(row + 1));
     if (row == m_current)
-        return Result::success();
+        return Result<>::success();
     int target = row;
-    if (const Result settled = settlePending(&target); settled.failed())
+    if (const Result<> settled = settlePending(&target); settled.failed())
         return fail(settled);
     setCurrent(target);
-    return Result::success();
+    return Result<>::success();
 }
 
-Result PayeeList::moveByRecords(int distance, int *moved)
+Result<> PayeeList::moveByRecords(int distance, int *moved)
 {
     if (moved)
         *moved = 0;
     if (m_state == State::Closed)
         return fail(QStringLiteral("Başka kayda geçilemedi: ") + kNotOpen);
     if (rowCount() == 0)
-        return Result::success();
+        return Result<>::success();
     const int target = int(std::clamp(qint64(m_current) + distance, qint64(0), qint64(rowCount() - 1)));
     if (target == m_current)
-        return Result::success();
+        return Result<>::success();
     // Counted in rows as shown before the move, as the grid saw them.
     const int distanceShown = target - m_current;
-    const Result movedTo = moveTo(target);
+    const Result<> movedTo = moveTo(target);
     if (movedTo.succeeded() && moved)
         *moved = distanceShown;
     return movedTo;
 }
 
-Result PayeeList::first()
+Result<> PayeeList::first()
 {
-    return rowCount() > 0 ? moveTo(0) : Result::success();
+    return rowCount() > 0 ? moveTo(0) : Result<>::success();
 }
 
-Result PayeeList::last()
+Result<> PayeeList::last()
 {
-    return rowCount() > 0 ? moveTo(rowCount() - 1) : Result::success();
+    return rowCount() > 0 ? moveTo(rowCount() - 1) : Result<>::success();
 }
 
-Result PayeeList::next()
+Result<> PayeeList::next()
 {
     return moveByRecords(1);
 }
 
-Result PayeeList::prior()
+Result<> PayeeList::prior()
 {
     return moveByRecords(-1);
 }
 
 bool PayeeList::moveToRow(int row)
 {
-    const Result movedTo = moveTo(row);
+    const Result<> movedTo = moveTo(row);
     if (movedTo.failed())
         emit errorOccurred(movedTo.message());
     return movedTo.succeeded();
@@ -545,7 +545,7 @@ bool PayeeList::moveToRow(int row)
 int PayeeList::moveBy(int distance)
 {
     int moved = 0;
-    if (const Result movedBy = moveByRecords(distance, &moved); movedBy.failed())
+    if (const Result<> movedBy = moveByRecords(distance, &moved); movedBy.failed())
         emit errorOccurred(movedBy.message());
     return moved;
 }
@@ -565,12 +565,12 @@ void PayeeList::setState(State state)
     emit stateChanged(state);
 }
 
-Result PayeeList::fail(const QString &message)
+Result<> PayeeList::fail(const QString &message)
 {
-    return fail(Result::failure(message));
+    return fail(Result<>::failure(message));
 }
 
-Result PayeeList::fail(Result failure)
+Result<> PayeeList::fail(Result<> failure)
 {
     m_lastError = failure.message();
     return failure;

@@ -42,12 +42,12 @@ public:
 
     // Opening, searching and closing first settle a pending record, as a
     // move does (see moves); when it cannot be saved they change nothing.
-    Result openSorted();
+    Result<> openSorted();
     // The payees whose name begins with the typed text, by name; every typed
     // character stands for itself. An empty text finds every payee that has a
     // name. On a read failure the list is left closed.
-    Result search(const QString &typedText);
-    Result close();
+    Result<> search(const QString &typedText);
+    Result<> close();
 
     State state() const { return m_state; }
     bool isOpen() const { return m_state != State::Closed; }
@@ -73,7 +73,7 @@ public:
     PayeeFields fields() const;
     // The current record's fields, or why they could not be read: what a
     // printed form takes, which must never show a damaged record as empty.
-    Result readCurrent(PayeeFields *fields) const;
+    Result<> readCurrent(PayeeFields *fields) const;
     // The fields of any row, for the grid; the edited row shows the buffer.
     PayeeFields fieldsAt(int row) const;
     QString nameAt(int row) const { return fieldsAt(row)[size_t(PayeeColumn::Name)]; }
@@ -85,16 +85,16 @@ public:
     // Typing into a field: starts editing a browsing record (inserting a new
     // one into an empty list) and sets the text as given. An empty text is
     // stored as an absent value.
-    Result setField(PayeeColumn column, const QString &text);
+    Result<> setField(PayeeColumn column, const QString &text);
 
     // Whether "Düzenle" and "Kaydet" are enabled.
     bool canEdit() const { return m_state == State::Browsing; }
     bool canPost() const { return m_state == State::Editing || m_state == State::Inserting; }
     // "Düzenle": starts editing the current record; in an empty list, a new one.
-    Result edit();
+    Result<> edit();
     // Saves the record being edited or inserted. A refused save keeps the
     // state and the typed texts.
-    Result post();
+    Result<> post();
     // Discards the edit; a new record is dropped.
     void cancel();
 
@@ -105,22 +105,22 @@ public:
     bool isModified() const;
 
     // Inserts a new empty record at the current row, which moves down.
-    Result insert();
+    Result<> insert();
     // Deletes the current record from the table; the next record becomes
     // current, the previous one when the last was deleted. While inserting
     // it only drops the new record.
-    Result deleteCurrent();
+    Result<> deleteCurrent();
 
     // Moves save an edited record first when it has changes and simply
     // leave the edit when it has none; an unchanged new record is dropped.
     // A refused save keeps the list where it was, still editing. Targets are
     // rows as shown before the move; a move to the current row does nothing.
-    Result first();
-    Result last();
-    Result next();
-    Result prior();
-    Result moveTo(int row);
-    Result moveByRecords(int distance, int *moved = nullptr);
+    Result<> first();
+    Result<> last();
+    Result<> next();
+    Result<> prior();
+    Result<> moveTo(int row);
+    Result<> moveByRecords(int distance, int *moved = nullptr);
 
     // The message of the last failure, whatever reported it.
     QString lastError() const { return m_lastError; }
@@ -162,18 +162,18 @@ signals:
 private:
     static constexpr qint64 kNewRecordKey = 0;
 
-    Result fail(const QString &message);
-    Result fail(Result failure);
-    Result prepareStatements() const;
-    Result openWith(bool byRange, const QString &lower, const QString &upper);
+    Result<> fail(const QString &message);
+    Result<> fail(Result<> failure);
+    Result<> prepareStatements() const;
+    Result<> openWith(bool byRange, const QString &lower, const QString &upper);
     void closeQuietly();
-    Result settlePending(int *targetRow);
-    Result saveBuffer();
-    Result checkLengths() const;
+    Result<> settlePending(int *targetRow);
+    Result<> saveBuffer();
+    Result<> checkLengths() const;
     void dropNewRecord();
     void setState(State state);
     void setCurrent(int row);
-    Result loadRecord(qint64 key, PayeeFields *fields) const;
+    Result<> loadRecord(qint64 key, PayeeFields *fields) const;
     void bindFields(SqlCipherConnection::Statement &statement) const;
 
     PayeeDatabase &m_database;

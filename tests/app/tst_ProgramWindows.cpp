@@ -232,10 +232,10 @@ public:
         if (issued)
             issued(OrderWay::Printer);
     }
-    Result print(const PaymentOrderPage &page, const QString &name) override
+    Result<> print(const PaymentOrderPage &page, const QString &name) override
     {
         m_pages->append({page, name});
-        return Result::success();
+        return Result<>::success();
     }
 
 private:

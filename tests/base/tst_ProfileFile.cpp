@@ -451,7 +451,7 @@ void TestProfileFile::writing()
     for (const QStringList &write : writes)
         QCOMPARE(file.readString(write[0], write[1], QStringLiteral("<absent>")), write[2]);
     {
-        const Result saved = file.save();
+        const Result<> saved = file.save();
         QVERIFY2(saved.succeeded(), qPrintable(saved.message()));
     }
     QCOMPARE(contentsOf(settingsPath()), after);
@@ -653,7 +653,7 @@ void TestProfileFile::refusedWrite()
     // The rest of the sequence is not written, and nothing of it lands.
     file.writeString(u"Ayar", u"Para", u"1");
     QCOMPARE(file.status().message(), nativeWriteError(settingsPath()) + reason);
-    const Result saved = file.save();
+    const Result<> saved = file.save();
     QVERIFY(saved.failed());
     QCOMPARE(saved.message(), nativeWriteError(settingsPath()) + reason);
     QCOMPARE(contentsOf(settingsPath()), before);
@@ -708,7 +708,7 @@ void TestProfileFile::unwritable()
 
     ProfileFile file(path);
     file.writeString(u"Ayar", u"DM", u"9");
-    const Result saved = file.save();
+    const Result<> saved = file.save();
     QVERIFY(saved.failed());
     QCOMPARE(saved.message(), nativeWriteError(path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -730,7 +730,7 @@ void TestProfileFile::unchangedSessionLeavesFileAlone()
     file.writeBool(u"Ayar", u"OnIzle", file.readBool(u"Ayar", u"OnIzle", false));
     file.writeString(u"Ayar", u"DM", file.readString(u"Ayar", u"DM", QString()));
     {
-        const Result saved = file.save();
+        const Result<> saved = file.save();
         QVERIFY2(saved.succeeded(), qPrintable(saved.message()));
     }
     QCOMPARE(contentsOf(settingsPath()), before);

@@ -21,7 +21,7 @@ const char kChildMode[] = "--lock-child";
 int runChild(const QString &folder, bool hold)
 {
     ProgramFolder::overrideForTesting(folder);
-    const Result locked = ProgramLock::acquire();
+    const Result<> locked = ProgramLock::acquire();
     if (locked.failed()) {
         std::printf("%s\n", qPrintable(locked.message()));
         return 1;
@@ -90,7 +90,7 @@ void TestProgramLock::aKilledCopyLeavesNoLockBehind()
     QVERIFY(holder.waitForReadyRead(30000));
     QCOMPARE(holder.readLine(), QByteArray("locked\n"));
 
-    const Result refused = ProgramLock::acquire();
+    const Result<> refused = ProgramLock::acquire();
     QVERIFY(refused.failed());
     QVERIFY2(refused.message().startsWith(kRefusal), qPrintable(refused.message()));
 

@@ -48,7 +48,7 @@ void TestDatabaseBackup::createsTheFolderWithItsParents()
 
     // A file where a folder should be: said so, and nothing made.
     writeFile(QDir(location.path()).filePath(QStringLiteral("Dosya")), "x");
-    const Result blocked = DatabaseBackup::createFolder(QDir(location.path()).filePath(QStringLiteral("Dosya/Yedek")));
+    const Result<> blocked = DatabaseBackup::createFolder(QDir(location.path()).filePath(QStringLiteral("Dosya/Yedek")));
     QVERIFY(blocked.failed());
     QVERIFY2(blocked.message().startsWith(QStringLiteral("Yedekleme klasörü oluşturulamadı: ")),
              qPrintable(blocked.message()));
@@ -65,7 +65,7 @@ void TestDatabaseBackup::secondBackupReplacesTheFirst()
     const QString folder = QDir(location.path()).filePath(QStringLiteral("Yedek/"));
     QVERIFY(DatabaseBackup::createFolder(folder).succeeded());
 
-    const Result first = DatabaseBackup::copy(database.filePath(), folder);
+    const Result<> first = DatabaseBackup::copy(database.filePath(), folder);
     QVERIFY2(first.succeeded(), qPrintable(first.message()));
     const QString backup = DatabaseBackup::targetPath(folder);
     QCOMPARE(DatabaseFiles::allRows(backup), DatabaseFiles::allRows(database.filePath()));
@@ -75,7 +75,7 @@ void TestDatabaseBackup::secondBackupReplacesTheFirst()
     // What a backup stopped half way left in the folder goes with the next.
     writeFile(QDir(folder).filePath(QStringLiteral("Data.dat.0badc0de.yeni")), "yarım");
     writeFile(QDir(folder).filePath(QStringLiteral("Data.dat.0badc0de.yeni-journal")), "yarım");
-    const Result second = DatabaseBackup::copy(database.filePath(), folder);
+    const Result<> second = DatabaseBackup::copy(database.filePath(), folder);
     QVERIFY2(second.succeeded(), qPrintable(second.message()));
     QCOMPARE(DatabaseFiles::allRows(backup), DatabaseFiles::allRows(database.filePath()));
     QCOMPARE(DatabaseFiles::integrity(backup), QStringLiteral("ok"));
@@ -114,7 +114,7 @@ void TestDatabaseBackup::failuresKeepTheEarlierBackup()
     const QByteArray earlier = DatabaseFiles::fileBytes(backup);
     DatabaseFiles::addPayees(database, PaymentCategory::Hospital, 10, 0, QStringLiteral("HASTANE"));
 
-    Result result = Result::success();
+    Result<> result = Result<>::success();
     if (failure == QLatin1String("damaged")) {
         database.database().close();
         const int page = DatabaseFiles::pageToDamage(database.filePath(), QStringLiteral("Eczane"),
@@ -155,7 +155,7 @@ void TestDatabaseBackup::refusesToBackUpOntoTheDatabase()
 
     // The dialog's start: the working folder, which is often the program's,
     // with the folder name emptied.
-    const Result result = DatabaseBackup::copy(database.filePath(), database.folder() + QLatin1Char('/'));
+    const Result<> result = DatabaseBackup::copy(database.filePath(), database.folder() + QLatin1Char('/'));
     QVERIFY(result.failed());
     QVERIFY2(result.message().contains(QStringLiteral("veritabanının kendi klasörü olamaz")),
              qPrintable(result.message()));

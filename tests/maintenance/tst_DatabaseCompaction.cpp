@@ -195,7 +195,7 @@ void TestDatabaseCompaction::repairSavesWhatCanBeReadAndKeepsTheDamagedFile()
     DatabaseCompaction::Outcome outcome = DatabaseCompaction::CompactDatabaseFile(files.database, files.compacted);
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.result.message()));
     QVERIFY(outcome.repaired);
-    const Result placed = DatabaseCompaction::putInPlace(files.compacted, files.database, outcome, today);
+    const Result<> placed = DatabaseCompaction::putInPlace(files.compacted, files.database, outcome, today);
     QVERIFY2(placed.succeeded(), qPrintable(placed.message()));
 
     const QMap<QString, QStringList> after = DatabaseFiles::allRows(files.database);
@@ -234,7 +234,7 @@ void TestDatabaseCompaction::neverRenamesOverADatabaseThatIsBeingWritten()
     // would be played back into the new file.
     const QString journal = MaintenanceFiles::journalOf(files.database);
     writeFile(journal, QByteArray(512, '\x01'));
-    const Result placed = DatabaseCompaction::putInPlace(files.compacted, files.database, outcome);
+    const Result<> placed = DatabaseCompaction::putInPlace(files.compacted, files.database, outcome);
     QVERIFY(placed.failed());
     QVERIFY2(placed.message().contains(QStringLiteral("başka bir program tarafından yazılıyor")),
              qPrintable(placed.message()));

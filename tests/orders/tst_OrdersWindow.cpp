@@ -72,7 +72,7 @@ public:
         for (OrderWay way : m_exits)
             issued(way);
     }
-    Result print(const PaymentOrderPage &, const QString &) override { return Result::success(); }
+    Result<> print(const PaymentOrderPage &, const QString &) override { return Result<>::success(); }
 
 private:
     QList<PaymentOrderPage> *m_shown;

@@ -85,7 +85,7 @@ void TestDirectPrint::printsOnTheDefaultQueue()
 
     const QString name = QStringLiteral("DENEME %1").arg(QCoreApplication::applicationPid());
     const PaymentOrderPage page = pharmacyPage(name);
-    const Result printed = DefaultPrinter::print(page, documentName(PaymentCategory::Pharmacy, name));
+    const Result<> printed = DefaultPrinter::print(page, documentName(PaymentCategory::Pharmacy, name));
     QVERIFY2(printed.succeeded(), qPrintable(printed.message()));
 
     // The queue converts and writes the file in its own time.
@@ -165,7 +165,7 @@ void TestDirectPrint::noDefaultPrinterChild()
 {
     if (qEnvironmentVariableIsEmpty(kChild))
         QSKIP("run by noDefaultPrinter");
-    const Result printed = DefaultPrinter::print(pharmacyPage(QStringLiteral("YOK")), QStringLiteral("Eczane - YOK"));
+    const Result<> printed = DefaultPrinter::print(pharmacyPage(QStringLiteral("YOK")), QStringLiteral("Eczane - YOK"));
     QVERIFY(printed.failed());
     QVERIFY2(printed.message().startsWith(QStringLiteral("Varsayılan yazıcı bulunamadı")), qPrintable(printed.message()));
 }

@@ -47,7 +47,7 @@ public:
         QList<PaymentOrderPage> previews;
         QList<PaymentOrderPage> prints;
         QStringList names;
-        Result printResult = Result::success();
+        Result<> printResult = Result<>::success();
         std::function<void()> duringPreview;
         // What the user does in the preview before closing it: each a
         // successful print or PDF.
@@ -67,7 +67,7 @@ public:
                 issued(way);
         }
     }
-    Result print(const PaymentOrderPage &page, const QString &name) override
+    Result<> print(const PaymentOrderPage &page, const QString &name) override
     {
         m_log.prints.append(page);
         m_log.names.append(name);
@@ -188,7 +188,7 @@ void TestPaymentOrderPrinting::failedPrintKeepsTheWorksheet()
     MessageRecorder messages;
     Office office;
     office.preferences.preview = false;
-    office.log.printResult = Result::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
+    office.log.printResult = Result<>::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
     office.compute(PaymentCategory::Private, {QStringLiteral("40,00")});
     office.worksheets.panel(PaymentCategory::Private)->printButton()->click();
 
@@ -209,7 +209,7 @@ void TestPaymentOrderPrinting::unreadablePayeeStopsThePrint()
     const PaymentOrderPage before = office.printing.raporlar().prepare(kToday);
 
     office.compute(PaymentCategory::Treatment, {QStringLiteral("250,00"), QString()});
-    office.payee.status = Result::failure(QStringLiteral("Veritabanı dosyası okunamadı"));
+    office.payee.status = Result<>::failure(QStringLiteral("Veritabanı dosyası okunamadı"));
     office.printing.BtnPrint3Click();
 
     QCOMPARE(office.log.previews.size(), 1); // only the first print
@@ -399,7 +399,7 @@ void TestPaymentOrderPrinting::recordedOnEveryWayOut()
     office.preferences.preview = preview;
     office.log.previewExits = exits;
     if (printFails)
-        office.log.printResult = Result::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
+        office.log.printResult = Result<>::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
     office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
     office.printing.BtnPrintClick();
 

@@ -226,7 +226,7 @@ void TestCodeSheets::saveOrderIntoFileWithoutTheSections()
     sheets[2].setText(9, 15, QString());
     {
         ProfileFile profile(path);
-        const Result saved = CodeSheetSettings::save(profile, sheets);
+        const Result<> saved = CodeSheetSettings::save(profile, sheets);
         QVERIFY2(saved.succeeded(), qPrintable(saved.message()));
     }
 
@@ -273,7 +273,7 @@ void TestCodeSheets::saveRefusedLeavesFileAsItWas()
     sheets[0].setText(1, 1, QStringLiteral("831"));
     sheets[1].setText(1, 15, QStringLiteral("İlaç \u20AC\u4E2D"));
     ProfileFile profile(path);
-    const Result saved = CodeSheetSettings::save(profile, sheets);
+    const Result<> saved = CodeSheetSettings::save(profile, sheets);
     QVERIFY(saved.failed());
     QVERIFY(saved.message().startsWith(
         QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path)));

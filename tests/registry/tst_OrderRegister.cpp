@@ -40,7 +40,7 @@ QDateTime daysAgo(int days, QTime time = QTime(10, 30))
 qint64 add(OrderRegister &orders, const IssuedOrder &issued, const QByteArray &page = QByteArrayLiteral("sayfa"))
 {
     qint64 number = 0;
-    const Result recorded = orders.record(issued, page, &number);
+    const Result<> recorded = orders.record(issued, page, &number);
     if (recorded.failed())
         qWarning("%s", qPrintable(recorded.message()));
     return number;
@@ -102,7 +102,7 @@ void TestOrderRegister::recordsReadBackAsWritten()
     QVERIFY(read.isReprint());
     QCOMPARE(read.reprintOf, one);
 
-    const Result missing = orders.read(3, &read);
+    const Result<> missing = orders.read(3, &read);
     QVERIFY(missing.failed());
     QVERIFY2(missing.message().contains(QStringLiteral("3 numaralı belge kayıtlı değil")), qPrintable(missing.message()));
 }
@@ -275,14 +275,14 @@ void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
     OrderList list(fixture.database());
     QVERIFY(list.open({}).succeeded());
     const QString missingFolder = fixture.folder() + QStringLiteral("/yok/Belgeler.csv");
-    const Result refused = OrderCsv::write(list, missingFolder);
+    const Result<> refused = OrderCsv::write(list, missingFolder);
     QVERIFY(refused.failed());
     QVERIFY2(refused.message().contains(QStringLiteral("klasör bulunamadı")), qPrintable(refused.message()));
 
     // A folder where the file should be: nothing is written, the folder stays.
     const QString folderInTheWay = fixture.folder() + QStringLiteral("/Belgeler.csv");
     QVERIFY(QDir().mkdir(folderInTheWay));
-    const Result inTheWay = OrderCsv::write(list, folderInTheWay);
+    const Result<> inTheWay = OrderCsv::write(list, folderInTheWay);
     QVERIFY(inTheWay.failed());
     QVERIFY2(inTheWay.message().contains(QStringLiteral("aynı adda bir klasör var")), qPrintable(inTheWay.message()));
     QVERIFY(QFileInfo(folderInTheWay).isDir());

@@ -422,7 +422,7 @@ void TestPayeeDatabase::olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder
     QVERIFY2(opened.notice.contains(QStringLiteral("belge kaydına işlenemeyecek")), qPrintable(opened.notice));
     OrderRegister orders(database);
     qint64 number = 0;
-    const Result refused = orders.record(IssuedOrder{}, QByteArrayLiteral("sayfa"), &number);
+    const Result<> refused = orders.record(IssuedOrder{}, QByteArrayLiteral("sayfa"), &number);
     QVERIFY(refused.failed());
     QVERIFY2(refused.message().contains(QStringLiteral("eski bir sürümden kalma")), qPrintable(refused.message()));
     QCOMPARE(number, qint64(0));

@@ -360,7 +360,7 @@ void TestPayeeList::unchangedNewRecordIsDroppedOnMove()
     QSignalSpy scrolled(&list, &PayeeList::afterScroll);
     QSignalSpy removed(&list, &PayeeList::rowRemoved);
 
-    Result error = Result::success();
+    Result<> error = Result<>::success();
     if (move == "next")
         error = list.next();
     else if (move == "prior")

@@ -48,7 +48,7 @@ void TestPayeeListModel::followsEveryChangeOfTheList()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
 
-    const auto step = [&](const Result &result) {
+    const auto step = [&](const Result<> &result) {
         QCOMPARE(result.message(), QString());
         QCOMPARE(modelNames(model), listNames(list));
     };
@@ -64,7 +64,7 @@ void TestPayeeListModel::followsEveryChangeOfTheList()
     step(list.post());
     step(list.insert());
     list.cancel();
-    step(Result::success());
+    step(Result<>::success());
     step(list.next());
     step(list.setField(PayeeColumn::Name, QStringLiteral("ÇORUM 2")));
     list.cancel();
