@@ -4,7 +4,7 @@
 // Also times the window's creation (load plus its cells), paid at start-up.
 #include "base/ProfileFile.h"
 #include "base/ProgramFolder.h"
-#include "reference/CodeSheetSettings.h"
+#include "referencedata/CodeSheetSettings.h"
 #include "reference/TForm5.h"
 
 #include "BenchTiming.h"

@@ -6,7 +6,7 @@
 // recent same payment. Prints median, min and max in ms.
 
 #include "orders/TFrmBelgeler.h"
-#include "printing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderPage.h"
 #include "registry/OrderList.h"
 #include "registry/OrderListModel.h"
 #include "registry/OrderRegister.h"

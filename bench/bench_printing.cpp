@@ -6,12 +6,12 @@
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
-#include "printing/DocumentFilling.h"
-#include "printing/PageLayout.h"
-#include "printing/PagePainter.h"
-#include "printing/PaymentOrderPage.h"
-#include "reference/CodeSheet.h"
-#include "reference/InstitutionSettings.h"
+#include "issuing/DocumentFilling.h"
+#include "issuing/PageLayout.h"
+#include "issuing/PagePainter.h"
+#include "issuing/PaymentOrderPage.h"
+#include "referencedata/CodeSheet.h"
+#include "referencedata/InstitutionSettings.h"
 
 #include "BenchTiming.h"
 

@@ -6,8 +6,8 @@
 #include "base/ProgramLock.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/StartupCleanup.h"
-#include "orders/HeadlessOrdersCsv.h"
-#include "printing/HeadlessPdf.h"
+#include "commands/HeadlessOrdersCsv.h"
+#include "commands/HeadlessPdf.h"
 
 int main(int argc, char *argv[])
 {

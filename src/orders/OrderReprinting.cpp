@@ -1,8 +1,8 @@
 #include "orders/OrderReprinting.h"
 
 #include "desktop/MessageBoxes.h"
-#include "printing/OrderRecording.h"
-#include "printing/PagePainter.h"
+#include "issuing/OrderRecording.h"
+#include "issuing/PagePainter.h"
 
 OrderReprinting::OrderReprinting(OrderRegister &orders)
     : m_orders(orders)

@@ -2,7 +2,7 @@
 
 #include "base/Result.h"
 #include "printing/PageOutput.h"
-#include "printing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderPage.h"
 #include "registry/OrderRegister.h"
 
 #include <QDateTime>

@@ -1,12 +1,11 @@
 #include "printing/PageOutput.h"
 
-#include "printing/PagePainter.h"
+#include "issuing/PagePainter.h"
 #include "printing/PreviewWindow.h"
 
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 
 void DesktopPageOutput::preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
                                 const IssueNotice &issued)
@@ -35,9 +34,17 @@ Result<> print(const PaymentOrderPage &page, const QString &documentName)
     return printOn(printer, page, documentName);
 }
 
+void setUp(QPrinter &printer)
+{
+    printer.setPageLayout(PagePainter::sheetLayout());
+    printer.setFullPage(true);
+    printer.setCopyCount(1);
+    printer.setColorMode(QPrinter::GrayScale);
+}
+
 Result<> printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName)
 {
-    PagePainter::setUpPrinter(printer);
+    setUp(printer);
     printer.setDocName(documentName);
     const QString name = printer.printerName().isEmpty() ? QStringLiteral("yazıcı") : printer.printerName();
     const Result<> failed = Result<>::failure(
@@ -56,11 +63,3 @@ Result<> printOn(QPrinter &printer, const PaymentOrderPage &page, const QString 
 }
 
 } // namespace DefaultPrinter
-
-QString documentName(PaymentCategory category, const QString &payeeName)
-{
-    const QString word = categoryWord(category);
-    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    const QString name = QString(payeeName).replace(unfit, QStringLiteral(" ")).simplified();
-    return name.isEmpty() ? word : word + QStringLiteral(" - ") + name;
-}

@@ -2,7 +2,8 @@
 
 #include "base/PaymentCategory.h"
 #include "base/Result.h"
-#include "printing/PaymentOrderPage.h"
+#include "issuing/DocumentName.h"
+#include "issuing/PaymentOrderPage.h"
 #include "registry/OrderRegister.h"
 
 #include <QString>
@@ -45,12 +46,9 @@ namespace DefaultPrinter {
 // a Turkish message when there is no default printer or the job could not
 // be handed over.
 Result<> print(const PaymentOrderPage &page, const QString &documentName);
+// A4 portrait, one copy, the whole sheet as the painting area.
+void setUp(QPrinter &printer);
 // The page on a printer that is already chosen and set up.
 Result<> printOn(QPrinter &printer, const PaymentOrderPage &page, const QString &documentName);
 
 } // namespace DefaultPrinter
-
-// The category's word and the payee's name: the print job's name and the default
-// name of a saved PDF ("Eczane - ŞİFA ECZANESİ"). Characters that a file
-// name cannot hold become blanks.
-QString documentName(PaymentCategory category, const QString &payeeName);

@@ -3,7 +3,7 @@
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentPreferences.h"
 #include "desktop/MessageBoxes.h"
-#include "printing/OrderRecording.h"
+#include "issuing/OrderRecording.h"
 #include "worksheets/WorksheetPanel.h"
 #include "worksheets/WorksheetSet.h"
 

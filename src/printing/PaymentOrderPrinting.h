@@ -2,11 +2,11 @@
 
 #include "base/PaymentCategory.h"
 #include "base/Result.h"
-#include "printing/DocumentFilling.h"
+#include "issuing/DocumentFilling.h"
 #include "printing/PageOutput.h"
-#include "printing/PaymentOrderPage.h"
-#include "reference/CodeSheet.h"
-#include "reference/InstitutionSettings.h"
+#include "issuing/PaymentOrderPage.h"
+#include "referencedata/CodeSheet.h"
+#include "referencedata/InstitutionSettings.h"
 #include "registry/PayeeTable.h"
 
 #include <QDate>

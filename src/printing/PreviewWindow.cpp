@@ -2,7 +2,7 @@
 
 #include "desktop/MessageBoxes.h"
 #include "printing/PageOutput.h"
-#include "printing/PagePainter.h"
+#include "issuing/PagePainter.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -101,7 +101,7 @@ PreviewWindow::PreviewWindow(const PaymentOrderPage &page, const QString &docume
     setWindowTitle(QStringLiteral("Önizleme - %1").arg(documentName));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setModal(true);
-    PagePainter::setUpPrinter(*m_printer);
+    DefaultPrinter::setUp(*m_printer);
     m_printer->setDocName(documentName);
 
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);

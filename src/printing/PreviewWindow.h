@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderPage.h"
 #include "registry/OrderRegister.h"
 
 #include <QDialog>

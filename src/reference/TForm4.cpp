@@ -3,7 +3,7 @@
 #include "base/ProfileFile.h"
 #include "controls/ChangedOnly.h"
 #include "desktop/MessageBoxes.h"
-#include "reference/AutomaticDates.h"
+#include "referencedata/AutomaticDates.h"
 #include "reference/GridCells.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reference/CellWindow.h"
-#include "reference/InstitutionSettings.h"
+#include "referencedata/InstitutionSettings.h"
 
 #include <QHash>
 

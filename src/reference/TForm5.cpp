@@ -2,7 +2,7 @@
 
 #include "base/ProfileFile.h"
 #include "desktop/MessageBoxes.h"
-#include "reference/CodeSheetSettings.h"
+#include "referencedata/CodeSheetSettings.h"
 #include "reference/GridCells.h"
 
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 // first letters and a range of days, reprinted as the same page with its
 // first date, saved as a PDF, the shown rows exported; and the headless
 // export with good and bad arguments.
-#include "orders/HeadlessOrdersCsv.h"
+#include "commands/HeadlessOrdersCsv.h"
 #include "orders/TFrmBelgeler.h"
-#include "printing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderPage.h"
 #include "printing/PreviewWindow.h"
 #include "registry/OrderList.h"
 #include "support/MessageRecorder.h"

@@ -5,10 +5,10 @@
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
-#include "printing/DocumentFilling.h"
+#include "issuing/DocumentFilling.h"
 #include "printing/PageOutput.h"
-#include "printing/PagePainter.h"
-#include "printing/PaymentOrderPage.h"
+#include "issuing/PagePainter.h"
+#include "issuing/PaymentOrderPage.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 #include "controls/TAmountEdit.h"
 #include "printing/PaymentOrderPrinting.h"
 #include "printing/PreviewWindow.h"
-#include "reference/InstitutionSettings.h"
+#include "referencedata/InstitutionSettings.h"
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
 #include "support/MessageRecorder.h"
@@ -13,7 +13,7 @@
 #include "worksheets/WorksheetPanel.h"
 #include "worksheets/WorksheetSet.h"
 
-#include "printing/PdfWords.h"
+#include "support/PdfWords.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -1,6 +1,6 @@
 #include "base/ProfileFile.h"
 #include "desktop/MessageBoxes.h"
-#include "reference/CodeSheetSettings.h"
+#include "referencedata/CodeSheetSettings.h"
 #include "reference/TForm5.h"
 #include "support/BlockedSettingsFile.h"
 #include "support/MessageRecorder.h"

@@ -2,12 +2,12 @@
 // that keeps every figure and sentence whole, and the geometry of a page
 // painted into a PDF and read back.
 #include "computation/PaymentEntry.h"
-#include "printing/PageLayout.h"
-#include "printing/PagePainter.h"
-#include "printing/PaymentOrderPage.h"
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/PageLayout.h"
+#include "issuing/PagePainter.h"
+#include "issuing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderTemplate.h"
 
-#include "printing/PdfWords.h"
+#include "support/PdfWords.h"
 
 #include <QGuiApplication>
 #include <QProcess>

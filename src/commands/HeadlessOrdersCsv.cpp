@@ -1,4 +1,4 @@
-#include "orders/HeadlessOrdersCsv.h"
+#include "commands/HeadlessOrdersCsv.h"
 
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"

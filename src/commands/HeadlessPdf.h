@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
-#include "printing/DocumentFilling.h"
+#include "issuing/DocumentFilling.h"
 
 #include <QByteArray>
 #include <QDate>

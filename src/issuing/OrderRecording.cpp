@@ -1,4 +1,4 @@
-#include "printing/OrderRecording.h"
+#include "issuing/OrderRecording.h"
 
 #include "base/KurusAmount.h"
 #include "base/TurkishText.h"

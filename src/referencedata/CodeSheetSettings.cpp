@@ -1,4 +1,4 @@
-#include "reference/CodeSheetSettings.h"
+#include "referencedata/CodeSheetSettings.h"
 
 #include "base/ProfileFile.h"
 

@@ -2,7 +2,7 @@
 
 #include "base/PaymentCategory.h"
 #include "base/Result.h"
-#include "reference/CodeSheet.h"
+#include "referencedata/CodeSheet.h"
 
 #include <QList>
 #include <QString>

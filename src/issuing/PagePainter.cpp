@@ -1,8 +1,8 @@
-#include "printing/PagePainter.h"
+#include "issuing/PagePainter.h"
 
 #include "base/ApplicationInfo.h"
 #include "base/FileProblem.h"
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/PaymentOrderTemplate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,22 +10,17 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 
 #include <cmath>
 
 namespace PagePainter {
 
-namespace {
-
 QPageLayout sheetLayout()
 {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
                        QPageLayout::Millimeter);
 }
-
-} // namespace
 
 void paint(QPainter &painter, const PageLayout::Layout &layout)
 {
@@ -65,14 +60,6 @@ void paint(QPainter &painter, const PageLayout::Layout &layout)
 void paint(QPainter &painter, const PaymentOrderPage &page)
 {
     paint(painter, PageLayout::layOut(page));
-}
-
-void setUpPrinter(QPrinter &printer)
-{
-    printer.setPageLayout(sheetLayout());
-    printer.setFullPage(true);
-    printer.setCopyCount(1);
-    printer.setColorMode(QPrinter::GrayScale);
 }
 
 Result<> writePdf(const PaymentOrderPage &page, QIODevice *device, const QString &title)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/DocumentFilling.h"
+#include "issuing/DocumentFilling.h"
 #include "registry/OrderRegister.h"
 
 #include <QDateTime>

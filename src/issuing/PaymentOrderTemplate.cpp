@@ -1,4 +1,4 @@
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/PaymentOrderTemplate.h"
 
 #include <QHash>
 #include <QStringList>

@@ -1,11 +1,11 @@
-#include "printing/DocumentFilling.h"
+#include "issuing/DocumentFilling.h"
 
 #include "base/AmountText.h"
 #include "base/TurkishText.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/PaymentOrderTemplate.h"
 
 #include <array>
 

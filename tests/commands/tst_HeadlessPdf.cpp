@@ -1,13 +1,13 @@
 // "Zenparol --pdf OUT.pdf PAYMENT.json": good and bad payment files in the
 // process, the settings file of the program folder, and the real program
 // run from a folder of its own.
-#include "printing/HeadlessPdf.h"
+#include "commands/HeadlessPdf.h"
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
 #include "support/ProgramFolderFixture.h"
 
-#include "printing/PdfWords.h"
+#include "support/PdfWords.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "reference/InstitutionSettings.h"
+#include "referencedata/InstitutionSettings.h"
 
 #include "base/ProfileFile.h"
 

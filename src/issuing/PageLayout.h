@@ -1,7 +1,7 @@
 #pragma once
 
-#include "printing/PaymentOrderPage.h"
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderTemplate.h"
 
 #include <QFont>
 #include <QList>

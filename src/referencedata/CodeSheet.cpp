@@ -1,4 +1,4 @@
-#include "reference/CodeSheet.h"
+#include "referencedata/CodeSheet.h"
 
 #include <span>
 

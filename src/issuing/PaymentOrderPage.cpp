@@ -1,7 +1,7 @@
-#include "printing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderPage.h"
 
 #include "base/TurkishText.h"
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/PaymentOrderTemplate.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

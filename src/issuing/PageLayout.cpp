@@ -1,4 +1,4 @@
-#include "printing/PageLayout.h"
+#include "issuing/PageLayout.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

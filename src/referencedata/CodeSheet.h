@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
-#include "reference/AccountCodeLine.h"
+#include "referencedata/AccountCodeLine.h"
 
 #include <QList>
 #include <QString>

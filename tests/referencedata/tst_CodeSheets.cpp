@@ -1,6 +1,6 @@
 #include "base/ProfileFile.h"
-#include "reference/CodeSheet.h"
-#include "reference/CodeSheetSettings.h"
+#include "referencedata/CodeSheet.h"
+#include "referencedata/CodeSheetSettings.h"
 #include "support/SettingsFileKeys.h"
 
 #include <QDir>

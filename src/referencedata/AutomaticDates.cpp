@@ -1,4 +1,4 @@
-#include "reference/AutomaticDates.h"
+#include "referencedata/AutomaticDates.h"
 
 #include "base/TurkishText.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
-#include "printing/PaymentOrderPage.h"
-#include "reference/CodeSheet.h"
-#include "reference/InstitutionSettings.h"
+#include "issuing/PaymentOrderPage.h"
+#include "referencedata/CodeSheet.h"
+#include "referencedata/InstitutionSettings.h"
 #include "registry/PayeeTable.h"
 
 #include <QDate>

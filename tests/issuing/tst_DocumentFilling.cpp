@@ -5,9 +5,9 @@
 #include "computation/PaymentPreferences.h"
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
-#include "printing/DocumentFilling.h"
-#include "printing/PaymentOrderPage.h"
-#include "printing/PaymentOrderTemplate.h"
+#include "issuing/DocumentFilling.h"
+#include "issuing/PaymentOrderPage.h"
+#include "issuing/PaymentOrderTemplate.h"
 
 #include <QtTest>
 
