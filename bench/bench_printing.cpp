@@ -35,14 +35,13 @@ DocumentFilling::PaymentInputs treatmentPayment(int round)
     worksheet.enter(1, PaymentEntry::valueText(1787787.87L + round));
     worksheet.enter(2, QStringLiteral("9.999.999.999,99"));
     worksheet.pressCompute();
-    QList<DocumentFilling::Attachment> attachments;
+    QList<EntryAttachment> attachments;
     for (int line = 1; line <= 6; ++line)
         attachments.append({line, QStringLiteral("Adet Fatura")});
-    return DocumentFilling::paymentInputs(
-        worksheet,
-        {QStringLiteral("AHMET YILMAZ"), QStringLiteral("12345678901"), QStringLiteral("ZİRAAT BANKASI KIZILAY ŞUBESİ"),
-         QStringLiteral("TR12 0001 0000 0000 1234 5678 90"), QStringLiteral("ÇANKAYA VERGİ DAİRESİ")},
-        defaultCodeSheets()[std::size_t(categoryIndex(PaymentCategory::Treatment))], attachments);
+    return {worksheet.entry(attachments),
+            {QStringLiteral("AHMET YILMAZ"), QStringLiteral("12345678901"), QStringLiteral("ZİRAAT BANKASI KIZILAY ŞUBESİ"),
+             QStringLiteral("TR12 0001 0000 0000 1234 5678 90"), QStringLiteral("ÇANKAYA VERGİ DAİRESİ")},
+            defaultCodeSheets()[std::size_t(categoryIndex(PaymentCategory::Treatment))]};
 }
 
 } // namespace

@@ -150,17 +150,22 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
         TForm5 *codes = windows.codes;
         PaymentOrderPrinting::Sources sources{
             .institution = [institution] { return institution->values(); },
-            .codes = [codes](PaymentCategory category) { return codes->sheet(category); },
-            .payee = [this](PaymentCategory category) {
-                PayeeReading reading;
-                reading.status = payeeList(category)->readCurrent(&reading.fields);
-                return reading;
+            .payment = [this, codes](PaymentCategory category) -> Result<DocumentFilling::PaymentInputs> {
+                PayeeFields payee;
+                if (const Result<> read = payeeList(category)->readCurrent(&payee); read.failed())
+                    return read.error();
+                return DocumentFilling::PaymentInputs{m_worksheets->entry(category), payee, codes->sheet(category)};
             },
         };
-        // YAZDIR reaches the printing through the worksheets' printRequested.
-        m_printing = new PaymentOrderPrinting(*m_worksheets, *windows.preferences, std::move(sources), this);
+        m_printing = new PaymentOrderPrinting(*windows.preferences, m_orderRegister, std::move(sources), this);
         m_printing->setParent(this);
-        m_printing->setOrderRegister(&m_orderRegister);
+        // YAZDIR reaches the printing through the worksheets' printRequested,
+        // and the worksheets follow its outcome.
+        connect(m_worksheets, &WorksheetSet::printRequested, m_printing, &PaymentOrderPrinting::printRequested);
+        connect(m_printing, &PaymentOrderPrinting::printEnded, m_worksheets,
+                [this](PaymentCategory category, const IssueOutcome &outcome) {
+                    m_worksheets->printEnded(category, outcome.mayTryAgain());
+                });
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -78,30 +79,44 @@ void TFrmAyar::buildPrintingPage(QWidget *page)
 {
     m_previewCheck = new QCheckBox(QStringLiteral("Yazdırma butonuna basıldığında 'ÖNİZLEME PENCERESİ' gösterilsin"), page);
     m_previewCheck->setObjectName(QStringLiteral("ChkYazdir"));
-    m_previewCheck->setGeometry(12, 16, 366, 20);
+    m_previewCheck->setGeometry(12, 12, 366, 20);
 
     m_approvalDatesCheck = new QCheckBox(QStringLiteral("Onay bölümlerinde tarihler otm. gösterilsin"), page);
     m_approvalDatesCheck->setObjectName(QStringLiteral("ChkTarih"));
-    m_approvalDatesCheck->setGeometry(12, 44, 366, 20);
+    m_approvalDatesCheck->setGeometry(12, 38, 366, 20);
 
     constexpr int kFieldLeft = 262;
     auto *label1 = new QLabel(QStringLiteral("Damga vergisi Kesinti Tutarı Belirle (1000'de)"), page);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(12, 86, kFieldLeft - 18, 21);
+    label1->setGeometry(12, 68, kFieldLeft - 18, 21);
     m_stampDutyRateEdit = new TAmountEdit(page);
     m_stampDutyRateEdit->setObjectName(QStringLiteral("Edit1"));
     m_stampDutyRateEdit->configureAsAmount();
-    m_stampDutyRateEdit->setGeometry(kFieldLeft, 86, 39, 21);
+    m_stampDutyRateEdit->setGeometry(kFieldLeft, 68, 39, 21);
     label1->setBuddy(m_stampDutyRateEdit);
 
     auto *label8 = new QLabel(QStringLiteral("Para Birimi Belirle"), page);
     label8->setObjectName(QStringLiteral("Label8"));
-    label8->setGeometry(12, 120, kFieldLeft - 18, 22);
+    label8->setGeometry(12, 98, kFieldLeft - 18, 22);
     m_currencyChoice = new QComboBox(page);
     m_currencyChoice->setObjectName(QStringLiteral("CPara"));
     m_currencyChoice->addItems({QStringLiteral("YTL - YKr"), QStringLiteral("TL - Kr")});
-    m_currencyChoice->setGeometry(kFieldLeft, 120, 100, 22);
+    m_currencyChoice->setGeometry(kFieldLeft, 98, 100, 22);
     label8->setBuddy(m_currencyChoice);
+
+    auto *guardLabel = new QLabel(QStringLiteral("Mükerrer ödeme uyarısı:"), page);
+    guardLabel->setObjectName(QStringLiteral("LabelMukerrer"));
+    guardLabel->setGeometry(12, 128, kFieldLeft - 18, 22);
+    m_duplicateGuardDays = new QSpinBox(page);
+    m_duplicateGuardDays->setObjectName(QStringLiteral("SpinMukerrer"));
+    m_duplicateGuardDays->setRange(0, Preferences::kMostDuplicateGuardDays);
+    m_duplicateGuardDays->setSuffix(QStringLiteral(" gün"));
+    m_duplicateGuardDays->setSpecialValueText(QStringLiteral("Kapalı"));
+    m_duplicateGuardDays->setGeometry(kFieldLeft, 128, 100, 22);
+    HintText::apply(m_duplicateGuardDays,
+                    QStringLiteral("Mükerrer ödeme uyarısı|Aynı türde, aynı kişiye, aynı tutarda bir belge bu kadar "
+                                   "gün içinde düzenlenmişse YAZDIR önce sorar; 0 gün: sormaz"));
+    guardLabel->setBuddy(m_duplicateGuardDays);
 
     showPreferences(m_confirmed);
 }
@@ -181,12 +196,17 @@ bool TFrmAyar::fillApprovalDates() const
     return preferences().fillApprovalDates;
 }
 
+int TFrmAyar::duplicateGuardDays() const
+{
+    return preferences().duplicateGuardDays;
+}
+
 Preferences TFrmAyar::preferences() const
 {
     if (!isBuilt())
         return m_confirmed;
     return {m_previewCheck->isChecked(), m_approvalDatesCheck->isChecked(), m_stampDutyRateEdit->text(),
-            m_currencyChoice->currentIndex()};
+            m_currencyChoice->currentIndex(), m_duplicateGuardDays->value()};
 }
 
 void TFrmAyar::showPreferences(const Preferences &preferences)
@@ -197,6 +217,7 @@ void TFrmAyar::showPreferences(const Preferences &preferences)
     m_approvalDatesCheck->setChecked(preferences.fillApprovalDates);
     m_stampDutyRateEdit->setText(preferences.stampDutyRateText);
     m_currencyChoice->setCurrentIndex(preferences.currencyChoice);
+    m_duplicateGuardDays->setValue(preferences.duplicateGuardDays);
 }
 
 void TFrmAyar::setSwatches(const MainWindowColours &colours)

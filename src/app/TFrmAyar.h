@@ -13,6 +13,7 @@ class QCheckBox;
 class QColorDialog;
 class QComboBox;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QToolButton;
 class ColourSwatch;
@@ -35,6 +36,7 @@ public:
     int currencyChoice() const override; // CPara
     bool previewBeforePrinting() const override; // ChkYazdir
     bool fillApprovalDates() const override; // ChkTarih
+    int duplicateGuardDays() const override; // SpinMukerrer
 
     Preferences preferences() const;
 
@@ -81,6 +83,7 @@ private:
     QCheckBox *m_approvalDatesCheck = nullptr; // ChkTarih
     TAmountEdit *m_stampDutyRateEdit = nullptr; // Edit1
     QComboBox *m_currencyChoice = nullptr; // CPara
+    QSpinBox *m_duplicateGuardDays = nullptr; // SpinMukerrer
     // Shape1, Shape2, Shape3, Shape4, Shape5, Shape7.
     std::array<ColourSwatch *, 6> m_swatches{};
     MainWindowColours m_swatchColours; // what the swatches show, before they exist

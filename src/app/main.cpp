@@ -6,19 +6,14 @@
 #include "base/ProgramLock.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/StartupCleanup.h"
-#include "commands/HeadlessOrdersCsv.h"
-#include "commands/HeadlessPdf.h"
+#include "commands/CommandLine.h"
 
 int main(int argc, char *argv[])
 {
-    // "Zenparol --pdf OUT.pdf PAYMENT.json": one payment order into a PDF,
-    // without a window or a display.
-    if (HeadlessPdf::requested(argc, argv))
-        return HeadlessPdf::main(argc, argv);
-    // "Zenparol --orders-csv OUT.csv [--from dd.MM.yyyy] [--to dd.MM.yyyy]":
-    // the register of issued orders into a CSV file, without a window.
-    if (HeadlessOrdersCsv::requested(argc, argv))
-        return HeadlessOrdersCsv::main(argc, argv);
+    // The windowless commands, --help and --version: without a window or a
+    // display.
+    if (const std::optional<int> status = CommandLine::run(argc, argv))
+        return *status;
 
     MirvaselApplication application(argc, argv);
     ProgramStart::configure(application);

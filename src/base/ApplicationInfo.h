@@ -6,7 +6,10 @@ namespace ApplicationInfo {
 
 // Shown on the task bar, as the tray tip and as the caption of error boxes.
 inline QString title() { return QStringLiteral("Mirvasel"); }
-inline QString mainWindowCaption() { return QStringLiteral("Mirvasel Belgesi 2.0.1"); }
+inline QString version() { return QStringLiteral("2.0.1"); }
+inline QString mainWindowCaption() { return QStringLiteral("Mirvasel Belgesi ") + version(); }
+// The program's executable, as the command line names it.
+inline QString programName() { return QStringLiteral("Zenparol"); }
 
 // The settings file, the payee database and the help document, all in the
 // program folder.

@@ -1,5 +1,6 @@
 #include "base/FileProblem.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace FileProblem {
@@ -29,6 +30,18 @@ QString writing(const QString &filePath, QFileDevice::FileError error)
     if (error == QFileDevice::ResourceError)
         return QStringLiteral("diskte yer kalmamış olabilir");
     return QStringLiteral("dosya yazılamadı");
+}
+
+QString notWritten(const QString &filePath, QFileDevice::FileError error)
+{
+    return QStringLiteral("'%1' dosyası yazılamadı: %2.")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()), writing(filePath, error));
+}
+
+QString notRead(const QString &filePath, QFileDevice::FileError error)
+{
+    return QStringLiteral("'%1' dosyası okunamadı: %2.")
+        .arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()), reading(filePath, error));
 }
 
 } // namespace FileProblem

@@ -1,6 +1,7 @@
 #include "base/ProfileFile.h"
 
 #include "base/ApplicationInfo.h"
+#include "base/FileProblem.h"
 #include "base/ProgramFolder.h"
 #include "base/WindowsTurkishCodePage.h"
 
@@ -184,11 +185,13 @@ void ProfileFile::load()
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         m_loadFailed = true;
+        m_loadFailure = FileProblem::notRead(m_filePath, file.error());
         return;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         m_loadFailed = true;
+        m_loadFailure = FileProblem::notRead(m_filePath, file.error());
         return;
     }
     m_utf8 = bytes.startsWith(kUtf8ByteOrderMark);
@@ -399,7 +402,11 @@ void ProfileFile::writeColour(QStringView section, QStringView key, qint32 value
 
 Result<> ProfileFile::status() const
 {
-    return m_failed ? Result<>::failure(m_failure) : Result<>::success();
+    if (m_failed)
+        return Failure(m_failure);
+    if (m_loadFailed)
+        return Failure(QStringLiteral("Ayar dosyası okunamadı: ") + m_loadFailure);
+    return Result<>::success();
 }
 
 QString ProfileFile::problemWith(QStringView section, QStringView key, QStringView value) const

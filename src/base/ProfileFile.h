@@ -65,8 +65,9 @@ public:
     void writeBool(QStringView section, QStringView key, bool value);
     void writeColour(QStringView section, QStringView key, qint32 value);
 
-    // The session so far: a failure, with its reason, once a write was
-    // refused or a save failed.
+    // The session so far: a failure, with its reason, when the file exists
+    // but could not be read (every read then gives its default), once a
+    // write was refused or a save failed.
     Result<> status() const;
 
     // Replaces the file with the session's result through a temporary file
@@ -111,6 +112,7 @@ private:
     QMap<QString, qsizetype> m_sectionIndex; // folded name -> first section
     bool m_utf8 = false;
     bool m_loadFailed = false;
+    QString m_loadFailure;
     bool m_failed = false;
     bool m_modified = false;
     QString m_failure;

@@ -20,6 +20,8 @@ public:
     virtual int currencyChoice() const = 0;
     virtual bool previewBeforePrinting() const = 0;
     virtual bool fillApprovalDates() const = 0;
+    // Preferences::duplicateGuardDays.
+    virtual int duplicateGuardDays() const = 0;
 };
 
 // Preferences held as values, for a computation without the dialog: the
@@ -36,6 +38,7 @@ public:
     int currencyChoice() const override { return m_values.currencyChoice; }
     bool previewBeforePrinting() const override { return m_values.previewBeforePrinting; }
     bool fillApprovalDates() const override { return m_values.fillApprovalDates; }
+    int duplicateGuardDays() const override { return m_values.duplicateGuardDays; }
 
 private:
     Preferences m_values;

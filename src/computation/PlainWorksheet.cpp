@@ -34,6 +34,21 @@ void PlainWorksheet::pressCompute()
     PaymentEntry::compute(*this, m_preferences);
 }
 
+WorksheetEntry PlainWorksheet::entry(QList<EntryAttachment> attachments) const
+{
+    const WorksheetDefinition &fields = definition();
+    WorksheetEntry entry;
+    entry.category = fields.category;
+    for (int line = 1; line <= fields.lineCount(); ++line)
+        entry.lines.append(text(line));
+    entry.debitTotal = text(fields.debitTotal());
+    entry.creditTotal = text(fields.creditTotal());
+    entry.firstSentence = m_firstSentence;
+    entry.secondSentence = m_secondSentence;
+    entry.attachments = std::move(attachments);
+    return entry;
+}
+
 void PlainWorksheet::pressClear()
 {
     PaymentEntry::clear(*this);

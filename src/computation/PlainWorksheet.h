@@ -1,5 +1,6 @@
 #pragma once
 
+#include "computation/WorksheetEntry.h"
 #include "computation/WorksheetFields.h"
 
 #include <QColor>
@@ -31,6 +32,9 @@ public:
     QString liveWords() const { return m_liveWords; }
     QString firstSentence() const { return m_firstSentence; }
     QString secondSentence() const { return m_secondSentence; }
+    // The computed entry with the attachment lines given (this worksheet
+    // keeps counts only).
+    WorksheetEntry entry(QList<EntryAttachment> attachments = {}) const;
     QColor stampBackground() const { return m_stampBackground; }
     bool stampEnabled() const { return m_stampEnabled; }
     bool computeEnabled() const { return m_computeEnabled; }

@@ -20,6 +20,10 @@ void load(const ProfileFile &file, Preferences &preferences)
     preferences.fillApprovalDates = file.readBool(kSection, u"Tarih", preferences.fillApprovalDates);
     preferences.stampDutyRateText = file.readString(kSection, u"DM", preferences.stampDutyRateText);
     preferences.currencyChoice = file.readInteger(kSection, u"Para", preferences.currencyChoice);
+    // A number of days the dialog cannot show keeps the one given.
+    const int days = file.readInteger(kSection, u"MukerrerGun", preferences.duplicateGuardDays);
+    if (days >= 0 && days <= Preferences::kMostDuplicateGuardDays)
+        preferences.duplicateGuardDays = days;
 }
 
 Result<> save(ProfileFile &file, const Preferences &preferences)
@@ -28,6 +32,7 @@ Result<> save(ProfileFile &file, const Preferences &preferences)
     file.writeBool(kSection, u"Tarih", preferences.fillApprovalDates);
     file.writeString(kSection, u"DM", preferences.stampDutyRateText);
     file.writeInteger(kSection, u"Para", preferences.currencyChoice);
+    file.writeInteger(kSection, u"MukerrerGun", preferences.duplicateGuardDays);
     return file.save();
 }
 

@@ -6,7 +6,7 @@
 
 class ProfileFile;
 
-// The four preferences as the preferences dialog's controls hold them and the
+// The preferences as the preferences dialog's controls hold them and the
 // "Ayar" section keeps them. The member defaults are those of a fresh start;
 // every other place that needs a default takes it from here.
 struct Preferences
@@ -15,6 +15,10 @@ struct Preferences
     bool fillApprovalDates = true; // "Tarih": ChkTarih
     QString stampDutyRateText = QStringLiteral("8,25"); // "DM": the text of Edit1, per thousand
     int currencyChoice = 1; // "Para": CPara, 0 "YTL - YKr", any other "TL - Kr"
+    // "MukerrerGun": an order like one issued this many days ago or later is
+    // asked about (the day itself counts); 0 asks about none.
+    int duplicateGuardDays = 45;
+    static constexpr int kMostDuplicateGuardDays = 3660;
 
     // The rate as its amount field reads it: an unreadable text counts as 0.
     long double stampDutyRate() const;
@@ -27,7 +31,7 @@ namespace PreferenceSettings {
 // Each value reads the one given as its default, so a missing key keeps it.
 void load(const ProfileFile &file, Preferences &preferences);
 
-// Writes "OnIzle", "Tarih", "DM", "Para" in this order, then saves the file
+// Writes "OnIzle", "Tarih", "DM", "Para", "MukerrerGun" in this order, then saves the file
 // in one step; a refused value fails the whole save with its reason.
 Result<> save(ProfileFile &file, const Preferences &preferences);
 

@@ -3,7 +3,6 @@
 #include "base/AmountText.h"
 #include "base/TurkishText.h"
 #include "computation/PaymentPreferences.h"
-#include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
 #include "issuing/PaymentOrderTemplate.h"
 
@@ -70,7 +69,7 @@ std::array<DocumentDefinition, kCategoryCount> buildDefinitions()
 
 QString lineText(const PaymentInputs &inputs, int line)
 {
-    return inputs.lines.value(line - 1);
+    return inputs.entry.lines.value(line - 1);
 }
 
 } // namespace
@@ -84,24 +83,6 @@ const DocumentDefinition &documentDefinition(PaymentCategory category)
 {
     static const std::array<DocumentDefinition, kCategoryCount> definitions = buildDefinitions();
     return definitions[std::size_t(categoryIndex(category))];
-}
-
-PaymentInputs paymentInputs(const PlainWorksheet &worksheet, const PayeeFields &payee, const CodeSheet &codes,
-                            const QList<Attachment> &attachments)
-{
-    const WorksheetDefinition &definition = worksheet.definition();
-    PaymentInputs inputs;
-    inputs.category = definition.category;
-    inputs.payee = payee;
-    for (int line = 1; line <= definition.lineCount(); ++line)
-        inputs.lines.append(worksheet.text(line));
-    inputs.debitTotal = worksheet.text(definition.debitTotal());
-    inputs.creditTotal = worksheet.text(definition.creditTotal());
-    inputs.firstSentence = worksheet.firstSentence();
-    inputs.secondSentence = worksheet.secondSentence();
-    inputs.attachments = attachments;
-    inputs.codes = codes;
-    return inputs;
 }
 
 void writeAmount(BoxWrites &writes, const QString &liraBox, const QString &kurusBox, const QString &fieldText)
@@ -180,8 +161,8 @@ BoxWrites commonFields(const CommonInputs &inputs)
 
 BoxWrites paymentFields(const PaymentInputs &inputs)
 {
-    const DocumentDefinition &document = documentDefinition(inputs.category);
-    const WorksheetDefinition &worksheet = worksheetDefinition(inputs.category);
+    const DocumentDefinition &document = documentDefinition(inputs.category());
+    const WorksheetDefinition &worksheet = worksheetDefinition(inputs.category());
     BoxWrites writes;
 
     for (const PayeeColumn column : kAllPayeeColumns) {
@@ -197,11 +178,11 @@ BoxWrites paymentFields(const PaymentInputs &inputs)
         writeAmount(writes, debit ? debitLiraBox(row) : creditLiraBox(row),
                     debit ? debitKurusBox(row) : creditKurusBox(row), text);
     }
-    writeAmount(writes, QStringLiteral("MToplam1"), QStringLiteral("MToplam1_"), inputs.debitTotal);
-    writeAmount(writes, QStringLiteral("MToplam2"), QStringLiteral("MToplam2_"), inputs.creditTotal);
+    writeAmount(writes, QStringLiteral("MToplam1"), QStringLiteral("MToplam1_"), inputs.entry.debitTotal);
+    writeAmount(writes, QStringLiteral("MToplam2"), QStringLiteral("MToplam2_"), inputs.entry.creditTotal);
 
-    writes.append({QStringLiteral("MYaziyla1"), inputs.firstSentence});
-    writes.append({QStringLiteral("MYaziyla2"), inputs.secondSentence});
+    writes.append({QStringLiteral("MYaziyla1"), inputs.entry.firstSentence});
+    writes.append({QStringLiteral("MYaziyla2"), inputs.entry.secondSentence});
 
     writeAmount(writes, memo(388), memo(389), lineText(inputs, document.budgetExpenseLine));
     QString deduction = lineText(inputs, document.deductionLine);
@@ -211,11 +192,12 @@ BoxWrites paymentFields(const PaymentInputs &inputs)
     writeAmount(writes, memo(394), memo(395), lineText(inputs, document.payableLine));
 
     for (int line = 1; line <= 6; ++line) {
-        const bool active = line <= document.attachmentLines && line <= inputs.attachments.size()
-            && inputs.attachments[line - 1].count > 0;
+        const bool active = line <= document.attachmentLines && line <= inputs.entry.attachments.size()
+            && inputs.entry.attachments[line - 1].count > 0;
         writes.append({attachmentCountBox(line),
-                       active ? QString::number(inputs.attachments[line - 1].count) : QString()});
-        writes.append({attachmentDescriptionBox(line), active ? inputs.attachments[line - 1].description : QString()});
+                       active ? QString::number(inputs.entry.attachments[line - 1].count) : QString()});
+        writes.append(
+            {attachmentDescriptionBox(line), active ? inputs.entry.attachments[line - 1].description : QString()});
     }
 
     for (int row = 1; row <= document.gridRows; ++row)

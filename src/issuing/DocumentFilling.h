@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
+#include "computation/WorksheetEntry.h"
 #include "issuing/PaymentOrderPage.h"
 #include "referencedata/CodeSheet.h"
 #include "referencedata/InstitutionSettings.h"
@@ -10,8 +11,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-class PlainWorksheet;
 
 // What the form's boxes receive for one payment, as plain functions of their
 // inputs: the common fields that every document shares, then the fields of
@@ -35,28 +34,15 @@ struct CommonInputs
 // footnote, the unit captions.
 BoxWrites commonFields(const CommonInputs &inputs);
 
-struct Attachment
-{
-    int count = 0; // active when above zero
-    QString description;
-};
-
+// One payment: the computed entry, the payee and the category's codes.
 struct PaymentInputs
 {
-    PaymentCategory category = PaymentCategory::Pharmacy;
+    WorksheetEntry entry;
     PayeeFields payee;
-    QStringList lines; // the entry's lines 1..n as their fields show them
-    QString debitTotal;
-    QString creditTotal;
-    QString firstSentence;
-    QString secondSentence;
-    QList<Attachment> attachments; // the category's lines, from line 1
-    CodeSheet codes{PaymentCategory::Pharmacy}; // the category's sheet
-};
+    CodeSheet codes{PaymentCategory::Pharmacy}; // the entry's category's sheet
 
-// The inputs of a payment computed on a worksheet without widgets.
-PaymentInputs paymentInputs(const PlainWorksheet &worksheet, const PayeeFields &payee, const CodeSheet &codes,
-                            const QList<Attachment> &attachments);
+    PaymentCategory category() const { return entry.category; }
+};
 
 // What differs between the documents of the four categories beyond the
 // worksheet's own table: which line feeds each summary column, and the

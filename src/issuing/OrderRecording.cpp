@@ -8,27 +8,40 @@ namespace OrderRecording {
 
 namespace {
 
-qint64 kurusOfLine(const DocumentFilling::PaymentInputs &inputs, int line)
+// The fields hold display forms the computation wrote; an empty one (no
+// stamp duty) is nothing. Anything else that is not an amount would be
+// recorded as a wrong sum: it stops the order.
+Result<qint64> kurusOfLine(const DocumentFilling::PaymentInputs &inputs, int line, const QString &what)
 {
-    // The fields hold display forms the computation wrote; an empty one
-    // (no stamp duty) is nothing.
     if (line <= 0)
-        return 0;
-    return KurusAmount::fromText(inputs.lines.value(line - 1)).value_or(0);
+        return qint64(0);
+    const QString text = inputs.entry.lines.value(line - 1);
+    if (const std::optional<qint64> kurus = KurusAmount::fromText(text))
+        return *kurus;
+    return Failure(QStringLiteral("Belge yazdırılmadı: %1 tutarı \"%2\" okunamadı. Ödemeyi HESAPLA ile yeniden "
+                                  "hesaplayın.")
+                       .arg(what, text));
 }
 
 } // namespace
 
-IssuedOrder describe(const DocumentFilling::PaymentInputs &inputs, const QDateTime &issuedAt)
+Result<IssuedOrder> describe(const DocumentFilling::PaymentInputs &inputs, const QDateTime &issuedAt)
 {
-    const WorksheetDefinition &definition = worksheetDefinition(inputs.category);
+    const WorksheetDefinition &definition = worksheetDefinition(inputs.category());
+    const Result<qint64> gross = kurusOfLine(inputs, definition.grossLine, QStringLiteral("brüt"));
+    const Result<qint64> stamp = kurusOfLine(inputs, definition.stampLine(), QStringLiteral("damga vergisi"));
+    const Result<qint64> net = kurusOfLine(inputs, definition.netLine, QStringLiteral("net"));
+    for (const Result<qint64> *amount : {&gross, &stamp, &net}) {
+        if (amount->failed())
+            return amount->error();
+    }
     IssuedOrder order;
     order.issuedAt = issuedAt;
-    order.category = inputs.category;
+    order.category = inputs.category();
     order.payee = inputs.payee;
-    order.gross = kurusOfLine(inputs, definition.grossLine);
-    order.stamp = kurusOfLine(inputs, definition.stampLine());
-    order.net = kurusOfLine(inputs, definition.netLine);
+    order.gross = *gross;
+    order.stamp = *stamp;
+    order.net = *net;
     return order;
 }
 
@@ -48,15 +61,10 @@ QString duplicateWarning(const IssuedOrder &earlier)
         .arg(earlier.number);
 }
 
-QString notRecordedText(const Result<> &failure)
+QString notRecordedText(const QString &reason)
 {
-    return QStringLiteral("Belgenin çıktısı alındı, ancak belge kaydına işlenemedi.\n\n%1").arg(failure.message());
+    return QStringLiteral("Belgenin çıktısı alındı, ancak belge kaydına işlenemedi.\n\n%1").arg(reason);
 }
 
-QDateTime issueMoment(const QDate &day)
-{
-    const QTime now = QTime::currentTime();
-    return QDateTime(day, QTime(now.hour(), now.minute(), now.second()));
-}
 
 } // namespace OrderRecording

@@ -13,8 +13,9 @@ namespace OrderRecording {
 
 // The record of the payment: its category, payee, the gross amount, the stamp
 // duty and the net amount of its entry in whole kuruş, issued at the
-// given moment. Not yet numbered.
-IssuedOrder describe(const DocumentFilling::PaymentInputs &inputs, const QDateTime &issuedAt);
+// given moment. Not yet numbered. An amount that cannot be read exactly
+// fails it: a record never holds a sum the page does not show.
+Result<IssuedOrder> describe(const DocumentFilling::PaymentInputs &inputs, const QDateTime &issuedAt);
 
 // "Bu kişiye aynı tutarda 05.03.2024 tarihinde 12 numaralı belge
 // düzenlenmiş. Yine de yazdırılsın mı?"
@@ -24,9 +25,7 @@ QString duplicateWarning(const IssuedOrder &earlier);
 
 // What follows when the order left the program but its record could not
 // be written.
-QString notRecordedText(const Result<> &failure);
+QString notRecordedText(const QString &reason);
 
-// The moment of an issue on the given day: now's time to the second.
-QDateTime issueMoment(const QDate &day);
 
 } // namespace OrderRecording

@@ -80,18 +80,16 @@ Result<> writePdf(const PaymentOrderPage &page, QIODevice *device, const QString
 
 Result<> savePdf(const PaymentOrderPage &page, const QString &filePath, const QString &title)
 {
-    const QString shown = QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath());
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
-        return Result<>::failure(
-            QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, FileProblem::writing(filePath, file.error())));
+        return Failure(FileProblem::notWritten(filePath, file.error()));
     if (const Result<> written = writePdf(page, &file, title); written.failed()) {
         file.cancelWriting();
-        return written.prefixed(QStringLiteral("'%1': ").arg(shown));
+        return written.prefixed(
+            QStringLiteral("'%1': ").arg(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath())));
     }
     if (!file.commit())
-        return Result<>::failure(
-            QStringLiteral("'%1' dosyası yazılamadı: %2").arg(shown, FileProblem::writing(filePath, file.error())));
+        return Failure(FileProblem::notWritten(filePath, file.error()));
     return Result<>::success();
 }
 

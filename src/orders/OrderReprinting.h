@@ -1,8 +1,9 @@
 #pragma once
 
 #include "base/Result.h"
-#include "printing/PageOutput.h"
-#include "issuing/PaymentOrderPage.h"
+#include "issuing/IssueOutcome.h"
+#include "issuing/PageOutput.h"
+#include "issuing/PaymentOrderIssue.h"
 #include "registry/OrderRegister.h"
 
 #include <QDateTime>
@@ -12,40 +13,34 @@
 
 class QWidget;
 
-// A stored order out again: its page exactly as it was issued (its date
-// included), through the preview or straight into a PDF file. Each issue is
-// recorded in the register as a reprint of the original order, once it has
-// left the program; a preview closed without printing or saving records
-// nothing.
+// A stored order out again from the orders window, through the payment
+// order's one road: its page exactly as it was issued (its date included),
+// in the preview or straight into a PDF file, recorded as a reprint of the
+// original once it has left.
 class OrderReprinting
 {
 public:
     explicit OrderReprinting(OrderRegister &orders);
-    ~OrderReprinting();
 
-    // The preview window unless replaced (tests).
-    void setOutput(std::unique_ptr<PageOutput> output);
+    // The preview window over its parent unless replaced (tests).
+    using PreviewFactory = std::function<std::unique_ptr<PageOutput>(QWidget *parent)>;
+    void setPreview(PreviewFactory preview);
     // The moment a reprint is recorded at; now unless fixed (tests).
     void setClock(std::function<QDateTime()> clock);
 
     // The stored page of a record and the record itself.
-    Result<> storedPage(qint64 number, PaymentOrderPage *page, IssuedOrder *order = nullptr) const;
+    Result<StoredOrder> stored(qint64 number) const { return m_issue.stored(number); }
 
-    // Shows the record's page in the preview, over parent. reprinted is the
-    // reprint's number once it has left, 0 when it did not. A reprint that
-    // could not be recorded is said in a warning.
-    Result<> reprint(qint64 number, QWidget *parent, qint64 *reprinted);
-    // Writes the record's page into a PDF file and records it as a reprint.
-    Result<> savePdf(qint64 number, const QString &filePath, qint64 *reprinted);
+    // The record's page in the preview, over parent.
+    IssueOutcome reprint(qint64 number, QWidget *parent);
+    // The record's page into a PDF file.
+    IssueOutcome savePdf(qint64 number, const QString &filePath);
 
     // "Eczane - ŞİFA ECZANESİ": the name of the print job and of the PDF.
     static QString documentNameOf(const IssuedOrder &order);
 
 private:
-    Result<> load(qint64 number, PaymentOrderPage *page, IssuedOrder *order, QByteArray *stored) const;
-    Result<> prepare(qint64 number, PaymentOrderPage *page, IssuedOrder *reprint, QByteArray *stored) const;
-
-    OrderRegister &m_orders;
-    std::unique_ptr<PageOutput> m_output;
-    std::function<QDateTime()> m_clock;
+    Raporlar m_form; // not written: a reprint takes its stored page
+    PaymentOrderIssue m_issue;
+    PreviewFactory m_preview;
 };

@@ -7,6 +7,7 @@
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
+#include "printing/OutcomeMessages.h"
 #include "printing/PreviewWindow.h"
 #include "registry/OrderCsv.h"
 #include "registry/OrderListModel.h"
@@ -291,15 +292,19 @@ void TFrmBelgeler::showFailure(const Result<> &result)
         MessageBoxes::showError(this, result.message());
 }
 
+void TFrmBelgeler::reprinted(const IssueOutcome &outcome)
+{
+    OutcomeMessages::show(this, outcome);
+    if (outcome.number != 0)
+        refresh();
+}
+
 void TFrmBelgeler::BtnYenidenClick()
 {
     const qint64 number = m_list->numberAt(m_list->current());
     if (number == 0)
         return;
-    qint64 reprinted = 0;
-    showFailure(m_reprinting.reprint(number, this, &reprinted));
-    if (reprinted != 0)
-        refresh();
+    reprinted(m_reprinting.reprint(number, this));
 }
 
 void TFrmBelgeler::BtnPdfClick()
@@ -311,10 +316,7 @@ void TFrmBelgeler::BtnPdfClick()
         this, PreviewWindow::suggestedFilePath(OrderReprinting::documentNameOf(order)));
     if (filePath.isEmpty())
         return;
-    qint64 reprinted = 0;
-    showFailure(m_reprinting.savePdf(order.number, filePath, &reprinted));
-    if (reprinted != 0)
-        refresh();
+    reprinted(m_reprinting.savePdf(order.number, filePath));
 }
 
 QString TFrmBelgeler::suggestedCsvPath() const

@@ -70,6 +70,8 @@ private:
     OrderList::Filter currentFilter() const;
     void showFigures();
     void showFailure(const Result<> &result);
+    // Says a reprint's outcome and shows its new record.
+    void reprinted(const IssueOutcome &outcome);
     QString suggestedCsvPath() const;
 
     OrderRegister m_orders;

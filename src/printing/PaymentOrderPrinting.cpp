@@ -1,130 +1,74 @@
 #include "printing/PaymentOrderPrinting.h"
 
-#include "computation/AttachmentLines.h"
 #include "computation/PaymentPreferences.h"
-#include "desktop/MessageBoxes.h"
-#include "issuing/OrderRecording.h"
-#include "worksheets/WorksheetPanel.h"
-#include "worksheets/WorksheetSet.h"
+#include "printing/AskingGuard.h"
+#include "printing/OutcomeMessages.h"
+#include "printing/DefaultPrinter.h"
+#include "printing/PreviewOutput.h"
 
-PaymentOrderPrinting::PaymentOrderPrinting(WorksheetSet &worksheets, const PaymentPreferences &preferences,
+#include <QWidget>
+
+PaymentOrderPrinting::PaymentOrderPrinting(const PaymentPreferences &preferences, OrderRegister &orders,
                                            Sources sources, QWidget *window)
-    : m_worksheets(worksheets)
-    , m_preferences(preferences)
+    : m_preferences(preferences)
     , m_sources(std::move(sources))
     , m_window(window)
-    , m_output(std::make_unique<DesktopPageOutput>())
+    , m_issue(m_raporlar, orders)
 {
-    connect(&worksheets, &WorksheetSet::printRequested, this, &PaymentOrderPrinting::printRequested);
 }
 
 PaymentOrderPrinting::~PaymentOrderPrinting() = default;
 
-void PaymentOrderPrinting::setOutput(std::unique_ptr<PageOutput> output)
+void PaymentOrderPrinting::setOutputs(Outputs outputs)
 {
-    m_output = output ? std::move(output) : std::make_unique<DesktopPageOutput>();
+    m_outputs = std::move(outputs);
 }
 
-void PaymentOrderPrinting::setToday(std::function<QDate()> today)
+void PaymentOrderPrinting::setClock(std::function<QDateTime()> clock)
 {
-    m_today = std::move(today);
+    m_issue.setClock(std::move(clock));
 }
 
-QDate PaymentOrderPrinting::today() const
+IssueSettings PaymentOrderPrinting::settings() const
 {
-    return m_today ? m_today() : QDate::currentDate();
+    IssueSettings settings;
+    if (m_sources.institution)
+        settings.institution = m_sources.institution();
+    settings.currencyChoice = m_preferences.currencyChoice();
+    settings.fillApprovalDates = m_preferences.fillApprovalDates();
+    settings.duplicateGuardDays = m_preferences.duplicateGuardDays();
+    return settings;
 }
 
 void PaymentOrderPrinting::BtnSabitClick()
 {
-    DocumentFilling::CommonInputs inputs;
-    if (m_sources.institution)
-        inputs.institution = m_sources.institution();
-    inputs.currencyChoice = m_preferences.currencyChoice();
-    inputs.fillApprovalDates = m_preferences.fillApprovalDates();
-    inputs.today = today();
-    m_raporlar.apply(DocumentFilling::commonFields(inputs));
+    m_issue.fillCommonFields(settings());
 }
 
-DocumentFilling::PaymentInputs PaymentOrderPrinting::gatherPayment(PaymentCategory category,
-                                                                   const PayeeFields &payee) const
+IssueOutcome PaymentOrderPrinting::print(PaymentCategory category)
 {
-    DocumentFilling::PaymentInputs inputs;
-    inputs.category = category;
-    inputs.payee = payee;
-    for (int line = 1; line <= m_worksheets.lineCount(category); ++line)
-        inputs.lines.append(m_worksheets.line(category, line).text);
-    inputs.debitTotal = m_worksheets.debitTotal(category).text;
-    inputs.creditTotal = m_worksheets.creditTotal(category).text;
-    inputs.firstSentence = m_worksheets.firstSentence(category);
-    inputs.secondSentence = m_worksheets.secondSentence(category);
-    for (const WorksheetAttachment &attachment : m_worksheets.attachments(category))
-        inputs.attachments.append({attachment.count, attachment.description});
-    inputs.codes = m_sources.codes ? m_sources.codes(category) : CodeSheet(category);
-    return inputs;
-}
-
-bool PaymentOrderPrinting::confirmedNotTwice(const IssuedOrder &order)
-{
-    if (!m_orders)
-        return true;
-    std::optional<IssuedOrder> earlier;
-    // A register that cannot be looked into does not stop a payment: its
-    // recording will say what is wrong.
-    if (m_orders->findSame(order.category, order.name(), order.gross, OrderRegister::recentSince(today()), &earlier)
-            .failed()
-        || !earlier)
-        return true;
-    return MessageBoxes::askYesNoDefaultNo(m_window, QStringLiteral("Dikkat !"),
-                                           OrderRecording::duplicateQuestion(*earlier), MessageBoxes::Icon::Warning);
-}
-
-void PaymentOrderPrinting::reportRecording(const Result<> &recorded)
-{
-    if (recorded.failed())
-        MessageBoxes::warning(m_window, OrderRecording::notRecordedText(recorded));
-}
-
-Result<> PaymentOrderPrinting::print(PaymentCategory category)
-{
-    const PayeeReading payee = m_sources.payee ? m_sources.payee(category) : PayeeReading{};
-    if (payee.status.failed())
-        return payee.status.prefixed(QStringLiteral("Belge yazdırılmadı, ilgilinin kaydı okunamadı: "));
-    const DocumentFilling::PaymentInputs inputs = gatherPayment(category, payee.fields);
-    const IssuedOrder order = OrderRecording::describe(inputs, OrderRecording::issueMoment(today()));
-    if (!confirmedNotTwice(order))
-        return Result<>::success();
-
-    BtnSabitClick();
-    m_raporlar.apply(DocumentFilling::paymentFields(inputs));
-    const bool wasEnabled = m_worksheets.isPrintEnabled(category);
-    m_worksheets.disablePrint(category);
-
-    m_lastPage = m_raporlar.prepare(today());
-    const QString name = documentName(category, payee.fields[std::size_t(PayeeColumn::Name)]);
-    OrderIssue issue(m_orders, order, m_orders ? storedPage(m_lastPage) : QByteArray());
-    if (m_preferences.previewBeforePrinting()) {
-        m_output->preview(m_lastPage, name, m_window, [this, &issue](OrderWay way) {
-            if (m_orders)
-                reportRecording(issue.left(way));
-        });
-        return Result<>::success();
+    const Result<DocumentFilling::PaymentInputs> payment
+        = m_sources.payment ? m_sources.payment(category)
+                            : Result<DocumentFilling::PaymentInputs>(Failure(QStringLiteral("Ödeme bilgisi yok.")));
+    if (payment.failed()) {
+        IssueOutcome stopped;
+        stopped.kind = IssueOutcome::Kind::Failed;
+        stopped.message = QStringLiteral("Belge yazdırılmadı, ilgilinin kaydı okunamadı: ") + payment.message();
+        return stopped;
     }
-    const Result<> printed = m_output->print(m_lastPage, name);
-    if (printed.failed()) {
-        if (wasEnabled)
-            m_worksheets.panel(category)->setPrintEnabled(true);
-        return printed;
-    }
-    if (m_orders)
-        reportRecording(issue.left(OrderWay::Printer));
-    return printed;
+    const bool preview = m_preferences.previewBeforePrinting();
+    const std::unique_ptr<PageOutput> output = m_outputs ? m_outputs(preview)
+        : preview                                        ? std::unique_ptr<PageOutput>(std::make_unique<PreviewOutput>(m_window))
+                                                         : std::make_unique<DefaultPrinterOutput>();
+    AskingGuard guard(m_window);
+    return m_issue.issue(*payment, settings(), guard, *output);
 }
 
 void PaymentOrderPrinting::printRequested(PaymentCategory category)
 {
-    if (const Result<> printed = print(category); printed.failed())
-        MessageBoxes::showError(m_window, printed.message());
+    const IssueOutcome outcome = print(category);
+    OutcomeMessages::show(m_window, outcome);
+    emit printEnded(category, outcome);
 }
 
 void PaymentOrderPrinting::BtnPrintClick()

@@ -1,7 +1,7 @@
 #include "printing/PreviewWindow.h"
 
 #include "desktop/MessageBoxes.h"
-#include "printing/PageOutput.h"
+#include "printing/DefaultPrinter.h"
 #include "issuing/PagePainter.h"
 
 #include <QAction>

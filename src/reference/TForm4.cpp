@@ -236,8 +236,7 @@ void TForm4::setValue(const QString &objectName, const QString &text)
 
 void TForm4::applyAutomaticYearAndDate(const QDate &today)
 {
-    const bool automaticYear = m_values.isTicked(QStringLiteral("CheckBox1"));
-    const bool automaticDate = m_values.isTicked(QStringLiteral("CheckBox2"));
-    setValue(QStringLiteral("EdButceYili"), automaticYear ? AutomaticDates::budgetYear(today) : QString());
-    setValue(QStringLiteral("EdTarih"), automaticDate ? AutomaticDates::shortDate(today) : QString());
+    const AutomaticDates::YearAndDate automatic = AutomaticDates::of(m_values, today);
+    setValue(QStringLiteral("EdButceYili"), automatic.year);
+    setValue(QStringLiteral("EdTarih"), automatic.date);
 }

@@ -105,19 +105,18 @@ Result<> OrderRegister::failure(const QString &head, const QString &reason) cons
     return Result<>::failure(head + reason);
 }
 
-Result<> OrderRegister::record(const IssuedOrder &order, const QByteArray &page, qint64 *number)
+Result<qint64> OrderRegister::record(const IssuedOrder &order, const QByteArray &page)
 {
-    *number = 0;
     const QString head = QStringLiteral("Belge kaydı yazılamadı: ");
     if (const Result<> available = availability(); available.failed())
-        return available.prefixed(head);
+        return available.prefixed(head).error();
     SqlCipherConnection &connection = m_database.connection();
     // Both rows or neither.
     if (const auto error = connection.execute(QStringLiteral("BEGIN IMMEDIATE")); error.isError())
-        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath()));
+        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath())).error();
     auto rollBack = [&](const SqlCipherConnection::Error &error) {
         connection.execute(QStringLiteral("ROLLBACK"));
-        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath()));
+        return failure(head, PayeeDatabase::failureReason(error, m_database.filePath())).error();
     };
     Statement insert = connection.prepare(
         QStringLiteral("INSERT INTO Belge (%1) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)")
@@ -137,8 +136,7 @@ Result<> OrderRegister::record(const IssuedOrder &order, const QByteArray &page,
         return rollBack(error);
     if (const auto error = connection.execute(QStringLiteral("COMMIT")); error.isError())
         return rollBack(error);
-    *number = added;
-    return Result<>::success();
+    return added;
 }
 
 Result<> OrderRegister::addWay(qint64 number, OrderWay way)
@@ -198,28 +196,35 @@ Result<> OrderRegister::selectOne(const QString &sql, qint64 number, const QStri
     return Result<>::success();
 }
 
-Result<> OrderRegister::read(qint64 number, IssuedOrder *order) const
+Result<IssuedOrder> OrderRegister::read(qint64 number) const
 {
-    return selectOne(selectByNumberSql(), number, QStringLiteral("Belge kaydı okunamadı: "),
-                     QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number),
-                     [order](const Statement &row) { *order = fromRow(row); });
+    IssuedOrder order;
+    const Result<> found = selectOne(selectByNumberSql(), number, QStringLiteral("Belge kaydı okunamadı: "),
+                                     QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number),
+                                     [&order](const Statement &row) { order = fromRow(row); });
+    if (found.failed())
+        return found.error();
+    return order;
 }
 
-Result<> OrderRegister::page(qint64 number, QByteArray *page) const
+Result<QByteArray> OrderRegister::page(qint64 number) const
 {
-    return selectOne(QStringLiteral("SELECT Sayfa FROM BelgeSayfa WHERE No = ?1"), number,
-                     QStringLiteral("Belgenin sayfası okunamadı: "),
-                     QStringLiteral("%1 numaralı belgenin sayfası kayıtlı değil.").arg(number),
-                     [page](const Statement &row) { *page = row.blob(0); });
+    QByteArray page;
+    const Result<> found = selectOne(QStringLiteral("SELECT Sayfa FROM BelgeSayfa WHERE No = ?1"), number,
+                                     QStringLiteral("Belgenin sayfası okunamadı: "),
+                                     QStringLiteral("%1 numaralı belgenin sayfası kayıtlı değil.").arg(number),
+                                     [&page](const Statement &row) { page = row.blob(0); });
+    if (found.failed())
+        return found.error();
+    return page;
 }
 
-Result<> OrderRegister::findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
-                               std::optional<IssuedOrder> *found) const
+Result<std::optional<IssuedOrder>> OrderRegister::findSame(PaymentCategory category, const QString &payeeName,
+                                                           qint64 gross, const QDate &since) const
 {
-    found->reset();
     const QString head = QStringLiteral("Belge kaydına bakılamadı: ");
     if (const Result<> available = availability(); available.failed())
-        return available.prefixed(head);
+        return available.prefixed(head).error();
     // Few orders share a gross amount: the name is compared here, with the
     // rules of the name order, not by the index.
     Statement select = m_database.connection().prepare(
@@ -227,21 +232,20 @@ Result<> OrderRegister::findSame(PaymentCategory category, const QString &payeeN
                        "ORDER BY No DESC")
             .arg(kColumns));
     if (!select.isValid())
-        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
+        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath())).error();
     select.bindInt64(1, gross);
     select.bindInt64(2, categoryIndex(category));
     select.bindText(3, storedMoment(QDateTime(since, QTime(0, 0))));
     while (select.next()) {
         IssuedOrder order = fromRow(select);
         if (TurkishCollation::sameName(order.name(), payeeName)) {
-            *found = std::move(order);
             select.reset();
-            return Result<>::success();
+            return std::optional<IssuedOrder>(std::move(order));
         }
     }
     if (select.error().isError())
-        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath()));
-    return Result<>::success();
+        return failure(head, PayeeDatabase::failureReason(select.error(), m_database.filePath())).error();
+    return std::optional<IssuedOrder>();
 }
 
 // --- One issue ------------------------------------------------------------------
@@ -262,10 +266,12 @@ Result<> OrderIssue::left(OrderWay way)
     if (m_number == 0) {
         IssuedOrder order = m_order;
         order.ways = int(way);
-        const Result<> recorded = m_orders->record(order, m_page, &m_number);
-        if (recorded.succeeded())
-            m_ways = int(way);
-        return recorded;
+        const Result<qint64> recorded = m_orders->record(order, m_page);
+        if (recorded.failed())
+            return recorded.error();
+        m_number = *recorded;
+        m_ways = int(way);
+        return Result<>::success();
     }
     const Result<> added = m_orders->addWay(m_number, way);
     if (added.succeeded())

@@ -54,11 +54,6 @@ struct IssuedOrder
 class OrderRegister
 {
 public:
-    // An order issued on or after this many days before today is "recent"
-    // for the guard against paying twice: on the 45th day before today it
-    // still counts, on the 46th no longer.
-    static constexpr int kRecentDays = 45;
-
     explicit OrderRegister(PayeeDatabase &database);
 
     // The tables, indexes and triggers of the register, for a new file and
@@ -75,21 +70,18 @@ public:
 
     // Adds a record and gives its number. The page is stored as given.
     // order.number is ignored; a reprint names its original in reprintOf.
-    Result<> record(const IssuedOrder &order, const QByteArray &page, qint64 *number);
+    Result<qint64> record(const IssuedOrder &order, const QByteArray &page);
     // Marks a record as having left another way too.
     Result<> addWay(qint64 number, OrderWay way);
 
-    Result<> read(qint64 number, IssuedOrder *order) const;
-    Result<> page(qint64 number, QByteArray *page) const;
+    Result<IssuedOrder> read(qint64 number) const;
+    Result<QByteArray> page(qint64 number) const;
 
     // The latest original order of the same category, the same payee name (see
     // TurkishCollation::sameName) and the same gross amount issued on or
     // after `since`; nothing when there is none.
-    Result<> findSame(PaymentCategory category, const QString &payeeName, qint64 gross, const QDate &since,
-                    std::optional<IssuedOrder> *found) const;
-
-    // The first day that counts as recent on `today`.
-    static QDate recentSince(const QDate &today) { return today.addDays(-kRecentDays); }
+    Result<std::optional<IssuedOrder>> findSame(PaymentCategory category, const QString &payeeName, qint64 gross,
+                                                const QDate &since) const;
 
     // Stored form of a moment: "2024-03-05T14:30:00".
     static QString storedMoment(const QDateTime &moment);
@@ -123,6 +115,8 @@ public:
     Result<> left(OrderWay way);
     // 0 until recorded.
     qint64 number() const { return m_number; }
+    // OrderWay flags of the ways recorded so far.
+    int ways() const { return m_ways; }
 
 private:
     OrderRegister *m_orders;

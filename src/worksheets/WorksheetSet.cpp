@@ -79,7 +79,12 @@ void WorksheetSet::connectHandlers()
         const std::size_t index = std::size_t(categoryIndex(category));
         connect(panel.computeButton(), &QPushButton::clicked, this, compute[index]);
         connect(panel.clearButton(), &QPushButton::clicked, this, clear[index]);
-        connect(panel.printButton(), &QPushButton::clicked, this, [this, category] { emit printRequested(category); });
+        // Every print disables YAZDIR before the preview or the printer
+        // starts; printEnded() gives it back when nothing left.
+        connect(panel.printButton(), &QPushButton::clicked, this, [this, category] {
+            disablePrint(category);
+            emit printRequested(category);
+        });
     }
     // Any change of the switch, by the user or by code, runs its handler.
     connect(sheet(PaymentCategory::Hospital).stampSwitch(), &QCheckBox::toggled, this, &WorksheetSet::ChkHastaneClick);
@@ -249,6 +254,27 @@ QList<WorksheetAttachment> WorksheetSet::attachments(PaymentCategory category) c
         lines.append({panel.attachmentCount(line), panel.attachmentDescriptionField(line)->text(),
                       panel.attachmentHighlighted(line)});
     return lines;
+}
+
+WorksheetEntry WorksheetSet::entry(PaymentCategory category) const
+{
+    WorksheetEntry entry;
+    entry.category = category;
+    for (int number = 1; number <= lineCount(category); ++number)
+        entry.lines.append(line(category, number).text);
+    entry.debitTotal = debitTotal(category).text;
+    entry.creditTotal = creditTotal(category).text;
+    entry.firstSentence = firstSentence(category);
+    entry.secondSentence = secondSentence(category);
+    for (const WorksheetAttachment &attachment : attachments(category))
+        entry.attachments.append({attachment.count, attachment.description});
+    return entry;
+}
+
+void WorksheetSet::printEnded(PaymentCategory category, bool mayTryAgain)
+{
+    if (mayTryAgain)
+        sheet(category).setPrintEnabled(true);
 }
 
 bool WorksheetSet::isPrintEnabled(PaymentCategory category) const

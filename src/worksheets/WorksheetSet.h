@@ -3,6 +3,7 @@
 #include "base/PaymentCategory.h"
 #include "computation/AttachmentSettings.h"
 #include "computation/WorksheetDefinition.h"
+#include "computation/WorksheetEntry.h"
 
 #include <QDate>
 #include <QList>
@@ -92,9 +93,16 @@ public:
     QString firstSentence(PaymentCategory category) const;
     QString secondSentence(PaymentCategory category) const;
     QList<WorksheetAttachment> attachments(PaymentCategory category) const;
+    // The category's computed entry as the form is filled from it.
+    WorksheetEntry entry(PaymentCategory category) const;
     bool isPrintEnabled(PaymentCategory category) const;
-    // Every print disables YAZDIR until the next HESAPLA.
+    // Every print disables YAZDIR until the next HESAPLA (a preview closed
+    // without printing too).
     void disablePrint(PaymentCategory category);
+    // The end of a print that YAZDIR started: when nothing left the program
+    // and the user may try again (declined, refused by the printer, failed),
+    // YAZDIR is enabled again.
+    void printEnded(PaymentCategory category, bool mayTryAgain);
 
 public slots:
     // The worksheets' handlers.

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include "desktop/ProgramFont.h"
 
+#include <QSpinBox>
 #include <QtTest>
 
 namespace {
@@ -64,6 +65,7 @@ struct Harness
     QCheckBox *chkTarih() { return child<QCheckBox>("ChkTarih"); }
     TAmountEdit *edit1() { return child<TAmountEdit>("Edit1"); }
     QComboBox *cPara() { return child<QComboBox>("CPara"); }
+    QSpinBox *guardDays() { return child<QSpinBox>("SpinMukerrer"); }
     ColourSwatch *swatch(const char *name) { return child<ColourSwatch>(name); }
 
     void click(const char *button)
@@ -213,14 +215,22 @@ void TestPreferencesDialog::fileValuesReachTheControls_data()
     QTest::addColumn<double>("rate");
     QTest::addColumn<int>("currency");
 
-    QTest::newRow("all four") << QByteArray("[Ayar]\r\nOnIzle=0\r\nTarih=0\r\nDM=12,50\r\nPara=0\r\n") << false << false
-                              << "12,50" << 12.5 << 0;
-    QTest::newRow("any other index is TL") << QByteArray("[ayar]\r\nPara=7\r\n") << true << true << "8,25" << 8.25 << 1;
+    QTest::addColumn<int>("guardDays");
+
+    QTest::newRow("all of them")
+        << QByteArray("[Ayar]\r\nOnIzle=0\r\nTarih=0\r\nDM=12,50\r\nPara=0\r\nMukerrerGun=0\r\n") << false << false
+        << "12,50" << 12.5 << 0 << 0;
+    QTest::newRow("any other index is TL") << QByteArray("[ayar]\r\nPara=7\r\n") << true << true << "8,25" << 8.25 << 1
+                                           << 45;
     QTest::newRow("numbers as Windows reads them")
-        << QByteArray("[Ayar]\r\nOnIzle=0x0\r\nTarih=2\r\nPara=$0\r\n") << false << true << "8,25" << 8.25 << 0;
+        << QByteArray("[Ayar]\r\nOnIzle=0x0\r\nTarih=2\r\nPara=$0\r\nMukerrerGun=0x1E\r\n") << false << true << "8,25"
+        << 8.25 << 0 << 30;
     QTest::newRow("unreadable keeps the default")
-        << QByteArray("[Ayar]\r\nOnIzle=evet\r\nPara=TL\r\n") << true << true << "8,25" << 8.25 << 1;
-    QTest::newRow("empty rate reads 0") << QByteArray("[Ayar]\r\nDM=\r\n") << true << true << "" << 0.0 << 1;
+        << QByteArray("[Ayar]\r\nOnIzle=evet\r\nPara=TL\r\nMukerrerGun=otuz\r\n") << true << true << "8,25" << 8.25
+        << 1 << 45;
+    QTest::newRow("days the dialog cannot show keep the default")
+        << QByteArray("[Ayar]\r\nMukerrerGun=-3\r\n") << true << true << "8,25" << 8.25 << 1 << 45;
+    QTest::newRow("empty rate reads 0") << QByteArray("[Ayar]\r\nDM=\r\n") << true << true << "" << 0.0 << 1 << 45;
 }
 
 void TestPreferencesDialog::fileValuesReachTheControls()
@@ -231,10 +241,12 @@ void TestPreferencesDialog::fileValuesReachTheControls()
     QFETCH(QString, rateText);
     QFETCH(double, rate);
     QFETCH(int, currency);
+    QFETCH(int, guardDays);
 
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("Zenparol.ini"), file);
     Harness h;
+    QCOMPARE(h.dialog.duplicateGuardDays(), guardDays);
     // In effect from the start, before the dialog's widgets exist.
     QCOMPARE(double(h.dialog.stampDutyRate()), rate);
     QCOMPARE(h.dialog.currencyChoice(), currency);
@@ -246,6 +258,8 @@ void TestPreferencesDialog::fileValuesReachTheControls()
     QCOMPARE(h.chkTarih()->isChecked(), dates);
     QCOMPARE(h.edit1()->text(), rateText);
     QCOMPARE(h.cPara()->currentIndex(), currency);
+    QCOMPARE(h.guardDays()->value(), guardDays);
+    QCOMPARE(h.guardDays()->text(), guardDays == 0 ? QStringLiteral("Kapalı") : QStringLiteral("%1 gün").arg(guardDays));
     QCOMPARE(double(h.dialog.stampDutyRate()), rate);
     QCOMPARE(h.dialog.currencyChoice(), currency);
     QCOMPARE(h.dialog.previewBeforePrinting(), preview);
@@ -285,6 +299,7 @@ void TestPreferencesDialog::tamamStoresAndHandsOverTheColours()
     h.chkYazdir()->setChecked(false);
     h.cPara()->setCurrentIndex(0);
     h.edit1()->setText(QStringLiteral("6,50"));
+    h.guardDays()->setValue(30);
     h.answers = {{QColor(255, 0, 0), true}};
     QTest::mousePress(h.swatch("Shape2"), Qt::LeftButton);
 
@@ -299,11 +314,12 @@ void TestPreferencesDialog::tamamStoresAndHandsOverTheColours()
     for (const SettingsFileKey &key : keys)
         written << key.section + u'/' + key.key + u'=' + key.value;
     QCOMPARE(written, QStringList({"Colors/BRound=12632256", "Ayar/OnIzle=0", "Ayar/Tarih=1", "Ayar/DM=6,50",
-                                   "Ayar/Para=0"}));
+                                   "Ayar/Para=0", "Ayar/MukerrerGun=30"}));
 
     // The next run starts with them.
     Harness restarted;
     QCOMPARE(restarted.dialog.preferences(), h.dialog.preferences());
+    QCOMPARE(restarted.dialog.duplicateGuardDays(), 30);
 }
 
 void TestPreferencesDialog::tamamRefusedStaysOpenAppliesNothing_data()

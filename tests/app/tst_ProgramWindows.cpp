@@ -5,7 +5,7 @@
 #include "maintenance/ProgramRestart.h"
 #include "maintenance/TFrmTamir.h"
 #include "orders/TFrmBelgeler.h"
-#include "printing/PageOutput.h"
+#include "issuing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
 #include "registry/OrderList.h"
 #include "registry/PayeeList.h"
@@ -225,17 +225,12 @@ class KeptPages : public PageOutput
 {
 public:
     explicit KeptPages(QList<std::pair<PaymentOrderPage, QString>> *pages) : m_pages(pages) {}
-    // The user prints the page from the preview.
-    void preview(const PaymentOrderPage &page, const QString &name, QWidget *, const IssueNotice &issued) override
+    // The page is printed, from the preview or straight.
+    Delivery deliver(const PaymentOrderPage &page, const QString &name, const Departure &left) override
     {
         m_pages->append({page, name});
-        if (issued)
-            issued(OrderWay::Printer);
-    }
-    Result<> print(const PaymentOrderPage &page, const QString &name) override
-    {
-        m_pages->append({page, name});
-        return Result<>::success();
+        left(OrderWay::Printer);
+        return Delivery::left();
     }
 
 private:
@@ -251,7 +246,7 @@ void TestProgramWindows::yazdirPrintsTheChosenPayee()
 {
     TForm1 *window = m_windows->mainWindow();
     QList<std::pair<PaymentOrderPage, QString>> pages;
-    window->printing()->setOutput(std::make_unique<KeptPages>(&pages));
+    window->printing()->setOutputs([&pages](bool) { return std::make_unique<KeptPages>(&pages); });
     UserActions::choose(*window, "ComboBox1", 0);
     PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
     QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("ŞİFA ECZANESİ")).succeeded());
@@ -283,7 +278,7 @@ void TestProgramWindows::issuedOrdersAreFoundAndNotPaidTwice()
 {
     TForm1 *window = m_windows->mainWindow();
     QList<std::pair<PaymentOrderPage, QString>> pages;
-    window->printing()->setOutput(std::make_unique<KeptPages>(&pages));
+    window->printing()->setOutputs([&pages](bool) { return std::make_unique<KeptPages>(&pages); });
     UserActions::choose(*window, "ComboBox1", 0);
     PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
     QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("DEVA ECZANESİ")).succeeded());

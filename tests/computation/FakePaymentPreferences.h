@@ -15,4 +15,5 @@ public:
     int currencyChoice() const override { return currency; }
     bool previewBeforePrinting() const override { return true; }
     bool fillApprovalDates() const override { return true; }
+    int duplicateGuardDays() const override { return 45; }
 };

@@ -57,7 +57,7 @@ struct Payment
     bool fromStart = false; // computed without the selector's clear
     bool stampOn = true;
     QStringList amounts;
-    QList<DocumentFilling::Attachment> attachments;
+    QList<EntryAttachment> attachments;
 };
 
 DocumentFilling::PaymentInputs compute(const Payment &payment)
@@ -73,13 +73,13 @@ DocumentFilling::PaymentInputs compute(const Payment &payment)
     worksheet.pressCompute();
     PayeeFields payee{QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("12345678901"), QStringLiteral("ZİRAAT KIZILAY"),
                       QStringLiteral("TR120001"), QString()};
-    return DocumentFilling::paymentInputs(worksheet, payee, labelledSheet(payment.category), payment.attachments);
+    return {worksheet.entry(payment.attachments), payee, labelledSheet(payment.category)};
 }
 
 // A treatment document that uses all nine rows and six attachment lines.
 void printFullTreatment(Raporlar &raporlar)
 {
-    QList<DocumentFilling::Attachment> attachments;
+    QList<EntryAttachment> attachments;
     for (int line = 1; line <= 6; ++line)
         attachments.append({line, QStringLiteral("Ek %1").arg(line)});
     DocumentFilling::CommonInputs common{InstitutionSettings::defaults(), 1, true, kToday};
@@ -230,9 +230,9 @@ void TestDocumentFilling::furtherConditions()
     QFETCH(QString, expected);
 
     DocumentFilling::PaymentInputs inputs;
-    inputs.category = PaymentCategory(category);
-    inputs.lines = lines;
-    inputs.codes = CodeSheet(inputs.category);
+    inputs.entry.category = PaymentCategory(category);
+    inputs.entry.lines = lines;
+    inputs.codes = CodeSheet(inputs.category());
     const Raporlar raporlar = printAfterTreatment(inputs);
     const QHash<QString, QString> texts = parseTexts(expected);
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
@@ -275,7 +275,7 @@ void TestDocumentFilling::payeeCodesAndNames()
 void TestDocumentFilling::attachmentLines()
 {
     // Count 0 leaves its line empty though its description is on the worksheet.
-    QList<DocumentFilling::Attachment> lines;
+    QList<EntryAttachment> lines;
     for (int line = 1; line <= 4; ++line)
         lines.append({line == 1 ? 3 : (line == 3 ? 1 : 0), AttachmentLines::of(PaymentCategory::Pharmacy, line).defaultDescription});
     const Raporlar raporlar =
@@ -287,7 +287,7 @@ void TestDocumentFilling::attachmentLines()
     QCOMPARE(printed, expected);
 
     // The private document has six lines of its own.
-    QList<DocumentFilling::Attachment> six;
+    QList<EntryAttachment> six;
     for (int line = 1; line <= 6; ++line)
         six.append({line == 6 ? 2 : 0, QStringLiteral("Makbuz")});
     const Raporlar privateDocument = printAfterTreatment(compute({PaymentCategory::Private, false, true, {"5,00"}, six}));

@@ -4,6 +4,7 @@
 // export with good and bad arguments.
 #include "commands/HeadlessOrdersCsv.h"
 #include "orders/TFrmBelgeler.h"
+#include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderPage.h"
 #include "printing/PreviewWindow.h"
 #include "registry/OrderList.h"
@@ -57,8 +58,7 @@ void issue(OrderRegister &orders, const Issued &issued)
     order.gross = issued.gross;
     order.stamp = issued.category == PaymentCategory::Pharmacy ? issued.gross * 825 / 100000 : 0;
     order.net = order.gross - order.stamp;
-    qint64 number = 0;
-    QVERIFY(orders.record(order, storedPage(pageOf(issued)), &number).succeeded());
+    QVERIFY(orders.record(order, storedPage(pageOf(issued))).succeeded());
 }
 
 // What the user does in the preview: the ways the page leaves, then close.
@@ -66,13 +66,13 @@ class PreviewUser : public PageOutput
 {
 public:
     PreviewUser(QList<PaymentOrderPage> *shown, QList<OrderWay> exits) : m_shown(shown), m_exits(std::move(exits)) {}
-    void preview(const PaymentOrderPage &page, const QString &, QWidget *, const IssueNotice &issued) override
+    Delivery deliver(const PaymentOrderPage &page, const QString &, const Departure &left) override
     {
         m_shown->append(page);
         for (OrderWay way : m_exits)
-            issued(way);
+            left(way);
+        return m_exits.isEmpty() ? Delivery::closed() : Delivery::left();
     }
-    Result<> print(const PaymentOrderPage &, const QString &) override { return Result<>::success(); }
 
 private:
     QList<PaymentOrderPage> *m_shown;
@@ -174,7 +174,9 @@ void TestOrdersWindow::reprintIsTheSamePageWithItsDate()
     MessageRecorder messages;
     TFrmBelgeler &window = *m_window;
     QList<PaymentOrderPage> shown;
-    window.reprinting().setOutput(std::make_unique<PreviewUser>(&shown, QList<OrderWay>{OrderWay::Printer, OrderWay::Pdf}));
+    window.reprinting().setPreview([&shown](QWidget *) {
+        return std::make_unique<PreviewUser>(&shown, QList<OrderWay>{OrderWay::Printer, OrderWay::Pdf});
+    });
     window.reprinting().setClock([] { return QDateTime(QDate(2024, 7, 2), QTime(9, 0)); });
     typeText(window.findChild<QLineEdit *>(QStringLiteral("EdAra")), QStringLiteral("ŞİF"));
     QCOMPARE(window.list()->rowCount(), 1);
@@ -210,7 +212,8 @@ void TestOrdersWindow::closedReprintPreviewRecordsNothing()
 {
     TFrmBelgeler &window = *m_window;
     QList<PaymentOrderPage> shown;
-    window.reprinting().setOutput(std::make_unique<PreviewUser>(&shown, QList<OrderWay>{}));
+    window.reprinting().setPreview(
+        [&shown](QWidget *) { return std::make_unique<PreviewUser>(&shown, QList<OrderWay>{}); });
     UserActions::click(window, "BtnYeniden");
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text(QStringLiteral("MUst1")), QStringLiteral("AYŞE ÇELİK"));

@@ -6,9 +6,11 @@
 #include "computation/PlainWorksheet.h"
 #include "computation/WorksheetDefinition.h"
 #include "issuing/DocumentFilling.h"
-#include "printing/PageOutput.h"
+#include "issuing/DocumentName.h"
 #include "issuing/PagePainter.h"
 #include "issuing/PaymentOrderPage.h"
+#include "printing/DefaultPrinter.h"
+#include "referencedata/InstitutionSettings.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,8 +38,8 @@ PaymentOrderPage pharmacyPage(const QString &payeeName)
     Raporlar raporlar;
     const QDate today = QDate::currentDate();
     raporlar.apply(DocumentFilling::commonFields({InstitutionSettings::defaults(), 1, true, today}));
-    raporlar.apply(DocumentFilling::paymentFields(DocumentFilling::paymentInputs(
-        worksheet, {payeeName, QString(), QString(), QString(), QString()}, CodeSheet(PaymentCategory::Pharmacy), {})));
+    raporlar.apply(DocumentFilling::paymentFields(
+        {worksheet.entry(), {payeeName, QString(), QString(), QString(), QString()}, CodeSheet(PaymentCategory::Pharmacy)}));
     return raporlar.prepare(today);
 }
 

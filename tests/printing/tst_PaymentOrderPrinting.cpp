@@ -3,6 +3,8 @@
 // itself, headless.
 #include "computation/PaymentPreferences.h"
 #include "controls/TAmountEdit.h"
+#include "issuing/DocumentName.h"
+#include "issuing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
 #include "printing/PreviewWindow.h"
 #include "referencedata/InstitutionSettings.h"
@@ -27,6 +29,7 @@
 namespace {
 
 const QDate kToday(2024, 3, 5);
+const QDateTime kNow(kToday, QTime(9, 15));
 
 class Preferences : public PaymentPreferences
 {
@@ -36,6 +39,7 @@ public:
     int currencyChoice() const override { return 1; }
     bool previewBeforePrinting() const override { return preview; }
     bool fillApprovalDates() const override { return true; }
+    int duplicateGuardDays() const override { return 45; }
 };
 
 // Keeps the pages instead of showing or printing them.
@@ -47,56 +51,69 @@ public:
         QList<PaymentOrderPage> previews;
         QList<PaymentOrderPage> prints;
         QStringList names;
-        Result<> printResult = Result<>::success();
+        Delivery printResult = Delivery::left();
         std::function<void()> duringPreview;
         // What the user does in the preview before closing it: each a
         // successful print or PDF.
         QList<OrderWay> previewExits;
     };
 
-    explicit RecordingOutput(Log &log) : m_log(log) {}
+    RecordingOutput(Log &log, bool preview) : m_log(log), m_preview(preview) {}
 
-    void preview(const PaymentOrderPage &page, const QString &name, QWidget *, const IssueNotice &issued) override
+    Delivery deliver(const PaymentOrderPage &page, const QString &name, const Departure &left) override
     {
-        m_log.previews.append(page);
         m_log.names.append(name);
+        if (!m_preview) {
+            m_log.prints.append(page);
+            if (m_log.printResult.end == Delivery::End::Left)
+                left(OrderWay::Printer);
+            return m_log.printResult;
+        }
+        m_log.previews.append(page);
         if (m_log.duringPreview)
             m_log.duringPreview();
-        for (OrderWay way : m_log.previewExits) {
-            if (issued)
-                issued(way);
-        }
-    }
-    Result<> print(const PaymentOrderPage &page, const QString &name) override
-    {
-        m_log.prints.append(page);
-        m_log.names.append(name);
-        return m_log.printResult;
+        for (OrderWay way : m_log.previewExits)
+            left(way);
+        return m_log.previewExits.isEmpty() ? Delivery::closed() : Delivery::left();
     }
 
 private:
     Log &m_log;
+    bool m_preview;
 };
 
+// The worksheets and the printing wired as the main window wires them.
 struct Office
 {
     Preferences preferences;
     WorksheetSet worksheets;
+    TemporaryPayeeDatabase database;
+    OrderRegister orders{database.database()};
     RecordingOutput::Log log;
-    PayeeReading payee{{QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("12345678901"), QStringLiteral("ZİRAAT"),
-                        QStringLiteral("TR12"), QStringLiteral("ÇANKAYA")}};
+    Result<PayeeFields> payee = PayeeFields{QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("12345678901"),
+                                            QStringLiteral("ZİRAAT"), QStringLiteral("TR12"),
+                                            QStringLiteral("ÇANKAYA")};
     InstitutionValues institution = InstitutionSettings::defaults();
     PaymentOrderPrinting printing;
 
     Office()
-        : printing(worksheets, preferences,
-                   {[this] { return institution; }, [](PaymentCategory category) { return CodeSheet(category); },
-                    [this](PaymentCategory) { return payee; }},
+        : printing(preferences, orders,
+                   {[this] { return institution; },
+                    [this](PaymentCategory category) -> Result<DocumentFilling::PaymentInputs> {
+                        if (payee.failed())
+                            return payee.error();
+                        return DocumentFilling::PaymentInputs{worksheets.entry(category), *payee, CodeSheet(category)};
+                    }},
                    nullptr)
     {
         worksheets.setPreferences(&preferences);
-        printing.setOutput(std::make_unique<RecordingOutput>(log));
-        printing.setToday([] { return kToday; });
+        QObject::connect(&worksheets, &WorksheetSet::printRequested, &printing, &PaymentOrderPrinting::printRequested);
+        QObject::connect(&printing, &PaymentOrderPrinting::printEnded, &worksheets,
+                         [this](PaymentCategory category, const IssueOutcome &outcome) {
+                             worksheets.printEnded(category, outcome.mayTryAgain());
+                         });
+        printing.setOutputs([this](bool preview) { return std::make_unique<RecordingOutput>(log, preview); });
+        printing.setClock([] { return kNow; });
     }
 
     void compute(PaymentCategory category, const QStringList &amounts)
@@ -108,9 +125,24 @@ struct Office
             panel->field(lines[i])->setText(amounts.value(qsizetype(i)));
         panel->computeButton()->click();
     }
+
+    void pressPrint(PaymentCategory category) { worksheets.panel(category)->printButton()->click(); }
 };
 
+QList<IssuedOrder> registerContents(PayeeDatabase &database)
+{
+    OrderList list(database);
+    if (list.open({}).failed())
+        return {};
+    QList<IssuedOrder> orders;
+    for (int row = list.rowCount() - 1; row >= 0; --row)
+        orders.append(list.orderAt(row));
+    return orders;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Delivery::End)
 
 class TestPaymentOrderPrinting : public QObject
 {
@@ -119,6 +151,7 @@ class TestPaymentOrderPrinting : public QObject
 private slots:
     void pharmacyThousandPreviewed();
     void directPrintWithoutPreview();
+    void failedPrintKeepsTheWorksheet_data();
     void failedPrintKeepsTheWorksheet();
     void unreadablePayeeStopsThePrint();
     void everyHandlerPrintsItsKind();
@@ -176,26 +209,37 @@ void TestPaymentOrderPrinting::directPrintWithoutPreview()
     Office office;
     office.preferences.preview = false;
     office.compute(PaymentCategory::Hospital, {QStringLiteral("500,00")});
-    office.printing.BtnPrint2Click();
+    office.pressPrint(PaymentCategory::Hospital);
     QCOMPARE(office.log.prints.size(), 1);
     QVERIFY(office.log.previews.isEmpty());
     QVERIFY(!office.worksheets.isPrintEnabled(PaymentCategory::Hospital));
     QCOMPARE(office.log.prints.first().text(QStringLiteral("MH11")), QStringLiteral("500"));
 }
 
+void TestPaymentOrderPrinting::failedPrintKeepsTheWorksheet_data()
+{
+    QTest::addColumn<Delivery::End>("end");
+    QTest::newRow("refused by the printer") << Delivery::End::Refused;
+    QTest::newRow("failed") << Delivery::End::Failed;
+}
+
 void TestPaymentOrderPrinting::failedPrintKeepsTheWorksheet()
 {
+    QFETCH(Delivery::End, end);
     MessageRecorder messages;
     Office office;
+    QVERIFY2(office.database.error().isEmpty(), qPrintable(office.database.error()));
     office.preferences.preview = false;
-    office.log.printResult = Result<>::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
+    office.log.printResult = {end, QStringLiteral("'MirvaselPDF' yazıcısı şu anda iş kabul etmiyor")};
     office.compute(PaymentCategory::Private, {QStringLiteral("40,00")});
-    office.worksheets.panel(PaymentCategory::Private)->printButton()->click();
+    office.pressPrint(PaymentCategory::Private);
 
+    QCOMPARE(office.log.prints.size(), 1);
     QCOMPARE(messages.requests().size(), 1);
     QCOMPARE(messages.requests().first().icon, MessageBoxes::Icon::Stop);
-    QVERIFY(messages.requests().first().text.startsWith(QStringLiteral("Varsayılan yazıcı bulunamadı")));
-    // The user can print again once the printer is there.
+    QVERIFY(messages.requests().first().text.startsWith(QStringLiteral("'MirvaselPDF' yazıcısı şu anda iş kabul")));
+    // Nothing is recorded, and the user can print again once the printer is there.
+    QVERIFY(registerContents(office.database.database()).isEmpty());
     QVERIFY(office.worksheets.isPrintEnabled(PaymentCategory::Private));
     QCOMPARE(office.worksheets.line(PaymentCategory::Private, 1).text, QStringLiteral("40,00"));
 }
@@ -205,12 +249,12 @@ void TestPaymentOrderPrinting::unreadablePayeeStopsThePrint()
     MessageRecorder messages;
     Office office;
     office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
-    office.printing.BtnPrintClick();
+    office.pressPrint(PaymentCategory::Pharmacy);
     const PaymentOrderPage before = office.printing.raporlar().prepare(kToday);
 
     office.compute(PaymentCategory::Treatment, {QStringLiteral("250,00"), QString()});
-    office.payee.status = Result<>::failure(QStringLiteral("Veritabanı dosyası okunamadı"));
-    office.printing.BtnPrint3Click();
+    office.payee = Failure(QStringLiteral("Veritabanı dosyası okunamadı"));
+    office.pressPrint(PaymentCategory::Treatment);
 
     QCOMPARE(office.log.previews.size(), 1); // only the first print
     QCOMPARE(messages.requests().size(), 1);
@@ -229,7 +273,6 @@ void TestPaymentOrderPrinting::everyHandlerPrintsItsKind()
     for (PaymentCategory category : kAllCategories) {
         office.compute(category, amounts);
         (office.printing.*handlers[std::size_t(categoryIndex(category))])();
-        QVERIFY(!office.worksheets.isPrintEnabled(category));
         // Treatment writes rows 8 and 9; the others leave them empty.
         const QString row9 = office.printing.lastPage().text(QStringLiteral("MHesap9"));
         QCOMPARE(row9.isEmpty(), category != PaymentCategory::Treatment);
@@ -351,20 +394,6 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     QCOMPARE(issued, (QList<OrderWay>{OrderWay::Pdf, OrderWay::Printer}));
 }
 
-namespace {
-
-QList<IssuedOrder> registerContents(PayeeDatabase &database)
-{
-    OrderList list(database);
-    if (list.open({}).failed())
-        return {};
-    QList<IssuedOrder> orders;
-    for (int row = list.rowCount() - 1; row >= 0; --row)
-        orders.append(list.orderAt(row));
-    return orders;
-}
-
-} // namespace
 
 void TestPaymentOrderPrinting::recordedOnEveryWayOut_data()
 {
@@ -381,7 +410,7 @@ void TestPaymentOrderPrinting::recordedOnEveryWayOut_data()
         << true << QList<OrderWay>{OrderWay::Pdf, OrderWay::Printer, OrderWay::Printer} << false
         << (int(OrderWay::Pdf) | int(OrderWay::Printer));
     QTest::newRow("printed directly") << false << QList<OrderWay>{} << false << int(OrderWay::Printer);
-    QTest::newRow("direct print failed") << false << QList<OrderWay>{} << true << 0;
+    QTest::newRow("direct print refused") << false << QList<OrderWay>{} << true << 0;
 }
 
 void TestPaymentOrderPrinting::recordedOnEveryWayOut()
@@ -391,19 +420,16 @@ void TestPaymentOrderPrinting::recordedOnEveryWayOut()
     QFETCH(bool, printFails);
     QFETCH(int, ways);
     MessageRecorder messages;
-    TemporaryPayeeDatabase database;
-    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
-    OrderRegister orders(database.database());
     Office office;
-    office.printing.setOrderRegister(&orders);
+    QVERIFY2(office.database.error().isEmpty(), qPrintable(office.database.error()));
     office.preferences.preview = preview;
     office.log.previewExits = exits;
     if (printFails)
-        office.log.printResult = Result<>::failure(QStringLiteral("Varsayılan yazıcı bulunamadı"));
+        office.log.printResult = Delivery::refused(QStringLiteral("Yazıcı durdurulmuş"));
     office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
-    office.printing.BtnPrintClick();
+    office.pressPrint(PaymentCategory::Pharmacy);
 
-    const QList<IssuedOrder> recorded = registerContents(database.database());
+    const QList<IssuedOrder> recorded = registerContents(office.database.database());
     if (ways == 0) {
         QVERIFY(recorded.isEmpty());
         return;
@@ -413,15 +439,16 @@ void TestPaymentOrderPrinting::recordedOnEveryWayOut()
     QCOMPARE(order.number, qint64(1));
     QCOMPARE(order.ways, ways);
     QCOMPARE(order.category, PaymentCategory::Pharmacy);
-    QCOMPARE(order.payee, office.payee.fields);
+    QCOMPARE(order.payee, *office.payee);
     QCOMPARE(order.gross, qint64(100000));
     QCOMPARE(order.stamp, qint64(825));
     QCOMPARE(order.net, qint64(99175));
     QCOMPARE(order.issuedAt.date(), kToday);
+    QCOMPARE(order.issuedAt, kNow);
     QVERIFY(!order.isReprint());
-    QByteArray stored;
-    QVERIFY(orders.page(order.number, &stored).succeeded());
-    QCOMPARE(pageFromStore(stored), std::optional<PaymentOrderPage>(office.printing.lastPage()));
+    const Result<QByteArray> stored = office.orders.page(order.number);
+    QVERIFY(stored.succeeded());
+    QCOMPARE(pageFromStore(*stored), std::optional<PaymentOrderPage>(office.printing.lastPage()));
     QVERIFY2(messages.requests().isEmpty() == !printFails, qPrintable(messages.texts().join(u'|')));
 }
 
@@ -446,23 +473,19 @@ void TestPaymentOrderPrinting::guardAsksBeforePayingTwice()
     QFETCH(QString, name);
     QFETCH(MessageBoxes::Button, answer);
     QFETCH(bool, asked);
-    TemporaryPayeeDatabase database;
-    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
-    OrderRegister orders(database.database());
+    Office office;
+    QVERIFY2(office.database.error().isEmpty(), qPrintable(office.database.error()));
     IssuedOrder earlier;
     earlier.issuedAt = QDateTime(kToday.addDays(-daysAgo), QTime(16, 45));
     earlier.ways = int(OrderWay::Printer);
     earlier.payee[0] = name;
     earlier.gross = 100000;
-    qint64 number = 0;
-    QVERIFY(orders.record(earlier, QByteArrayLiteral("sayfa"), &number).succeeded());
+    QVERIFY(office.orders.record(earlier, QByteArrayLiteral("sayfa")).succeeded());
 
     MessageRecorder messages({answer});
-    Office office;
-    office.printing.setOrderRegister(&orders);
     office.preferences.preview = false;
     office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
-    office.printing.BtnPrintClick();
+    office.pressPrint(PaymentCategory::Pharmacy);
 
     if (!asked) {
         QVERIFY(messages.requests().isEmpty());
@@ -478,7 +501,7 @@ void TestPaymentOrderPrinting::guardAsksBeforePayingTwice()
     QCOMPARE(question.defaultButton, std::optional<MessageBoxes::Button>(MessageBoxes::Button::No));
     const bool printed = answer == MessageBoxes::Button::Yes;
     QCOMPARE(office.log.prints.size(), printed ? 1 : 0);
-    QCOMPARE(registerContents(database.database()).size(), printed ? 2 : 1);
+    QCOMPARE(registerContents(office.database.database()).size(), printed ? 2 : 1);
     // "Hayır" writes nothing: YAZDIR stays ready for when it is wanted.
     QCOMPARE(office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy), !printed);
 }
@@ -487,16 +510,13 @@ void TestPaymentOrderPrinting::guardAsksBeforePayingTwice()
 // order leaves, and the user is told it was not recorded.
 void TestPaymentOrderPrinting::unrecordedOrderIsSaidAndStillPrinted()
 {
-    TemporaryPayeeDatabase database;
-    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
-    OrderRegister orders(database.database());
-    database.database().close();
-    MessageRecorder messages;
     Office office;
-    office.printing.setOrderRegister(&orders);
+    QVERIFY2(office.database.error().isEmpty(), qPrintable(office.database.error()));
+    office.database.database().close();
+    MessageRecorder messages;
     office.preferences.preview = false;
     office.compute(PaymentCategory::Hospital, {QStringLiteral("500,00")});
-    office.printing.BtnPrint2Click();
+    office.pressPrint(PaymentCategory::Hospital);
 
     QCOMPARE(office.log.prints.size(), 1);
     QCOMPARE(messages.requests().size(), 1);

@@ -387,9 +387,9 @@ void TestPayeeDatabase::olderFileIsReindexedOnOpening()
     IssuedOrder order;
     order.issuedAt = QDateTime(QDate(2024, 3, 5), QTime(9, 0));
     order.payee[0] = QStringLiteral("ANKARA");
-    qint64 number = 0;
-    QVERIFY(orders.record(order, QByteArrayLiteral("sayfa"), &number).succeeded());
-    QCOMPARE(number, qint64(1));
+    const Result<qint64> number = orders.record(order, QByteArrayLiteral("sayfa"));
+    QVERIFY(number.succeeded());
+    QCOMPARE(*number, qint64(1));
     database.close();
     QVERIFY(database.open(path).isOpened());
     QCOMPARE(database.connection().queryInt64(QStringLiteral("SELECT count(*) FROM Belge")), qint64(1));
@@ -421,11 +421,9 @@ void TestPayeeDatabase::olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder
     QVERIFY(!database.hasOrderRegister());
     QVERIFY2(opened.notice.contains(QStringLiteral("belge kaydına işlenemeyecek")), qPrintable(opened.notice));
     OrderRegister orders(database);
-    qint64 number = 0;
-    const Result<> refused = orders.record(IssuedOrder{}, QByteArrayLiteral("sayfa"), &number);
+    const Result<qint64> refused = orders.record(IssuedOrder{}, QByteArrayLiteral("sayfa"));
     QVERIFY(refused.failed());
     QVERIFY2(refused.message().contains(QStringLiteral("eski bir sürümden kalma")), qPrintable(refused.message()));
-    QCOMPARE(number, qint64(0));
 
     PayeeList list(database, PaymentCategory::Hospital);
     QCOMPARE(found(list, QStringLiteral("AN")),

@@ -1,24 +1,19 @@
-#include "printing/PageOutput.h"
+#include "printing/DefaultPrinter.h"
 
 #include "issuing/PagePainter.h"
-#include "printing/PreviewWindow.h"
 
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-void DesktopPageOutput::preview(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
-                                const IssueNotice &issued)
+Delivery DefaultPrinterOutput::deliver(const PaymentOrderPage &page, const QString &documentName,
+                                      const Departure &left)
 {
-    PreviewWindow window(page, documentName, parent);
-    if (issued)
-        QObject::connect(&window, &PreviewWindow::issued, &window, issued);
-    window.run();
-}
-
-Result<> DesktopPageOutput::print(const PaymentOrderPage &page, const QString &documentName)
-{
-    return DefaultPrinter::print(page, documentName);
+    if (const Result<> printed = DefaultPrinter::print(page, documentName); printed.failed())
+        return Delivery::failed(printed.message());
+    if (left)
+        left(OrderWay::Printer);
+    return Delivery::left();
 }
 
 namespace DefaultPrinter {

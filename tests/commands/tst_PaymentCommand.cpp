@@ -1,7 +1,7 @@
 // "Zenparol --pdf OUT.pdf PAYMENT.json": good and bad payment files in the
 // process, the settings file of the program folder, and the real program
 // run from a folder of its own.
-#include "commands/HeadlessPdf.h"
+#include "commands/PaymentCommand.h"
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
@@ -18,6 +18,11 @@
 namespace {
 
 const QDate kToday(2024, 3, 5);
+
+QDateTime testClock()
+{
+    return QDateTime(kToday, QTime(11, 20));
+}
 
 const QByteArray kPharmacy = R"({"kind": "Eczane",
   "payee": ["ŞİFA ECZANESİ", "12345678901", "ZİRAAT KIZILAY", "TR12 0001", "ÇANKAYA"],
@@ -49,10 +54,10 @@ QList<IssuedOrder> recordedOrders()
     return orders;
 }
 
-HeadlessPdf::Outcome runPayment(const ProgramFolderFixture &folder, const QString &pdfName = QStringLiteral("out.pdf"))
+CommandOutcome runPayment(const ProgramFolderFixture &folder, const QString &pdfName = QStringLiteral("out.pdf"))
 {
-    return HeadlessPdf::run({QStringLiteral("--pdf"), folder.filePath(pdfName), folder.filePath(QStringLiteral("payment.json"))},
-                            kToday);
+    return PaymentCommand::run({QStringLiteral("--pdf"), folder.filePath(pdfName), folder.filePath(QStringLiteral("payment.json"))},
+                            testClock);
 }
 
 // The grid row r's cells on the sheet.
@@ -63,7 +68,7 @@ QRectF gridCell(int row, double x, double w)
 
 } // namespace
 
-class TestHeadlessPdf : public QObject
+class TestPaymentCommand : public QObject
 {
     Q_OBJECT
 
@@ -79,14 +84,14 @@ private slots:
     void realProgram();
 };
 
-void TestHeadlessPdf::pharmacyPayment()
+void TestPaymentCommand::pharmacyPayment()
 {
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
     const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
-    const HeadlessPdf::Outcome outcome =
-        HeadlessPdf::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, kToday);
-    QCOMPARE(outcome.status, int(HeadlessPdf::Printed));
+    const CommandOutcome outcome =
+        PaymentCommand::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, testClock);
+    QCOMPARE(outcome.status, ExitStatus::kDone);
     // The first start's "Evet": an empty database, said in one line.
     QCOMPARE(outcome.message, QStringLiteral("Veritabanı dosyası yoktu; yeni, boş bir veritabanı oluşturuldu: %1")
                                   .arg(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Data.dat")))));
@@ -111,7 +116,7 @@ void TestHeadlessPdf::pharmacyPayment()
     QCOMPARE(inArea(words, QRectF(15, 22 + 82, 180, 10)), QString());
 }
 
-void TestHeadlessPdf::settingsFileAndHandTypedStampDuty()
+void TestPaymentCommand::settingsFileAndHandTypedStampDuty()
 {
     ProgramFolderFixture folder;
     // YTL captions, handwritten approval dates, an account number of our own
@@ -123,9 +128,9 @@ void TestHeadlessPdf::settingsFileAndHandTypedStampDuty()
                      R"({"kind": "Ozel", "payee": ["ALİ VELİ", "", "", "", ""], "amounts": ["100"],
                          "stamp": true, "stampText": "2,5"})");
     const QString pdf = folder.filePath(QStringLiteral("out.pdf"));
-    const HeadlessPdf::Outcome outcome =
-        HeadlessPdf::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, kToday);
-    QCOMPARE(outcome.status, int(HeadlessPdf::Printed));
+    const CommandOutcome outcome =
+        PaymentCommand::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, testClock);
+    QCOMPARE(outcome.status, ExitStatus::kDone);
     if (!PdfWords::available())
         QSKIP("pdftotext (poppler-utils) is not installed");
 
@@ -140,51 +145,53 @@ void TestHeadlessPdf::settingsFileAndHandTypedStampDuty()
     QCOMPARE(inArea(words, QRectF(15 + 73, 22 + 10, 20, 5)), QStringLiteral("05.03.2024"));
 }
 
-void TestHeadlessPdf::badFiles_data()
+void TestPaymentCommand::badFiles_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("message"); // a part of the message
 
     QTest::newRow("not JSON") << QByteArray("{\"kind\": \"Eczane\",") << "geçerli bir JSON belgesi değil";
     QTest::newRow("not an object") << QByteArray("[1, 2]") << "JSON nesnesi olmalı";
-    QTest::newRow("unknown kind") << QByteArray(R"({"kind": "Banka", "payee": ["", "", "", "", ""],
+    QTest::newRow("unknown kind") << QByteArray(R"({"kind": "Banka", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["1,00"], "stamp": true})") << "Bilinmeyen ödeme türü \"Banka\"";
-    QTest::newRow("missing stamp") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", "", ""],
+    QTest::newRow("missing stamp") << QByteArray(R"({"kind": "Eczane", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["1,00"]})") << "\"stamp\" alanı eksik";
     QTest::newRow("four payee fields") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", ""],
         "amounts": ["1,00"], "stamp": true})") << "\"payee\" beş yazılık";
-    QTest::newRow("unreadable amount") << QByteArray(R"({"kind": "Hastane", "payee": ["", "", "", "", ""],
+    QTest::newRow("unreadable amount") << QByteArray(R"({"kind": "Hastane", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["1.00,0"], "stamp": false})") << "Okunamayan tutar \"1.00,0\"";
-    QTest::newRow("14 whole digits") << QByteArray(R"({"kind": "Hastane", "payee": ["", "", "", "", ""],
-        "amounts": ["10.000.000.000.000,00"], "stamp": false})") << "Okunamayan tutar";
-    QTest::newRow("negative amount") << QByteArray(R"({"kind": "Hastane", "payee": ["", "", "", "", ""],
-        "amounts": ["-5,00"], "stamp": false})") << "Okunamayan tutar";
-    QTest::newRow("treatment needs two amounts") << QByteArray(R"({"kind": "Tedavi", "payee": ["", "", "", "", ""],
+    QTest::newRow("14 whole digits") << QByteArray(R"({"kind": "Hastane", "payee": ["ALİ", "", "", "", ""],
+        "amounts": ["10.000.000.000.000,00"], "stamp": false})") << "en çok 13 basamaklı";
+    QTest::newRow("negative amount") << QByteArray(R"({"kind": "Hastane", "payee": ["ALİ", "", "", "", ""],
+        "amounts": ["-5,00"], "stamp": false})") << "Eksi tutar \"-5,00\": tutarlar sıfır ya da sıfırdan büyük";
+    QTest::newRow("no payee name") << QByteArray(R"({"kind": "Hastane", "payee": [" ", "1", "", "", ""],
+        "amounts": ["5,00"], "stamp": false})") << "ilgilinin adı, boş olamaz";
+    QTest::newRow("treatment needs two amounts") << QByteArray(R"({"kind": "Tedavi", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["5,00"], "stamp": false})") << "iki tutarlık";
-    QTest::newRow("no amount at all") << QByteArray(R"({"kind": "Tedavi", "payee": ["", "", "", "", ""],
+    QTest::newRow("no amount at all") << QByteArray(R"({"kind": "Tedavi", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["", ""], "stamp": false})") << "tutar yok";
-    QTest::newRow("stamp text without stamp duty") << QByteArray(R"({"kind": "Ozel", "payee": ["", "", "", "", ""],
+    QTest::newRow("stamp text without stamp duty") << QByteArray(R"({"kind": "Ozel", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["5,00"], "stamp": false, "stampText": "1,00"})") << "\"stampText\" yalnızca";
-    QTest::newRow("pharmacy always has stamp duty") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", "", ""],
+    QTest::newRow("pharmacy always has stamp duty") << QByteArray(R"({"kind": "Eczane", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["5,00"], "stamp": false})") << "Eczane ödemesinde";
-    QTest::newRow("too many attachment lines") << QByteArray(R"({"kind": "Eczane", "payee": ["", "", "", "", ""],
+    QTest::newRow("too many attachment lines") << QByteArray(R"({"kind": "Eczane", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["5,00"], "stamp": true, "attachments": [{"count": 1, "description": ""},
         {"count": 1, "description": ""}, {"count": 1, "description": ""}, {"count": 1, "description": ""},
         {"count": 1, "description": ""}]})") << "en çok 4 satırlık";
-    QTest::newRow("fractional count") << QByteArray(R"({"kind": "Ozel", "payee": ["", "", "", "", ""],
+    QTest::newRow("fractional count") << QByteArray(R"({"kind": "Ozel", "payee": ["ALİ", "", "", "", ""],
         "amounts": ["5,00"], "stamp": true, "attachments": [{"count": 1.5, "description": "x"}]})") << "Her ek satırı";
 }
 
-void TestHeadlessPdf::badFiles()
+void TestPaymentCommand::badFiles()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, message);
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("payment.json"), json);
-    const HeadlessPdf::Outcome outcome = HeadlessPdf::run(
+    const CommandOutcome outcome = PaymentCommand::run(
         {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("payment.json"))},
-        kToday);
-    QCOMPARE(outcome.status, int(HeadlessPdf::BadInput));
+        testClock);
+    QCOMPARE(outcome.status, ExitStatus::kBadInput);
     QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
     QVERIFY(outcome.message.startsWith(QStringLiteral("payment.json: ")));
     QVERIFY(!outcome.message.contains(u'\n'));
@@ -192,34 +199,37 @@ void TestHeadlessPdf::badFiles()
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
 }
 
-void TestHeadlessPdf::unwritableOutput()
+void TestPaymentCommand::unwritableOutput()
 {
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
-    const HeadlessPdf::Outcome missingFolder = HeadlessPdf::run(
+    const CommandOutcome missingFolder = PaymentCommand::run(
         {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("yok/out.pdf")),
          folder.filePath(QStringLiteral("payment.json"))},
-        kToday);
-    QCOMPARE(missingFolder.status, int(HeadlessPdf::Failed));
-    QVERIFY2(missingFolder.message.endsWith(QStringLiteral("yazılamadı: klasör bulunamadı")),
-             qPrintable(missingFolder.message));
+        testClock);
+    QCOMPARE(missingFolder.status, ExitStatus::kFailed);
+    // Said once, before the register is looked into: nothing else, and no
+    // database made for an order that did not leave.
+    QCOMPARE(missingFolder.message, QStringLiteral("'%1' dosyası yazılamadı: klasör bulunamadı.")
+                                        .arg(QDir::toNativeSeparators(folder.filePath(QStringLiteral("yok/out.pdf")))));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
 
-    const HeadlessPdf::Outcome usage = HeadlessPdf::run({QStringLiteral("--pdf"), QStringLiteral("out.pdf")}, kToday);
-    QCOMPARE(usage.status, int(HeadlessPdf::BadInput));
+    const CommandOutcome usage = PaymentCommand::run({QStringLiteral("--pdf"), QStringLiteral("out.pdf")}, testClock);
+    QCOMPARE(usage.status, ExitStatus::kBadInput);
     QVERIFY(usage.message.startsWith(QStringLiteral("Kullanım: Zenparol --pdf")));
-    const HeadlessPdf::Outcome absent = HeadlessPdf::run(
+    const CommandOutcome absent = PaymentCommand::run(
         {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("yok.json"))},
-        kToday);
-    QCOMPARE(absent.status, int(HeadlessPdf::BadInput));
+        testClock);
+    QCOMPARE(absent.status, ExitStatus::kBadInput);
     QVERIFY2(absent.message.endsWith(QStringLiteral("okunamadı: dosya bulunamadı.")), qPrintable(absent.message));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
 }
 
-void TestHeadlessPdf::everyPdfIsRecorded()
+void TestPaymentCommand::everyPdfIsRecorded()
 {
     ProgramFolderFixture folder;
     folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
-    QCOMPARE(runPayment(folder).status, int(HeadlessPdf::Printed));
+    QCOMPARE(runPayment(folder).status, ExitStatus::kDone);
     QList<IssuedOrder> orders = recordedOrders();
     QCOMPARE(orders.size(), 1);
     QCOMPARE(orders[0].ways, int(OrderWay::Pdf));
@@ -228,22 +238,22 @@ void TestHeadlessPdf::everyPdfIsRecorded()
     QCOMPARE(orders[0].payee[2], QStringLiteral("ZİRAAT KIZILAY"));
     QCOMPARE((std::array<qint64, 3>{orders[0].gross, orders[0].stamp, orders[0].net}),
              (std::array<qint64, 3>{100000, 825, 99175}));
-    QCOMPARE(orders[0].issuedAt.date(), kToday);
+    QCOMPARE(orders[0].issuedAt, testClock());
 
     // The same payment again is not asked about: a warning, and the PDF.
-    const HeadlessPdf::Outcome again = runPayment(folder, QStringLiteral("again.pdf"));
-    QCOMPARE(again.status, int(HeadlessPdf::Printed));
+    const CommandOutcome again = runPayment(folder, QStringLiteral("again.pdf"));
+    QCOMPARE(again.status, ExitStatus::kDone);
     QCOMPARE(again.message, QStringLiteral("Uyarı: bu kişiye aynı tutarda 05.03.2024 tarihinde 1 numaralı belge "
                                            "düzenlenmiş; belge yine de yazıldı."));
     QVERIFY(folder.readFile(QStringLiteral("again.pdf")).startsWith("%PDF-"));
     QCOMPARE(recordedOrders().size(), 2);
 
     // A PDF that cannot be written is not recorded.
-    QCOMPARE(runPayment(folder, QStringLiteral("yok/out.pdf")).status, int(HeadlessPdf::Failed));
+    QCOMPARE(runPayment(folder, QStringLiteral("yok/out.pdf")).status, ExitStatus::kFailed);
     QCOMPARE(recordedOrders().size(), 2);
 }
 
-void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf_data()
+void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf_data()
 {
     QTest::addColumn<QString>("inTheWay"); // what stands as Data.dat
     QTest::addColumn<QString>("reason");
@@ -255,7 +265,7 @@ void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf_data()
                                                        << QStringLiteral("geçici günlük dosyası");
 }
 
-void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf()
+void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf()
 {
     QFETCH(QString, inTheWay);
     QFETCH(QString, reason);
@@ -272,8 +282,8 @@ void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf()
     }
     const QByteArray before = QFileInfo(databasePath).isFile() ? folder.readFile(QStringLiteral("Data.dat")) : QByteArray();
 
-    const HeadlessPdf::Outcome outcome = runPayment(folder);
-    QCOMPARE(outcome.status, int(HeadlessPdf::NotRecorded));
+    const CommandOutcome outcome = runPayment(folder);
+    QCOMPARE(outcome.status, ExitStatus::kNotRecorded);
     QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
     QVERIFY2(outcome.message.startsWith(QStringLiteral("PDF yazıldı, ancak belge kaydına işlenemedi. ")),
              qPrintable(outcome.message));
@@ -283,7 +293,7 @@ void TestHeadlessPdf::databaseThatCannotBeUsedStillGivesThePdf()
         QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), before);
 }
 
-void TestHeadlessPdf::realProgram()
+void TestPaymentCommand::realProgram()
 {
     // The program in a folder of its own, so that the settings file next to
     // it is this test's.
@@ -352,5 +362,5 @@ void TestHeadlessPdf::realProgram()
              qPrintable(error));
 }
 
-QTEST_MAIN(TestHeadlessPdf)
-#include "tst_HeadlessPdf.moc"
+QTEST_MAIN(TestPaymentCommand)
+#include "tst_PaymentCommand.moc"
