@@ -2,6 +2,22 @@
 
 #include "base/ProfileFile.h"
 
+#include <algorithm>
+
+QString InstitutionValues::text(const QString &objectName) const
+{
+    Q_ASSERT_X(InstitutionSettings::isStored(objectName, false), "InstitutionValues::text",
+               qPrintable(objectName));
+    return texts.value(objectName);
+}
+
+bool InstitutionValues::isTicked(const QString &objectName) const
+{
+    Q_ASSERT_X(InstitutionSettings::isStored(objectName, true), "InstitutionValues::isTicked",
+               qPrintable(objectName));
+    return ticks.value(objectName);
+}
+
 namespace InstitutionSettings {
 
 namespace {
@@ -60,6 +76,14 @@ const QList<StoredValue> &storedValues()
 {
     static const QList<StoredValue> values = buildStoredValues();
     return values;
+}
+
+bool isStored(const QString &objectName, bool tick)
+{
+    const QList<StoredValue> &values = storedValues();
+    return std::any_of(values.cbegin(), values.cend(), [&](const StoredValue &value) {
+        return value.objectName == objectName && value.isCheckBox == tick;
+    });
 }
 
 InstitutionValues defaults()

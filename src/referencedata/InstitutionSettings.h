@@ -16,8 +16,10 @@ struct InstitutionValues
     QHash<QString, QString> texts; // the 32 text fields
     QHash<QString, bool> ticks; // "CheckBox1" (budget year), "CheckBox2" (journal date)
 
-    QString text(const QString &objectName) const { return texts.value(objectName); }
-    bool isTicked(const QString &objectName) const { return ticks.value(objectName); }
+    // Only the names of the stored values are asked for: any other is a typo
+    // that would print a blank box, and fails every test that fills a page.
+    QString text(const QString &objectName) const;
+    bool isTicked(const QString &objectName) const;
 
     friend bool operator==(const InstitutionValues &, const InstitutionValues &) = default;
 };
@@ -34,6 +36,10 @@ struct StoredValue
 };
 
 inline constexpr int kStoredValueCount = 34;
+
+// Whether the window keeps a value of this name: a text field, or a tick box
+// when tick is true.
+bool isStored(const QString &objectName, bool tick);
 
 // In reading and writing order: "Kurum Imza" "01".."12", "Kurum Amirler"
 // "1".."13", "Tercih" "1", "2", "Tetkik" "1".."7".

@@ -107,7 +107,11 @@ void TestInstitutionWindow::freshStartDefaults()
     QCOMPARE(window.windowTitle(), QStringLiteral("Kurum - İmza Bilgileri Girişi"));
     QCOMPARE(window.size(), QSize(518, 261));
     QCOMPARE(window.fieldText(name), text);
-    QCOMPARE(window.values().text(name), text);
+    // A label cell keeps no value: asking for one is a programming error.
+    if (InstitutionSettings::isStored(name, false))
+        QCOMPARE(window.values().text(name), text);
+    else
+        QVERIFY(!window.values().texts.contains(name));
     QVERIFY(!checkBox(window, QStringLiteral("CheckBox1"))->isChecked());
     QVERIFY(!checkBox(window, QStringLiteral("CheckBox2"))->isChecked());
     QCOMPARE(window.values(), InstitutionSettings::defaults());
