@@ -196,7 +196,7 @@ void TForm4::buildReviewersTab()
 
 QString TForm4::fieldText(const QString &objectName) const
 {
-    return m_values.text(objectName);
+    return m_values.texts.value(objectName);
 }
 
 void TForm4::showValues()
