@@ -3,6 +3,7 @@
 #include "maintenance/CopyProblemText.h"
 #include "maintenance/FileReplacement.h"
 #include "maintenance/MaintenanceFiles.h"
+#include "registry/DatabaseSalvage.h"
 
 #include <QFile>
 #include <QFileInfo>

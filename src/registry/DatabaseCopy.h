@@ -3,8 +3,9 @@
 #include <QMap>
 #include <QString>
 
-// Whole database files, for the backup and the compaction: their check, a
-// compact copy of a sound one and the salvage of a damaged one. Every file
+// Whole database files, for the backup and the compaction: their check and a
+// compact copy of a sound one (the salvage of a damaged one:
+// registry/DatabaseSalvage.h). Every file
 // here is keyed with the payee database's password and gets the Turkish
 // collation, without which the name indexes can be neither read, checked nor
 // rebuilt.
@@ -65,25 +66,5 @@ Outcome inspect(const QString &path);
 // before the copy starts. The copy's rows are counted against the source's
 // before the target is committed. contents tells what the source held.
 Outcome exportCopy(const QString &source, const QString &target);
-
-struct Salvage
-{
-    Problem problem = Problem::None;
-    QString detail;
-    qint64 recovered = 0; // rows written into the target
-    qint64 lost = 0; // rows that could not be read
-    // False when a damaged part of a table could be skipped but not counted
-    // (no intact index tells which rows it held): then lost is a lower bound.
-    bool lostExact = true;
-
-    bool succeeded() const { return problem == Problem::None; }
-};
-
-// Writes what can still be read of a damaged source into target, which must
-// not exist: every table row by row, stepping over the pages that cannot be
-// read, then its indexes, views and triggers rebuilt from the rows. Fails
-// only when the source's schema itself cannot be read or the target cannot
-// be written.
-Salvage salvage(const QString &source, const QString &target);
 
 } // namespace DatabaseCopy

@@ -1,4 +1,5 @@
 #include "registry/DatabaseCopy.h"
+#include "registry/DatabaseSalvage.h"
 #include "registry/PayeeDatabase.h"
 #include "support/DatabaseFiles.h"
 #include "support/TemporaryPayeeDatabase.h"
