@@ -1,5 +1,7 @@
 #include "commands/HeadlessOrdersCsv.h"
 
+#include "base/FolderAccess.h"
+#include "base/ProgramFolder.h"
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"
 #include "registry/PayeeDatabase.h"
@@ -48,6 +50,11 @@ Outcome run(const QStringList &arguments)
     if (filter.from.isValid() && filter.to.isValid() && filter.from > filter.to)
         return {BadInput, QStringLiteral("Başlangıç tarihi (--from) bitiş tarihinden (--to) sonra olamaz.")};
 
+    // Not while maintenance works on the database; held until the database
+    // is closed.
+    const Result<FolderAccess> access = FolderAccess::forCommand(ProgramFolder::path());
+    if (access.failed())
+        return {Busy, access.message()};
     PayeeDatabase database;
     const PayeeDatabase::OpenResult opened = database.open();
     if (!opened.isOpened())

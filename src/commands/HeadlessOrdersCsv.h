@@ -7,12 +7,18 @@
 // register of issued orders of "Data.dat" in the program folder, newest
 // first, into the same CSV file the orders window exports, without a window.
 // The days are inclusive; without them every record is written.
+//
+// The command runs beside an open window, never during maintenance of the
+// program folder (FolderAccess): it waits a few seconds for a backup, a
+// compaction, a repair or the clean-up at start to end, and otherwise ends
+// with Busy before it has written anything.
 namespace HeadlessOrdersCsv {
 
 enum ExitStatus : int {
     Written = 0,
     Failed = 1, // the database could not be opened or read
     BadInput = 2, // wrong arguments, a bad date, or a file that cannot be written
+    Busy = 5, // a backup, compaction, repair or start-up clean-up held the program folder; nothing written
 };
 
 struct Outcome

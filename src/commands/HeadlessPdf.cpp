@@ -2,6 +2,8 @@
 
 #include "base/AmountText.h"
 #include "base/FileProblem.h"
+#include "base/FolderAccess.h"
+#include "base/ProgramFolder.h"
 #include "base/ProfileFile.h"
 #include "computation/AttachmentLines.h"
 #include "computation/PaymentPreferences.h"
@@ -220,6 +222,9 @@ Outcome run(const QStringList &arguments, const QDate &today)
         return {BadInput, kUsage};
     const QString outputPath = arguments[1];
     const QString paymentPath = arguments[2];
+    const Result<FolderAccess> access = FolderAccess::forCommand(ProgramFolder::path());
+    if (access.failed())
+        return {Busy, access.message()};
 
     QFile paymentFile(paymentPath);
     if (!paymentFile.open(QIODevice::ReadOnly))

@@ -21,6 +21,11 @@
 // payee name and gross amount issued in the last 45 days is not asked
 // about: a warning line goes to standard error and the PDF is written.
 //
+// The command runs beside an open window, never during maintenance of the
+// program folder (FolderAccess): it waits a few seconds for a backup, a
+// compaction, a repair or the clean-up at start to end, and otherwise ends
+// with Busy before it has written anything.
+//
 // PAYMENT.json:
 //   {"kind": "Eczane" | "Hastane" | "Tedavi" | "Ozel",
 //    "payee": [name, identity number, bank branch, bank account, tax office],
@@ -35,6 +40,7 @@ enum ExitStatus : int {
     Failed = 1, // the PDF could not be written
     BadInput = 2, // wrong arguments or a bad payment file; nothing written
     NotRecorded = 3, // the PDF was written, but the register could not record it
+    Busy = 5, // a backup, compaction, repair or start-up clean-up held the program folder; nothing written
 };
 
 struct Outcome

@@ -2,6 +2,7 @@
 // first letters and a range of days, reprinted as the same page with its
 // first date, saved as a PDF, the shown rows exported; and the headless
 // export with good and bad arguments.
+#include "base/FolderAccess.h"
 #include "commands/HeadlessOrdersCsv.h"
 #include "orders/TFrmBelgeler.h"
 #include "issuing/PaymentOrderPage.h"
@@ -19,6 +20,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -110,6 +115,7 @@ private slots:
     void headlessExport_data();
     void headlessExport();
     void headlessExportWithoutAFileOrADatabase();
+    void headlessExportNotDuringMaintenance();
 
 private:
     std::unique_ptr<TemporaryPayeeDatabase> m_database;
@@ -323,6 +329,24 @@ void TestOrdersWindow::headlessExportWithoutAFileOrADatabase()
     QVERIFY2(noDatabase.message.startsWith(QStringLiteral("Veritabanı dosyası bulunamadı")), qPrintable(noDatabase.message));
     QVERIFY(!QFile::exists(path));
     QVERIFY(!QFile::exists(m_database->filePath()));
+}
+
+void TestOrdersWindow::headlessExportNotDuringMaintenance()
+{
+    m_window.reset();
+    const QString path = QDir(m_database->folder()).filePath(QStringLiteral("belgeler.csv"));
+    {
+        const Result<FolderAccess> maintenance = FolderAccess::forMaintenance(m_database->folder(), 0ms);
+        QVERIFY(maintenance.succeeded() && maintenance->isLocked());
+        FolderAccess::setWaitForTesting(200ms);
+        const HeadlessOrdersCsv::Outcome busy = HeadlessOrdersCsv::run({QStringLiteral("--orders-csv"), path});
+        FolderAccess::setWaitForTesting(-1ms);
+        QCOMPARE(busy.status, int(HeadlessOrdersCsv::Busy));
+        QCOMPARE(busy.status, 5);
+        QVERIFY2(busy.message.startsWith(QStringLiteral("Program klasörü şu anda meşgul: ")), qPrintable(busy.message));
+        QVERIFY(!QFile::exists(path));
+    }
+    QCOMPARE(HeadlessOrdersCsv::run({QStringLiteral("--orders-csv"), path}).status, int(HeadlessOrdersCsv::Written));
 }
 
 QTEST_MAIN(TestOrdersWindow)
