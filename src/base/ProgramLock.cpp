@@ -477,9 +477,7 @@ bool Holder::onThisComputer() const
 
 QString Attempt::message() const
 {
-    const QString safety = QStringLiteral(
-        "Kilidi devralmak yalnızca program orada gerçekten kapalıysa güvenlidir: iki kopya aynı veritabanı "
-        "üzerinde çalışırsa yapılan kayıtlar kaybolabilir.");
+    const QString risk = QStringLiteral("iki kopya aynı veritabanı üzerinde çalışırsa yapılan kayıtlar kaybolabilir.");
     switch (status) {
     case Status::Taken:
     case Status::Unprotected:
@@ -494,15 +492,17 @@ QString Attempt::message() const
     case Status::Elsewhere:
         return QStringLiteral("Program bu klasörden başka bir bilgisayarda açık görünüyor:\n\n%1\n\n"
                               "Program o bilgisayarda kapatılmadan kesildiyse (elektrik kesintisi, kilitlenen "
-                              "bilgisayar) kilidi devralıp burada devam edebilirsiniz. %2\n\n"
+                              "bilgisayar) kilidi devralıp burada devam edebilirsiniz. Kilidi devralmak yalnızca "
+                              "program orada gerçekten kapalıysa güvenlidir: %2\n\n"
                               "Kilit devralınsın ve program açılsın mı?")
-            .arg(holder ? holderLines(*holder) : QString(), safety);
+            .arg(holder ? holderLines(*holder) : QString(), risk);
     case Status::Unreadable:
         return QStringLiteral("Program klasöründeki kilit dosyası (%1) okunamadı; programın başka bir yerde açık "
                               "olup olmadığı anlaşılamıyor.\n\nProgramın bu klasörden başka hiçbir yerde açık "
-                              "olmadığından eminseniz kilidi devralıp devam edebilirsiniz. %2\n\n"
+                              "olmadığından eminseniz kilidi devralıp devam edebilirsiniz. Kilidi devralmak yalnızca "
+                              "program başka hiçbir yerde açık değilse güvenlidir: %2\n\n"
                               "Kilit devralınsın ve program açılsın mı?")
-            .arg(fileName(), safety);
+            .arg(fileName(), risk);
     case Status::NotTakenOver:
         return QStringLiteral("Kilit dosyası kaldırılamadı: %1. Program kapanacak. Program başka hiçbir yerde "
                               "açık değilse dosyayı silin ya da klasöre yazma izni verin, sonra programı yeniden "

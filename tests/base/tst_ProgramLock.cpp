@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 
+#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -120,7 +121,8 @@ QString processStartOf(qint64 pid)
 
 QString userName()
 {
-    return qEnvironmentVariable("USER", QStringLiteral("root"));
+    const passwd *user = ::getpwuid(::geteuid());
+    return user ? QString::fromLocal8Bit(user->pw_name) : QString();
 }
 
 // A lock file as a copy of the program writes it; the fields given replace
