@@ -17,8 +17,8 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "base/ProgramFolder.h"
-#include "base/ProgramLock.h"
 #include "maintenance/StartupCleanup.h"
+#include "maintenance/StartupLock.h"
 #include "registry/PayeeDatabase.h"
 
 #include "BenchPayees.h"
@@ -75,7 +75,7 @@ int runProgram(int argc, char *argv[], const QString &folder)
     ProgramFolder::overrideForTesting(folder);
     ProgramStart::configure(application);
     // What main() does before the windows.
-    if (ProgramLock::acquire().failed())
+    if (!StartupLock::take())
         return 1;
     const StartupCleanup::Report cleanup = StartupCleanup::run();
     Q_UNUSED(cleanup);

@@ -3,9 +3,9 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "base/ApplicationInfo.h"
-#include "base/ProgramLock.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/StartupCleanup.h"
+#include "maintenance/StartupLock.h"
 #include "commands/CommandLine.h"
 
 int main(int argc, char *argv[])
@@ -19,10 +19,8 @@ int main(int argc, char *argv[])
     ProgramStart::configure(application);
     // Before anything touches the program folder's files: another copy may
     // be working on them.
-    if (const Result<> locked = ProgramLock::acquire(); locked.failed()) {
-        MessageBoxes::warning(nullptr, locked.message());
+    if (!StartupLock::take())
         return 0;
-    }
     // Before the database is opened: what an interrupted backup or
     // compaction left behind.
     const StartupCleanup::Report cleanup = StartupCleanup::run();

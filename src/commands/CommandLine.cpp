@@ -2,7 +2,7 @@
 
 #include "base/ApplicationInfo.h"
 #include "commands/CommandOutcome.h"
-#include "commands/HeadlessOrdersCsv.h"
+#include "commands/OrdersCsvCommand.h"
 #include "commands/PaymentCommand.h"
 
 #include <QCoreApplication>
@@ -108,12 +108,6 @@ CommandOutcome paymentCommand(const QStringList &arguments)
     return PaymentCommand::run(arguments);
 }
 
-CommandOutcome ordersCsvCommand(const QStringList &arguments)
-{
-    const HeadlessOrdersCsv::Outcome outcome = HeadlessOrdersCsv::run(arguments);
-    return {outcome.status, outcome.message};
-}
-
 } // namespace
 
 std::optional<int> run(int argc, char **argv)
@@ -131,7 +125,7 @@ std::optional<int> run(int argc, char **argv)
         return windowless<QGuiApplication>(argc, argv, paymentCommand);
     }
     if (std::strcmp(first, "--orders-csv") == 0)
-        return windowless<QCoreApplication>(argc, argv, ordersCsvCommand);
+        return windowless<QCoreApplication>(argc, argv, OrdersCsvCommand::run);
     for (int i = 1; i < argc;) {
         if (const int taken = windowSystemArguments(argc, argv, i)) {
             i += taken;

@@ -1,6 +1,8 @@
 #include "commands/PaymentCommand.h"
 
 #include "base/FileProblem.h"
+#include "base/FolderAccess.h"
+#include "base/ProgramFolder.h"
 #include "base/ProfileFile.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/PreferenceSettings.h"
@@ -147,6 +149,10 @@ CommandOutcome run(const QStringList &arguments, const std::function<QDateTime()
     const std::optional<Request> request = requestOf(arguments);
     if (!request)
         return {ExitStatus::kBadInput, kUsage};
+    // Beside an open window, never during a backup, compaction or repair.
+    const Result<FolderAccess> access = FolderAccess::forCommand(ProgramFolder::path());
+    if (access.failed())
+        return {ExitStatus::kBusy, access.message()};
 
     QFile paymentFile(request->paymentPath);
     if (!paymentFile.open(QIODevice::ReadOnly))

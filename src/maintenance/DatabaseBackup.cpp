@@ -1,5 +1,6 @@
 #include "maintenance/DatabaseBackup.h"
 
+#include "base/FolderAccess.h"
 #include "maintenance/BackupLocation.h"
 #include "maintenance/CopyProblemText.h"
 #include "maintenance/FileReplacement.h"
@@ -109,6 +110,11 @@ Result<> Backup::run()
                                               "Yedek için başka bir klasör seçin.")
                                    .arg(shown(m_folder)));
     }
+    // The windowless commands stay out of the program folder until the
+    // backup is in place: they wait for it, or it for them.
+    const Result<FolderAccess> access = FolderAccess::forMaintenance(QFileInfo(m_database).absolutePath());
+    if (access.failed())
+        return refused(access.message());
     removeStaleStaging(m_folder);
     const QString staging = MaintenanceFiles::stagingPathFor(m_target);
     const QString marker

@@ -16,6 +16,10 @@
 // one, whole. A database that fails its integrity check is not backed up, so
 // that a sound older backup is never replaced by a damaged copy.
 //
+// No windowless command runs in the program folder while a backup is made
+// (FolderAccess): the backup waits a little for a running one and otherwise
+// is not made, with the message why.
+//
 // While a backup is built, a small record in the database's folder names
 // the staging file; if the program is killed, StartupCleanup finds the
 // record at the next start and removes the staging file wherever it is.

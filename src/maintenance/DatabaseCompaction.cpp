@@ -162,8 +162,19 @@ Result<> putInPlace(const QString &destination, const QString &source, Outcome &
     return Result<>::success();
 }
 
+Result<FolderAccess> reserveFolder(const QString &source)
+{
+    Result<FolderAccess> access = FolderAccess::forMaintenance(QFileInfo(source).absolutePath());
+    if (access.failed())
+        return Failure(QStringLiteral("Veritabanı sıkıştırılamadı. %1").arg(access.message()));
+    return access;
+}
+
 Outcome compactInPlace(const QString &source, const QString &destination)
 {
+    const Result<FolderAccess> access = reserveFolder(source);
+    if (access.failed())
+        return failedWith(access.error());
     Outcome outcome = CompactDatabaseFile(source, destination);
     if (outcome.succeeded())
         outcome.result = putInPlace(destination, source, outcome);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/FolderAccess.h"
 #include "base/Result.h"
 #include "registry/DatabaseCopy.h"
 
@@ -20,6 +21,11 @@
 // "Yedek.dat" is renamed over "Data.dat" in one step, so that at every
 // moment "Data.dat" is a whole database, the old one or the new one. Until
 // that rename nothing touches "Data.dat"; any failure leaves it as it was.
+//
+// No windowless command may run in the database's folder from the first
+// step to the rename: an order it recorded in "Data.dat" meanwhile would go
+// with the old file. The caller of the two steps reserves the folder for
+// both (reserveFolder); compactInPlace does so itself.
 namespace DatabaseCompaction {
 
 struct Outcome
@@ -53,7 +59,12 @@ Outcome CompactDatabaseFile(const QString &source, const QString &destination);
 Result<> putInPlace(const QString &destination, const QString &source, Outcome &outcome,
                   const QDate &today = QDate::currentDate());
 
-// Both steps one after the other, as the wizard runs them.
+// Keeps the windowless commands out of source's folder for as long as the
+// access is held; waits a little for a running one, and otherwise fails with
+// the message to show (nothing has been touched).
+Result<FolderAccess> reserveFolder(const QString &source);
+
+// Both steps one after the other, with the folder reserved for them.
 Outcome compactInPlace(const QString &source, const QString &destination);
 
 } // namespace DatabaseCompaction

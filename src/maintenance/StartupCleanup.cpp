@@ -1,6 +1,7 @@
 #include "maintenance/StartupCleanup.h"
 
 #include "base/ApplicationInfo.h"
+#include "base/FolderAccess.h"
 #include "base/PaymentCategory.h"
 #include "maintenance/FileReplacement.h"
 #include "maintenance/MaintenanceFiles.h"
@@ -118,6 +119,10 @@ void Cleanup::settleCompaction()
 
 QString Report::message() const
 {
+    if (folderBusy)
+        return QStringLiteral("Program klasöründe pencere olmadan çalışan bir komut (--pdf, --orders-csv) sürdüğü "
+                              "için yarım kalmış işlemlerden kalan dosyalara bu açılışta bakılmadı. Hiçbir dosya "
+                              "silinmedi; bu iş programın bir sonraki açılışında yapılacak.");
     if (!databaseRestored)
         return {};
     return QStringLiteral("Veritabanı dosyası (Data.dat) bulunamadı. Yarıda kalmış bir bakım işleminden kalan "
@@ -127,6 +132,14 @@ QString Report::message() const
 
 Report run(const QString &programFolder)
 {
+    // Its removals and renames must not happen under a command that has
+    // the database open.
+    const Result<FolderAccess> access = FolderAccess::forMaintenance(programFolder);
+    if (access.failed()) {
+        Report busy;
+        busy.folderBusy = true;
+        return busy;
+    }
     Cleanup cleanup(programFolder);
     return cleanup.run();
 }

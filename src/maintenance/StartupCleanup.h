@@ -30,6 +30,10 @@
 //    opening does: a transaction left half done is rolled back. When
 //    "Data.dat" is there but does not open, both stay.
 //
+// Nothing is looked at while a windowless command runs in the folder
+// (FolderAccess): the clean-up waits a few seconds for it and otherwise
+// leaves everything for the next start.
+//
 // Never touched: "Data.dat"; its journal, which the engine needs to undo a
 // transaction that was half written; the damaged files a repair kept; the
 // settings file; anything else.
@@ -39,6 +43,7 @@ struct Report
 {
     QStringList removed; // paths of the files removed
     bool databaseRestored = false; // "Yedek.dat" became "Data.dat"
+    bool folderBusy = false; // a windowless command ran on: nothing was looked at
 
     // What to tell the user, in Turkish; empty when there is nothing to tell.
     QString message() const;

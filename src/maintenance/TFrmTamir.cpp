@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <optional>
+
 namespace {
 
 constexpr int kClientWidth = 408;
@@ -153,15 +155,27 @@ void TFrmTamir::advance(int amount, int milliseconds)
 
 void TFrmTamir::run()
 {
-    m_state = State::Running;
+    const QString database = databasePath();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // From the copy to the rename no windowless command may record into
+    // "Data.dat". Refused while one runs on, the wizard stays as it was:
+    // the user may start again or cancel.
+    Result<FolderAccess> access = DatabaseCompaction::reserveFolder(database);
+    if (access.failed()) {
+        QApplication::restoreOverrideCursor();
+        MessageBoxes::show(this, {QStringLiteral("Hata"), access.message(), MessageBoxes::Icon::Error,
+                                  {MessageBoxes::Button::Ok}});
+        return;
+    }
+    std::optional<FolderAccess> reserved(std::move(access).value());
+    m_state = State::Running;
     m_cancelButton->setEnabled(false);
     m_startButton->setEnabled(false);
 
-    const QString database = databasePath();
     const QString compacted = MaintenanceFiles::compactionFilePath();
     DatabaseCompaction::Outcome outcome = DatabaseCompaction::CompactDatabaseFile(database, compacted);
     if (!outcome.succeeded()) {
+        reserved.reset();
         advance(10, 500);
         advance(10, 500);
         finishWithFailure(outcome.result.message());
@@ -174,7 +188,10 @@ void TFrmTamir::run()
     advance(5, 500);
     // One rename puts the new file in place: deleting "Data.dat" and copying
     // "Yedek.dat" back would leave a moment with no database at all.
-    if (const Result<> placed = DatabaseCompaction::putInPlace(compacted, database, outcome); placed.failed()) {
+    const Result<> placed = DatabaseCompaction::putInPlace(compacted, database, outcome);
+    // The commands wait no longer than the work: not for the boxes.
+    reserved.reset();
+    if (placed.failed()) {
         finishWithFailure(placed.message());
         return;
     }

@@ -11,7 +11,9 @@ class QToolButton;
 // repairing it on the way when it is damaged, puts the result in place of
 // the database, shows the file size before and after, and then restarts the
 // program: every way out of it is a restart (ProgramRestart), so each
-// process shows it at most once.
+// process shows it at most once. While a windowless command runs in the
+// program folder and does not end within a few seconds, "Başla" says so and
+// the wizard stays as it was shown.
 //
 // The main window must have closed its database connection (with every
 // statement of its lists) and hidden itself before it shows the wizard with

@@ -1,6 +1,7 @@
 // "Zenparol --pdf OUT.pdf PAYMENT.json": good and bad payment files in the
 // process, the settings file of the program folder, and the real program
 // run from a folder of its own.
+#include "base/FolderAccess.h"
 #include "commands/PaymentCommand.h"
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
@@ -13,9 +14,30 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <QtTest>
 
+#include <chrono>
+#include <thread>
+
+using namespace std::chrono_literals;
+
 namespace {
+
+const QString kBusy = QStringLiteral(
+    "Program klasörü şu anda meşgul: veritabanı yedekleniyor, sıkıştırılıyor ya da onarılıyor (ya da program "
+    "açılırken klasörü temizliyor). Komut çalıştırılmadı, hiçbir dosya yazılmadı; işlem bittikten sonra komutu "
+    "yeniden çalıştırın.");
+
+// The program folder held for maintenance, as a backup or a compaction
+// holds it, until reset.
+std::optional<FolderAccess> maintenanceOf(const QString &folder)
+{
+    Result<FolderAccess> taken = FolderAccess::forMaintenance(folder, 0ms);
+    if (taken.failed() || !taken->isLocked())
+        return std::nullopt;
+    return std::move(taken).value();
+}
 
 const QDate kToday(2024, 3, 5);
 
@@ -81,6 +103,7 @@ private slots:
     void everyPdfIsRecorded();
     void databaseThatCannotBeUsedStillGivesThePdf_data();
     void databaseThatCannotBeUsedStillGivesThePdf();
+    void waitsForMaintenanceOfItsFolder();
     void realProgram();
 };
 
@@ -293,6 +316,34 @@ void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf()
         QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), before);
 }
 
+void TestPaymentCommand::waitsForMaintenanceOfItsFolder()
+{
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
+
+    // Maintenance that goes on: nothing written, nothing recorded.
+    std::optional<FolderAccess> maintenance = maintenanceOf(folder.path());
+    QVERIFY(maintenance);
+    FolderAccess::setWaitForTesting(200ms);
+    const CommandOutcome refused = runPayment(folder);
+    FolderAccess::setWaitForTesting(-1ms);
+    QCOMPARE(refused.status, ExitStatus::kBusy);
+    QCOMPARE(refused.message, kBusy);
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
+
+    // Maintenance that ends while the command waits.
+    std::thread ending([&maintenance] {
+        std::this_thread::sleep_for(300ms);
+        maintenance.reset();
+    });
+    const CommandOutcome printed = runPayment(folder);
+    ending.join();
+    QCOMPARE(printed.status, ExitStatus::kDone);
+    QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
+    QCOMPARE(recordedOrders().size(), 1);
+}
+
 void TestPaymentCommand::realProgram()
 {
     // The program in a folder of its own, so that the settings file next to
@@ -360,6 +411,32 @@ void TestPaymentCommand::realProgram()
     QVERIFY(QFileInfo(unrecorded).size() > 1000);
     QVERIFY2(error.startsWith(QStringLiteral("PDF yazıldı, ancak belge kaydına işlenemedi.")) && error.count(u'\n') == 1,
              qPrintable(error));
+
+    // A backup or compaction of its folder, in another process (this one):
+    // the command waits for it, and gives up with 5 when it goes on.
+    QVERIFY(QDir(folder.filePath(QStringLiteral("Data.dat"))).removeRecursively());
+    std::optional<FolderAccess> maintenance = maintenanceOf(folder.path());
+    QVERIFY(maintenance);
+    const QString busy = folder.filePath(QStringLiteral("busy.pdf"));
+    run({QStringLiteral("--pdf"), busy, payment.fileName()}, status, error);
+    QCOMPARE(status, 5);
+    QCOMPARE(error, kBusy + u'\n');
+    QVERIFY(!QFile::exists(busy));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
+
+    QProcess waiting;
+    waiting.setProcessEnvironment(environment);
+    waiting.setWorkingDirectory(QDir::tempPath());
+    const QString waited = folder.filePath(QStringLiteral("waited.pdf"));
+    waiting.start(program, {QStringLiteral("--pdf"), waited, payment.fileName()});
+    QVERIFY(waiting.waitForStarted(30000));
+    QThread::msleep(1500);
+    maintenance.reset();
+    QVERIFY(waiting.waitForFinished(120000));
+    QCOMPARE(waiting.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(waiting.exitCode() == 0, waiting.readAllStandardError().constData());
+    QVERIFY(QFileInfo(waited).size() > 1000);
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Data.dat"))).isFile());
 }
 
 QTEST_MAIN(TestPaymentCommand)

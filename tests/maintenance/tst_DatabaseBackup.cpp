@@ -1,3 +1,4 @@
+#include "base/FolderAccess.h"
 #include "maintenance/DatabaseBackup.h"
 #include "support/DatabaseFiles.h"
 #include "support/FileSizeLimit.h"
@@ -8,7 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
+#include <thread>
+
 #include <unistd.h>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -36,6 +42,7 @@ private slots:
     void failuresKeepTheEarlierBackup_data();
     void failuresKeepTheEarlierBackup();
     void refusesToBackUpOntoTheDatabase();
+    void waitsForACommandThatEnds();
 };
 
 void TestDatabaseBackup::createsTheFolderWithItsParents()
@@ -95,6 +102,9 @@ void TestDatabaseBackup::failuresKeepTheEarlierBackup_data()
     QTest::newRow("missing database") << "missing" << "veritabanı dosyası bulunamadı";
     QTest::newRow("write fails half way") << "limit" << "yazılamadı";
     QTest::newRow("read-only backup folder") << "readOnly" << "yazılamadı";
+    QTest::newRow("a windowless command runs on")
+        << "command" << ". Program klasöründe şu anda pencere olmadan çalışan bir komut (--pdf, --orders-csv) "
+                        "sürüyor. İşlem başlatılmadı, hiçbir dosya değiştirilmedi";
 }
 
 void TestDatabaseBackup::failuresKeepTheEarlierBackup()
@@ -130,6 +140,12 @@ void TestDatabaseBackup::failuresKeepTheEarlierBackup()
         FileSizeLimit limit(64 * 1024);
         QVERIFY(limit.isApplied());
         result = DatabaseBackup::copy(database.filePath(), folder);
+    } else if (failure == QLatin1String("command")) {
+        const Result<FolderAccess> command = FolderAccess::forCommand(database.folder(), 0ms);
+        QVERIFY(command.succeeded() && command->isLocked());
+        FolderAccess::setWaitForTesting(200ms);
+        result = DatabaseBackup::copy(database.filePath(), folder);
+        FolderAccess::setWaitForTesting(-1ms);
     } else {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         result = DatabaseBackup::copy(database.filePath(), folder);
@@ -161,6 +177,27 @@ void TestDatabaseBackup::refusesToBackUpOntoTheDatabase()
              qPrintable(result.message()));
     QCOMPARE(DatabaseFiles::fileBytes(database.filePath()), before);
     QCOMPARE(database.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+}
+
+void TestDatabaseBackup::waitsForACommandThatEnds()
+{
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 50);
+    QTemporaryDir location;
+    // A command holds the folder and ends while the backup waits for it.
+    Result<FolderAccess> taken = FolderAccess::forCommand(database.folder(), 0ms);
+    QVERIFY(taken.succeeded() && taken->isLocked());
+    std::optional<FolderAccess> command(std::move(taken).value());
+    std::thread ending([&command] {
+        std::this_thread::sleep_for(300ms);
+        command.reset();
+    });
+    const Result<> result = DatabaseBackup::copy(database.filePath(), location.path());
+    ending.join();
+    QVERIFY2(result.succeeded(), qPrintable(result.message()));
+    QCOMPARE(DatabaseFiles::allRows(DatabaseBackup::targetPath(location.path())),
+             DatabaseFiles::allRows(database.filePath()));
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseBackup)

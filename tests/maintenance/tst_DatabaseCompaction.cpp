@@ -10,6 +10,10 @@
 #include <QFile>
 #include <QtTest>
 
+#include <chrono>
+
+using namespace std::chrono_literals;
+
 namespace {
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -58,6 +62,7 @@ private slots:
     void leftoverOfAStoppedRunIsRemovedOnlyBesideASoundDatabase();
     void repairSavesWhatCanBeReadAndKeepsTheDamagedFile();
     void neverRenamesOverADatabaseThatIsBeingWritten();
+    void notWhileAWindowlessCommandRuns();
 };
 
 void TestDatabaseCompaction::compactsAfterManyDeletions()
@@ -240,6 +245,38 @@ void TestDatabaseCompaction::neverRenamesOverADatabaseThatIsBeingWritten()
              qPrintable(placed.message()));
     QCOMPARE(DatabaseFiles::fileBytes(files.database), bytes);
     QCOMPARE(fixture.folderEntries(), (QStringList{QStringLiteral("Data.dat"), QStringLiteral("Data.dat-journal")}));
+}
+
+void TestDatabaseCompaction::notWhileAWindowlessCommandRuns()
+{
+    // An order a command recorded between the copy and the rename would go
+    // with the old file: the compaction waits, and then gives up untouched.
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    DatabaseFiles::addPayees(fixture, PaymentCategory::Pharmacy, 100);
+    fixture.database().close();
+    const Files files(fixture);
+    const QByteArray bytes = DatabaseFiles::fileBytes(files.database);
+    {
+        const Result<FolderAccess> command = FolderAccess::forCommand(fixture.folder(), 0ms);
+        QVERIFY(command.succeeded() && command->isLocked());
+        FolderAccess::setWaitForTesting(200ms);
+        const DatabaseCompaction::Outcome refused = DatabaseCompaction::compactInPlace(files.database, files.compacted);
+        FolderAccess::setWaitForTesting(-1ms);
+        QVERIFY(!refused.succeeded());
+        QCOMPARE(refused.result.message(),
+                 QStringLiteral("Veritabanı sıkıştırılamadı. Program klasöründe şu anda pencere olmadan çalışan bir "
+                                "komut (--pdf, --orders-csv) sürüyor. İşlem başlatılmadı, hiçbir dosya "
+                                "değiştirilmedi; komut bittikten sonra yeniden deneyin."));
+        QCOMPARE(DatabaseFiles::fileBytes(files.database), bytes);
+        QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+        // The wizard's two steps ask the same.
+        FolderAccess::setWaitForTesting(0ms);
+        QVERIFY(DatabaseCompaction::reserveFolder(files.database).failed());
+        FolderAccess::setWaitForTesting(-1ms);
+    }
+    const DatabaseCompaction::Outcome outcome = DatabaseCompaction::compactInPlace(files.database, files.compacted);
+    QVERIFY2(outcome.succeeded(), qPrintable(outcome.result.message()));
 }
 
 QTEST_GUILESS_MAIN(TestDatabaseCompaction)

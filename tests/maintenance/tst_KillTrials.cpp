@@ -5,11 +5,17 @@
 // one, whole; and nothing is left over that the start-up clean-up does not
 // take away.
 //
+// A payment order printed by the real program ("Zenparol --pdf") while a
+// compaction of its folder runs, and is killed or not, in another process:
+// the order is recorded in the database that is left, or the command said
+// that the folder was busy; it is never lost with the old file.
+//
 // The same executable, started with --kill-child, is the process that is
 // killed. MIRVASEL_KILL_TRIALS sets the trials per operation (a few by
 // default, for the test run; scripts/kill-trials runs hundreds), and
 // MIRVASEL_KILL_SEED the seed of the moments.
 
+#include "base/FolderAccess.h"
 #include "maintenance/DatabaseBackup.h"
 #include "maintenance/DatabaseCompaction.h"
 #include "maintenance/StartupCleanup.h"
@@ -29,6 +35,9 @@
 
 #include <cstdio>
 #include <limits>
+#include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -72,9 +81,12 @@ quint32 seed()
     return ok ? quint32(value) : 20261210u;
 }
 
+// Without the lock file of commands and maintenance, which stays once made.
 QStringList entries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    names.removeOne(FolderAccess::fileName());
+    return names;
 }
 
 void copyFolder(const QString &from, const QString &to)
@@ -156,12 +168,15 @@ private slots:
     void killedBackup();
     void killedCompaction();
     void killedRepair();
+    void pdfDuringACompaction();
 
 private:
     void runTrials(Operation operation, Scene &scene, const Rows &before, const Rows &after);
     void checkBackup(const Scene &scene, const Rows &database, const Rows &oldBackup, QMap<QString, int> &seen);
     void checkCompaction(const Scene &scene, const Rows &before, const Rows &after, const QByteArray &original,
                          bool repair, QMap<QString, int> &seen);
+    void checkPdfTrial(const Scene &scene, QProcess &compaction, QProcess &pdf, const Rows &before,
+                       QMap<QString, int> &seen);
 
     QRandomGenerator m_random;
 };
@@ -232,6 +247,168 @@ void TestKillTrials::killedRepair()
     const Rows repaired = DatabaseFiles::allRows(scene.database());
     QVERIFY(!repaired.isEmpty());
     runTrials(Operation::Repair, scene, Rows(), repaired);
+}
+
+namespace {
+
+const QByteArray kPayment = R"({"kind": "Eczane",
+  "payee": ["ŞİFA ECZANESİ", "12345678901", "ZİRAAT KIZILAY", "TR12 0001", "ÇANKAYA"],
+  "amounts": ["1.000,00"], "stamp": true})";
+
+// The program's own files: its folder is the folder of its executable.
+void placeProgram(const Scene &scene)
+{
+    const QString program = QDir(scene.program).filePath(QStringLiteral("Zenparol"));
+    if (::link(MIRVASEL_PROGRAM, QFile::encodeName(program).constData()) != 0)
+        QVERIFY(QFile::copy(QStringLiteral(MIRVASEL_PROGRAM), program));
+}
+
+QStringList pdfArguments(const Scene &scene)
+{
+    return {QStringLiteral("--pdf"), QDir(scene.root.path()).filePath(QStringLiteral("out.pdf")),
+            QDir(scene.root.path()).filePath(QStringLiteral("payment.json"))};
+}
+
+std::unique_ptr<QProcess> startPdf(const Scene &scene)
+{
+    auto pdf = std::make_unique<QProcess>();
+    pdf->start(QDir(scene.program).filePath(QStringLiteral("Zenparol")), pdfArguments(scene));
+    if (!pdf->waitForStarted(30000))
+        qFatal("the program did not start");
+    return pdf;
+}
+
+std::unique_ptr<QProcess> startCompaction(const Scene &scene)
+{
+    auto child = std::make_unique<QProcess>();
+    child->start(QCoreApplication::applicationFilePath(), childArguments(Operation::Compaction, scene));
+    if (!child->waitForStarted(30000) || !child->waitForReadyRead(30000))
+        qFatal("the child did not start");
+    return child;
+}
+
+qint64 payeeRows(const Rows &rows)
+{
+    qint64 count = 0;
+    for (const char *table : {"Eczane", "Hastane", "Tedavi", "Ozel"})
+        count += rows.value(QString::fromLatin1(table)).size();
+    return count;
+}
+
+Rows payeesOf(const Rows &rows)
+{
+    Rows payees;
+    for (const char *table : {"Eczane", "Hastane", "Tedavi", "Ozel"})
+        payees.insert(QString::fromLatin1(table), rows.value(QString::fromLatin1(table)));
+    return payees;
+}
+
+} // namespace
+
+void TestKillTrials::checkPdfTrial(const Scene &scene, QProcess &compaction, QProcess &pdf, const Rows &before,
+                                   QMap<QString, int> &seen)
+{
+    QVERIFY(compaction.waitForFinished(60000));
+    QVERIFY(pdf.waitForFinished(120000));
+    const bool killed = compaction.exitStatus() == QProcess::CrashExit;
+    if (!killed)
+        QCOMPARE(compaction.exitCode(), 0);
+    ++seen[killed ? QStringLiteral("compaction killed") : QStringLiteral("compaction finished")];
+    QCOMPARE(pdf.exitStatus(), QProcess::NormalExit);
+    const int status = pdf.exitCode();
+    const QString error = QString::fromUtf8(pdf.readAllStandardError());
+    QVERIFY2(status == 0 || status == 5, qPrintable(QStringLiteral("%1: %2").arg(status).arg(error)));
+    ++seen[status == 0 ? QStringLiteral("printed") : QStringLiteral("refused: the folder was busy")];
+
+    // What the next start finds: the order printed is there, or there was
+    // none.
+    QVERIFY(QFile::remove(QDir(scene.program).filePath(QStringLiteral("Zenparol"))));
+    QVERIFY(!StartupCleanup::run(scene.program).databaseRestored);
+    QCOMPARE(entries(scene.program), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(DatabaseFiles::integrity(scene.database()), QStringLiteral("ok"));
+    const Rows after = DatabaseFiles::allRows(scene.database());
+    QCOMPARE(payeesOf(after), payeesOf(before));
+    QCOMPARE(after.value(QStringLiteral("Belge")).size(), before.value(QStringLiteral("Belge")).size() + (status == 0 ? 1 : 0));
+    QCOMPARE(QFileInfo::exists(pdfArguments(scene)[1]), status == 0);
+}
+
+void TestKillTrials::pdfDuringACompaction()
+{
+    Scene scene;
+    makeDatabase(scene.pristineProgram, 800, false);
+    QVERIFY(QDir().mkpath(scene.pristineBackup));
+    QFile payment(QDir(scene.root.path()).filePath(QStringLiteral("payment.json")));
+    QVERIFY(payment.open(QIODevice::WriteOnly));
+    payment.write(kPayment);
+    payment.close();
+    const Rows before = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
+    QVERIFY(payeeRows(before) > 0);
+
+    // How long each takes alone.
+    scene.lay();
+    const Run compaction = runOnce(Operation::Compaction, scene, -1);
+    QCOMPARE(compaction.exitCode, 0);
+    const qint64 compactionSpan = std::max<qint64>(compaction.microseconds, 1000);
+    scene.lay();
+    placeProgram(scene);
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<QProcess> alone = startPdf(scene);
+    QVERIFY(alone->waitForFinished(120000));
+    QCOMPARE(alone->exitCode(), 0);
+    const qint64 pdfSpan = std::max<qint64>(timer.nsecsElapsed() / 1000, 1000);
+
+    QMap<QString, int> seen;
+    const int trials = trialsPerOperation();
+    for (int trial = 0; trial < trials; ++trial) {
+        scene.lay();
+        placeProgram(scene);
+        QFile::remove(pdfArguments(scene)[1]);
+        // The command starts anywhere from a whole run of its own before the
+        // compaction to the compaction's end; every other compaction is
+        // killed at a moment of its own.
+        const qint64 offset = qint64(m_random.bounded(quint64(pdfSpan + compactionSpan + 1))) - pdfSpan;
+        const bool kill = trial % 2 == 1;
+        const qint64 killAt = qint64(m_random.bounded(quint64(compactionSpan * 13 / 10 + 1)));
+
+        std::unique_ptr<QProcess> pdf;
+        if (offset < 0) {
+            pdf = startPdf(scene);
+            QThread::usleep(quint64(-offset));
+        }
+        std::unique_ptr<QProcess> child = startCompaction(scene);
+        QElapsedTimer since;
+        since.start();
+        const auto waitUntil = [&since](qint64 microseconds) {
+            const qint64 now = since.nsecsElapsed() / 1000;
+            if (microseconds > now)
+                QThread::usleep(quint64(microseconds - now));
+        };
+        if (kill && killAt < offset) {
+            waitUntil(killAt);
+            child->kill();
+        }
+        if (!pdf) {
+            waitUntil(offset);
+            pdf = startPdf(scene);
+        }
+        if (kill && killAt >= std::max<qint64>(offset, 0)) {
+            waitUntil(killAt);
+            child->kill();
+        }
+        checkPdfTrial(scene, *child, *pdf, before, seen);
+        if (QTest::currentTestFailed()) {
+            qWarning("trial %d: the command %lld us after the compaction's start, %s at %lld us of %lld us", trial,
+                     static_cast<long long>(offset), kill ? "killed" : "not killed",
+                     static_cast<long long>(killAt), static_cast<long long>(compactionSpan));
+            return;
+        }
+    }
+    QStringList counts;
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+        counts << QStringLiteral("%1: %2").arg(it.key()).arg(it.value());
+    qInfo("%d trials, compaction %lld us, command %lld us: %s", trials, static_cast<long long>(compactionSpan),
+          static_cast<long long>(pdfSpan), qPrintable(counts.join(QStringLiteral("; "))));
 }
 
 void TestKillTrials::runTrials(Operation operation, Scene &scene, const Rows &before, const Rows &after)

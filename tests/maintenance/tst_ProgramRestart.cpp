@@ -8,7 +8,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,7 +41,7 @@ int runChild(int argc, char **argv)
 {
     QApplication application(argc, argv);
     ProgramFolder::overrideForTesting(QDir::currentPath());
-    if (ProgramLock::acquire().failed())
+    if (ProgramLock::acquire().status != ProgramLock::Status::Taken)
         return 3;
     const QString record = QString::fromLocal8Bit(argv[2]);
     const bool launches = qstrcmp(argv[3], "fails") != 0;
@@ -52,9 +52,8 @@ int runChild(int argc, char **argv)
             const QStringList lines = QStringList{launch.program, launch.workingFolder} + launch.arguments;
             file.write(lines.join(u'\n').toUtf8());
         }
-        // The new instance must find the folder's lock free.
-        QLockFile probe(ProgramFolder::filePath(ProgramLock::fileName()));
-        std::puts(probe.tryLock(0) ? "lock free" : "lock held");
+        // The new instance must find the folder's lock free: no lock file.
+        std::puts(QFileInfo::exists(ProgramFolder::filePath(ProgramLock::fileName())) ? "lock held" : "lock free");
         return launches;
     });
     MessageBoxes::setResponder([](const MessageBoxes::Request &request) {

@@ -1,3 +1,4 @@
+#include "base/FolderAccess.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/ProgramFont.h"
 #include "maintenance/FileSizeText.h"
@@ -17,8 +18,10 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <chrono>
 #include <functional>
 
+using namespace std::chrono_literals;
 using MessageBoxes::Button;
 using MessageBoxes::Icon;
 using Steps = QList<std::pair<int, int>>;
@@ -102,6 +105,8 @@ private slots:
     void failureEndsInTheFailureBranch_data();
     void failureEndsInTheFailureBranch();
     void repairTellsHowManyRecordsCameBack();
+    void commandsWaitForTheWholeCompaction();
+    void aRunningCommandIsSaidSoAndTheWizardStays();
     void helpIsTopicFour();
     void layoutReadsWell();
 };
@@ -308,6 +313,56 @@ void TestRepairWizard::layoutReadsWell()
     h.child<QLabel>("Label6")->setText(QStringLiteral("Veritabanı dosyası bulunamadı!"));
     problems << WidgetLayout::problems(&h.wizard);
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+void TestRepairWizard::commandsWaitForTheWholeCompaction()
+{
+    Harness h;
+    DatabaseFiles::addPayees(h.database, PaymentCategory::Pharmacy, 100);
+    h.open();
+    QList<bool> refused;
+    h.duringPause = [&](int) { refused.append(FolderAccess::forCommand(h.database.folder(), 0ms).failed()); };
+    h.click("BitBtn1");
+    QCOMPARE(h.wizard.state(), TFrmTamir::State::Finished);
+    // From the copy to the rename, and not a moment longer.
+    QCOMPARE(refused, (QList<bool>{true, true, true, true, false, false, false}));
+}
+
+void TestRepairWizard::aRunningCommandIsSaidSoAndTheWizardStays()
+{
+    Harness h;
+    DatabaseFiles::addPayees(h.database, PaymentCategory::Pharmacy, 100);
+    h.open();
+    const QByteArray before = DatabaseFiles::fileBytes(h.databasePath());
+    {
+        const Result<FolderAccess> command = FolderAccess::forCommand(h.database.folder(), 0ms);
+        QVERIFY(command.succeeded() && command->isLocked());
+        FolderAccess::setWaitForTesting(200ms);
+        h.click("BitBtn1");
+        FolderAccess::setWaitForTesting(-1ms);
+    }
+    QCOMPARE(h.boxes.requests().size(), 1);
+    const MessageBoxes::Request box = h.boxes.requests().first();
+    QCOMPARE(box.caption, QStringLiteral("Hata"));
+    QCOMPARE(box.icon, Icon::Error);
+    QCOMPARE(box.text, QStringLiteral("Veritabanı sıkıştırılamadı. Program klasöründe şu anda pencere olmadan "
+                                      "çalışan bir komut (--pdf, --orders-csv) sürüyor. İşlem başlatılmadı, hiçbir "
+                                      "dosya değiştirilmedi; komut bittikten sonra yeniden deneyin."));
+    // As it was shown: start again, or cancel.
+    QCOMPARE(h.wizard.state(), TFrmTamir::State::Shown);
+    QVERIFY(h.pauses.isEmpty());
+    QCOMPARE(h.child<QPushButton>("BitBtn1")->text(), QStringLiteral("Başla"));
+    QVERIFY(h.child<QPushButton>("BitBtn1")->isEnabled());
+    QVERIFY(h.child<QPushButton>("BitBtn2")->isEnabled());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(h.launches.isEmpty());
+    QCOMPARE(DatabaseFiles::fileBytes(h.databasePath()), before);
+    QCOMPARE(h.database.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+
+    // The command has ended.
+    h.click("BitBtn1");
+    QCOMPARE(h.wizard.state(), TFrmTamir::State::Finished);
+    QCOMPARE(h.text("Label3"), QStringLiteral("İşlem başarıyla tamamlandı"));
 }
 
 QTEST_MAIN(TestRepairWizard)

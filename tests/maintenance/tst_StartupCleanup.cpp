@@ -1,3 +1,4 @@
+#include "base/FolderAccess.h"
 #include "maintenance/StartupCleanup.h"
 #include "support/DatabaseFiles.h"
 #include "support/TemporaryPayeeDatabase.h"
@@ -6,6 +7,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -43,9 +48,12 @@ void lay(const QString &folder, const QStringList &files)
     }
 }
 
+// Without the lock file of commands and maintenance, which stays once made.
 QStringList entries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    names.removeOne(FolderAccess::fileName());
+    return names;
 }
 
 } // namespace
@@ -58,6 +66,7 @@ private slots:
     void removesOnlyLeftoversOfOurOwn_data();
     void removesOnlyLeftoversOfOurOwn();
     void backupRecordsTakeTheirStagingFileAlong();
+    void leavesEverythingWhileAWindowlessCommandRuns();
 };
 
 void TestStartupCleanup::removesOnlyLeftoversOfOurOwn_data()
@@ -145,6 +154,31 @@ void TestStartupCleanup::backupRecordsTakeTheirStagingFileAlong()
     QCOMPARE(entries(program.path()), QStringList{QStringLiteral("Data.dat")});
     QCOMPARE(entries(backups.path()), (QStringList{QStringLiteral("Data.dat"), QStringLiteral("Data.dat.1a2b3c4d.yeni")}));
     QCOMPARE(DatabaseFiles::fileBytes(QDir(backups.path()).filePath(QStringLiteral("Data.dat"))), backup);
+}
+
+void TestStartupCleanup::leavesEverythingWhileAWindowlessCommandRuns()
+{
+    QTemporaryDir folder;
+    const QStringList present{"Data.dat=db", "Yedek.dat=db", "Data.dat.1a2b3c4d.yeni=db"};
+    lay(folder.path(), present);
+    {
+        const Result<FolderAccess> command = FolderAccess::forCommand(folder.path(), 0ms);
+        QVERIFY(command.succeeded() && command->isLocked());
+        FolderAccess::setWaitForTesting(200ms);
+        const StartupCleanup::Report busy = StartupCleanup::run(folder.path());
+        FolderAccess::setWaitForTesting(-1ms);
+        QVERIFY(busy.folderBusy);
+        QVERIFY(busy.removed.isEmpty());
+        QCOMPARE(busy.message(),
+                 QStringLiteral("Program klasöründe pencere olmadan çalışan bir komut (--pdf, --orders-csv) sürdüğü "
+                                "için yarım kalmış işlemlerden kalan dosyalara bu açılışta bakılmadı. Hiçbir dosya "
+                                "silinmedi; bu iş programın bir sonraki açılışında yapılacak."));
+        QCOMPARE(entries(folder.path()), (QStringList{"Data.dat", "Data.dat.1a2b3c4d.yeni", "Yedek.dat"}));
+    }
+    // The next start, with the command gone.
+    const StartupCleanup::Report report = StartupCleanup::run(folder.path());
+    QVERIFY(!report.folderBusy);
+    QCOMPARE(entries(folder.path()), QStringList{"Data.dat"});
 }
 
 QTEST_GUILESS_MAIN(TestStartupCleanup)

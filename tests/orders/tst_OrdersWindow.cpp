@@ -2,7 +2,8 @@
 // first letters and a range of days, reprinted as the same page with its
 // first date, saved as a PDF, the shown rows exported; and the headless
 // export with good and bad arguments.
-#include "commands/HeadlessOrdersCsv.h"
+#include "base/FolderAccess.h"
+#include "commands/OrdersCsvCommand.h"
 #include "orders/TFrmBelgeler.h"
 #include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderPage.h"
@@ -20,6 +21,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -110,6 +115,7 @@ private slots:
     void headlessExport_data();
     void headlessExport();
     void headlessExportWithoutAFileOrADatabase();
+    void headlessExportNotDuringMaintenance();
 
 private:
     std::unique_ptr<TemporaryPayeeDatabase> m_database;
@@ -294,8 +300,8 @@ void TestOrdersWindow::headlessExport()
     QFETCH(QString, message);
     m_window.reset();
     const QString path = QDir(m_database->folder()).filePath(QStringLiteral("belgeler.csv"));
-    const HeadlessOrdersCsv::Outcome outcome =
-        HeadlessOrdersCsv::run(QStringList{QStringLiteral("--orders-csv"), path} + options);
+    const CommandOutcome outcome =
+        OrdersCsvCommand::run(QStringList{QStringLiteral("--orders-csv"), path} + options);
     QCOMPARE(outcome.status, status);
     if (status != 0) {
         QVERIFY2(outcome.message.contains(message), qPrintable(outcome.message));
@@ -313,19 +319,37 @@ void TestOrdersWindow::headlessExportWithoutAFileOrADatabase()
 {
     m_window.reset();
     const QString unwritable = QDir(m_database->folder()).filePath(QStringLiteral("yok/belgeler.csv"));
-    const HeadlessOrdersCsv::Outcome noFolder = HeadlessOrdersCsv::run({QStringLiteral("--orders-csv"), unwritable});
-    QCOMPARE(noFolder.status, int(HeadlessOrdersCsv::BadInput));
+    const CommandOutcome noFolder = OrdersCsvCommand::run({QStringLiteral("--orders-csv"), unwritable});
+    QCOMPARE(noFolder.status, ExitStatus::kBadInput);
     QVERIFY2(noFolder.message.endsWith(QStringLiteral("yazılamadı: klasör bulunamadı.")), qPrintable(noFolder.message));
 
     // No database: said, and none is made.
     m_database->database().close();
     QVERIFY(QFile::remove(m_database->filePath()));
     const QString path = QDir(m_database->folder()).filePath(QStringLiteral("belgeler.csv"));
-    const HeadlessOrdersCsv::Outcome noDatabase = HeadlessOrdersCsv::run({QStringLiteral("--orders-csv"), path});
-    QCOMPARE(noDatabase.status, int(HeadlessOrdersCsv::Failed));
+    const CommandOutcome noDatabase = OrdersCsvCommand::run({QStringLiteral("--orders-csv"), path});
+    QCOMPARE(noDatabase.status, ExitStatus::kFailed);
     QVERIFY2(noDatabase.message.startsWith(QStringLiteral("Veritabanı dosyası bulunamadı")), qPrintable(noDatabase.message));
     QVERIFY(!QFile::exists(path));
     QVERIFY(!QFile::exists(m_database->filePath()));
+}
+
+void TestOrdersWindow::headlessExportNotDuringMaintenance()
+{
+    m_window.reset();
+    const QString path = QDir(m_database->folder()).filePath(QStringLiteral("belgeler.csv"));
+    {
+        const Result<FolderAccess> maintenance = FolderAccess::forMaintenance(m_database->folder(), 0ms);
+        QVERIFY(maintenance.succeeded() && maintenance->isLocked());
+        FolderAccess::setWaitForTesting(200ms);
+        const CommandOutcome busy = OrdersCsvCommand::run({QStringLiteral("--orders-csv"), path});
+        FolderAccess::setWaitForTesting(-1ms);
+        QCOMPARE(busy.status, ExitStatus::kBusy);
+        QCOMPARE(busy.status, 5);
+        QVERIFY2(busy.message.startsWith(QStringLiteral("Program klasörü şu anda meşgul: ")), qPrintable(busy.message));
+        QVERIFY(!QFile::exists(path));
+    }
+    QCOMPARE(OrdersCsvCommand::run({QStringLiteral("--orders-csv"), path}).status, ExitStatus::kDone);
 }
 
 QTEST_MAIN(TestOrdersWindow)

@@ -1,5 +1,6 @@
 #include "support/TemporaryPayeeDatabase.h"
 
+#include "base/FolderAccess.h"
 #include "base/ProgramFolder.h"
 
 #include <QDir>
@@ -144,8 +145,10 @@ QByteArray TemporaryPayeeDatabase::fileContents(const QString &path)
 
 QStringList TemporaryPayeeDatabase::folderEntries() const
 {
-    return QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                                           QDir::Name);
+    QStringList names = QDir(m_folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                                                        QDir::Name);
+    names.removeOne(FolderAccess::fileName());
+    return names;
 }
 
 void createEmptyPayeeDatabase()

@@ -47,6 +47,8 @@ public:
     void stopRefusing();
 
     static QByteArray fileContents(const QString &path);
+    // The folder's files and folders but the lock file that the commands and
+    // maintenance share, which stays there for good once made.
     QStringList folderEntries() const;
 
 private:
