@@ -101,34 +101,45 @@ std::optional<WrittenAmount> WrittenAmount::read(QStringView text, const Rules &
 QString WrittenAmount::grouped(QStringView digits)
 {
     QString text;
+    appendGrouped(text, digits);
+    return text;
+}
+
+void WrittenAmount::appendGrouped(QString &text, QStringView digits)
+{
     const qsizetype length = digits.size();
-    text.reserve(length + length / 3);
+    text.reserve(text.size() + length + length / 3);
     for (qsizetype i = 0; i < length; ++i) {
         if (i > 0 && (length - i) % 3 == 0)
             text += kThousandsSeparator;
         text += digits[i];
     }
-    return text;
 }
 
 QString WrittenAmount::displayForm() const
 {
-    return withWhole(grouped(whole));
+    return form(true);
 }
 
 QString WrittenAmount::plainForm() const
 {
-    return withWhole(whole);
+    return form(false);
 }
 
-QString WrittenAmount::withWhole(const QString &wholeText) const
+QString WrittenAmount::form(bool thousands) const
 {
     QString text;
-    text.reserve(wholeText.size() + decimals.size() + 2);
+    // Room for the sign, the separators and the comma: one allocation.
+    text.reserve(whole.size() + whole.size() / 3 + decimals.size() + 2);
     if (negative)
         text += u'-';
-    text += wholeText;
-    if (!decimals.isEmpty())
-        text += kDecimalSeparator + decimals;
+    if (thousands)
+        appendGrouped(text, whole);
+    else
+        text += whole;
+    if (!decimals.isEmpty()) {
+        text += kDecimalSeparator;
+        text += decimals;
+    }
     return text;
 }

@@ -52,5 +52,6 @@ public:
     QString plainForm() const;
 
 private:
-    QString withWhole(const QString &wholeText) const;
+    static void appendGrouped(QString &text, QStringView digits);
+    QString form(bool thousands) const;
 };
