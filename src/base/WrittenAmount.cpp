@@ -33,7 +33,7 @@ QStringView withoutCurrencyUnit(QStringView text)
 
 // The whole part's digits, or nothing where its separators do not stand
 // between groups of three after a first group of one to three digits.
-std::optional<QString> groupedDigits(QStringView whole, QStringView separators)
+std::optional<QString> wholeDigits(QStringView whole, QStringView separators)
 {
     QString digits;
     digits.reserve(whole.size());
@@ -81,7 +81,7 @@ std::optional<WrittenAmount> WrittenAmount::read(QStringView text, const Rules &
         || !std::all_of(decimals.begin(), decimals.end(), isDigit))
         return std::nullopt;
 
-    std::optional<QString> digits = groupedDigits(comma < 0 ? rest : rest.left(comma), rules.thousandsSeparators);
+    std::optional<QString> digits = wholeDigits(comma < 0 ? rest : rest.left(comma), rules.thousandsSeparators);
     if (!digits || (digits->isEmpty() && (decimals.isEmpty() || !rules.bareDecimals)))
         return std::nullopt;
 
