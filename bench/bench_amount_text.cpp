@@ -1,7 +1,9 @@
 // How long the amount field needs per keystroke: formatting, reading a text
-// back, and one key through the key rules on the longest amount a field holds.
+// back, and one key through the key rules on the longest amount a field holds;
+// then a paste, and the kuruş amounts the register reads and shows.
 #include "base/AmountKeyEditor.h"
 #include "base/AmountText.h"
+#include "base/KurusAmount.h"
 
 #include "BenchTiming.h"
 
@@ -43,6 +45,17 @@ int main()
     measure("one backspace over a separator", rounds, [&](int) {
         const AmountKeyEditor::State afterSeparator{longest, 2, 0};
         sinkLength = editor.keyPress(afterSeparator, u'\b').text.size();
+    });
+
+    const QString pasted = QStringLiteral(" 9 999 999 999 999,99 TL ");
+    measure("paste the longest amount with blanks and TL", rounds, [&](int) {
+        sinkLength = AmountText::pastedAmount(pasted, 2).value_or(QString()).size();
+    });
+    measure("KurusAmount::fromText of the longest text", rounds, [&](int) {
+        sinkValue = KurusAmount::fromText(longest).value_or(0);
+    });
+    measure("KurusAmount::toText of 13 whole digits", rounds, [](int i) {
+        sinkLength = KurusAmount::toText(999999999999999LL - i).size();
     });
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "base/AmountText.h"
 
+#include "base/WrittenAmount.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -143,20 +145,9 @@ QString format(long double value, int decimals)
         digits.insert(0, std::size_t(decimals) + 1 - digits.size(), '0');
 
     const std::size_t wholeLength = digits.size() - std::size_t(decimals);
-    QString text;
-    text.reserve(int(digits.size() + wholeLength / 3 + 2));
-    if (negative && !zero)
-        text += u'-';
-    for (std::size_t i = 0; i < wholeLength; ++i) {
-        if (i > 0 && (wholeLength - i) % 3 == 0)
-            text += kThousandsSeparator;
-        text += QLatin1Char(digits[i]);
-    }
-    if (decimals > 0) {
-        text += kDecimalSeparator;
-        text += QLatin1String(digits.data() + wholeLength, qsizetype(decimals));
-    }
-    return text;
+    const WrittenAmount shown{negative && !zero, QString::fromLatin1(digits.data(), qsizetype(wholeLength)),
+                              QString::fromLatin1(digits.data() + wholeLength, qsizetype(decimals))};
+    return shown.displayForm();
 }
 
 QString normalForm(const QString &text, int decimals)
@@ -252,73 +243,17 @@ QString KurusPart(const QString &text)
 std::optional<QString> pastedAmount(const QString &text, int decimals)
 {
     decimals = std::max(decimals, 0);
-    QString rest = text.trimmed();
-    for (const QString &unit : {QStringLiteral("YTL"), QStringLiteral("TL"), QStringLiteral("₺")}) {
-        if (rest.endsWith(unit, Qt::CaseInsensitive)) {
-            rest = rest.chopped(unit.size()).trimmed();
-            break;
-        }
-    }
-    if (rest.startsWith(u'₺'))
-        rest = rest.mid(1).trimmed();
-
-    bool negative = false;
-    if (rest.startsWith(u'-') || rest.startsWith(u'+')) {
-        negative = rest.front() == u'-';
-        rest = rest.mid(1);
-    }
-    const qsizetype comma = rest.indexOf(kDecimalSeparator);
-    const QString whole = comma < 0 ? rest : rest.left(comma);
-    const QString fraction = comma < 0 ? QString() : rest.mid(comma + 1);
-    if (!allDigits(fraction) || fraction.size() > decimals || (comma >= 0 && fraction.isEmpty()))
+    const WrittenAmount::Rules pasted{.thousandsSeparators = u". \u00A0\u202F",
+                                      .plusSign = true,
+                                      .currencyUnit = true,
+                                      .bareDecimals = true,
+                                      .maxDecimals = decimals};
+    std::optional<WrittenAmount> amount = WrittenAmount::read(text, pasted);
+    if (!amount)
         return std::nullopt;
-
-    // Thousands separators: one kind, groups of three after the first.
-    QString digits;
-    QChar separator;
-    int groupLength = -1; // digits since the last separator; -1 before the first
-    int firstGroup = 0;
-    for (const QChar character : whole) {
-        if (isDigit(character)) {
-            digits += character;
-            if (groupLength >= 0)
-                ++groupLength;
-            else
-                ++firstGroup;
-            continue;
-        }
-        const bool isSeparator = character == kThousandsSeparator || character == u' ' || character == u'\u00A0'
-                                 || character == u'\u202F';
-        if (!isSeparator || (!separator.isNull() && character != separator))
-            return std::nullopt;
-        if ((groupLength < 0 && (firstGroup == 0 || firstGroup > 3)) || (groupLength >= 0 && groupLength != 3))
-            return std::nullopt;
-        separator = character;
-        groupLength = 0;
-    }
-    if (groupLength >= 0 && groupLength != 3)
-        return std::nullopt;
-    if (digits.isEmpty() && fraction.isEmpty())
-        return std::nullopt;
-
-    // The display form, built from the digits as they stand: no rounding.
-    const qsizetype leading = std::min(qsizetype(digits.size()) - 1,
-                                       qsizetype(std::find_if(digits.begin(), digits.end(),
-                                                              [](QChar c) { return c != u'0'; })
-                                                 - digits.begin()));
-    digits = digits.isEmpty() ? QStringLiteral("0") : digits.mid(std::max<qsizetype>(leading, 0));
-    QString shown;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            shown += kThousandsSeparator;
-        shown += digits[i];
-    }
-    if (decimals > 0)
-        shown += kDecimalSeparator + fraction + QString(decimals - fraction.size(), u'0');
-    const bool zero = digits == u"0" && !std::any_of(fraction.begin(), fraction.end(), [](QChar c) { return c != u'0'; });
-    if (negative && !zero)
-        shown.prepend(u'-');
-    return shown;
+    // The display form of the digits as they stand: no rounding.
+    amount->decimals = amount->decimals.leftJustified(decimals, u'0');
+    return amount->displayForm();
 }
 
 } // namespace AmountText

@@ -1,10 +1,13 @@
 #include "base/AmountText.h"
+#include "base/WrittenAmount.h"
 
 #include <QtTest>
 
 #include <optional>
 
 using AmountText::TCurrSymbolSet;
+
+Q_DECLARE_METATYPE(WrittenAmount::Rules)
 
 class TestAmountText : public QObject
 {
@@ -28,6 +31,10 @@ private slots:
     void liraAndKurus();
     void pastedAmounts_data();
     void pastedAmounts();
+    void writtenAmounts_data();
+    void writtenAmounts();
+    void grouping_data();
+    void grouping();
 };
 
 void TestAmountText::suffixes_data()
@@ -297,6 +304,120 @@ void TestAmountText::pastedAmounts()
     const std::optional<QString> amount = AmountText::pastedAmount(pasted, 2);
     QCOMPARE(amount.value_or(QString()), shown);
     QCOMPARE(amount.has_value(), !shown.isEmpty());
+}
+
+void TestAmountText::writtenAmounts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<WrittenAmount::Rules>("rules");
+    QTest::addColumn<QString>("read"); // "[-]whole|decimals"; empty: refused
+
+    const WrittenAmount::Rules field; // an amount field's text
+    const WrittenAmount::Rules pasted{.thousandsSeparators = u". \u00A0\u202F",
+                                      .plusSign = true,
+                                      .currencyUnit = true,
+                                      .bareDecimals = true};
+
+    // Groups: one separator kind, a first group of one to three digits, then threes.
+    QTest::newRow("blank then point") << "1 234.567" << pasted << "";
+    QTest::newRow("no-break space then blank") << QStringLiteral("1\u00A0234 567") << pasted << "";
+    QTest::newRow("point where only blanks group")
+        << "1.234" << WrittenAmount::Rules{.thousandsSeparators = u" "} << "";
+    QTest::newRow("group of two") << "1.23" << field << "";
+    QTest::newRow("group of four") << "1.2345" << field << "";
+    QTest::newRow("first group of four") << "1234.567" << field << "";
+    QTest::newRow("separator first") << ".123" << field << "";
+    QTest::newRow("separator last") << "123." << field << "";
+    QTest::newRow("two separators together") << "1..234" << field << "";
+    QTest::newRow("blank before the comma") << "1 234 ,5" << pasted << "";
+    QTest::newRow("decimal point") << "12.5" << field << "";
+    QTest::newRow("sixteen digits: the reader sets no limit")
+        << "1.234.567.890.123.456" << field << "1234567890123456|";
+
+    // Leading zeros go, even where they fill a group.
+    QTest::newRow("leading zeros") << "0012,3" << field << "12|3";
+    QTest::newRow("zeros only") << "000" << field << "0|";
+    QTest::newRow("zeros in the first group") << "0.001" << field << "1|";
+
+    // Signs: no "-0", and only where the rules allow one.
+    QTest::newRow("minus zero") << "-0,00" << field << "0|00";
+    QTest::newRow("minus zero kuruş only") << "-,0" << pasted << "0|0";
+    QTest::newRow("one kuruş below zero") << "-0,01" << field << "-0|01";
+    QTest::newRow("plus where only minus") << "+5" << field << "";
+    QTest::newRow("plus") << "+5" << pasted << "5|";
+    QTest::newRow("minus not allowed") << "-5" << WrittenAmount::Rules{.minusSign = false} << "";
+    QTest::newRow("blank after the sign") << "- 5" << pasted << "";
+    QTest::newRow("two signs") << "+-5" << pasted << "";
+    QTest::newRow("sign at the end") << "5-" << field << "";
+
+    // Decimals.
+    QTest::newRow("three decimals over two") << "1,005" << field << "";
+    QTest::newRow("three decimals allowed") << "1,005" << WrittenAmount::Rules{.maxDecimals = 3} << "1|005";
+    QTest::newRow("decimals not allowed") << "12,0" << WrittenAmount::Rules{.maxDecimals = 0} << "";
+    QTest::newRow("whole lira, decimals not allowed") << "12" << WrittenAmount::Rules{.maxDecimals = 0} << "12|";
+    QTest::newRow("fewer than none is none") << "12" << WrittenAmount::Rules{.maxDecimals = -1} << "12|";
+    QTest::newRow("decimals as written") << "12,50" << field << "12|50";
+    QTest::newRow("comma without decimals") << "12," << field << "";
+    QTest::newRow("decimals alone, not allowed") << ",5" << field << "";
+    QTest::newRow("decimals alone") << ",5" << pasted << "0|5";
+    QTest::newRow("comma alone") << "," << pasted << "";
+    QTest::newRow("sign alone") << "-" << pasted << "";
+
+    // Blanks: any white space around, only the listed ones between groups.
+    QTest::newRow("tab and newline around") << "\t12,5\n" << field << "12|5";
+    QTest::newRow("no-break spaces around") << QStringLiteral("\u00A012\u00A0") << field << "12|";
+    QTest::newRow("narrow no-break space groups") << QStringLiteral("1\u202F234") << pasted << "1234|";
+    QTest::newRow("thin space does not group") << QStringLiteral("1\u2009234") << pasted << "";
+    QTest::newRow("tab does not group") << "1\t234" << pasted << "";
+    QTest::newRow("two blanks") << "1  234" << pasted << "";
+    QTest::newRow("blank where only points group") << "1 234" << field << "";
+
+    // Currency units.
+    QTest::newRow("unit in lower case, no blank") << "12tl" << pasted << "12|";
+    QTest::newRow("lira sign after") << QStringLiteral("12 ₺") << pasted << "12|";
+    QTest::newRow("lira sign before and TL after") << QStringLiteral("₺12 TL") << pasted << "12|";
+    QTest::newRow("minus after the lira sign") << QStringLiteral("₺-12") << pasted << "-12|";
+    QTest::newRow("lira sign after the minus") << QStringLiteral("-₺12") << pasted << "";
+    QTest::newRow("unit before") << "TL 12" << pasted << "";
+    QTest::newRow("unit twice") << "12 TL TL" << pasted << "";
+    QTest::newRow("unit alone") << "TL" << pasted << "";
+    QTest::newRow("unit inside") << "12 TL,50" << pasted << "";
+    QTest::newRow("another currency") << QStringLiteral("12 €") << pasted << "";
+    QTest::newRow("unit not allowed") << "12 TL" << field << "";
+
+    // Digits are ASCII digits only.
+    QTest::newRow("Arabic-Indic digits") << QStringLiteral("\u0661\u0662") << pasted << "";
+    QTest::newRow("fullwidth digits") << QStringLiteral("\uFF11\uFF12") << pasted << "";
+}
+
+void TestAmountText::writtenAmounts()
+{
+    QFETCH(QString, text);
+    QFETCH(WrittenAmount::Rules, rules);
+    QFETCH(QString, read);
+    const std::optional<WrittenAmount> amount = WrittenAmount::read(text, rules);
+    const QString described =
+        amount ? (amount->negative ? QStringLiteral("-") : QString()) + amount->whole + u'|' + amount->decimals
+               : QString();
+    QCOMPARE(described, read);
+}
+
+void TestAmountText::grouping_data()
+{
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<QString>("grouped");
+    QTest::newRow("nothing") << "" << "";
+    QTest::newRow("three") << "999" << "999";
+    QTest::newRow("four") << "1000" << "1.000";
+    QTest::newRow("six") << "123456" << "123.456";
+    QTest::newRow("seven") << "1234567" << "1.234.567";
+}
+
+void TestAmountText::grouping()
+{
+    QFETCH(QString, digits);
+    QFETCH(QString, grouped);
+    QCOMPARE(WrittenAmount::grouped(digits), grouped);
 }
 
 QTEST_GUILESS_MAIN(TestAmountText)

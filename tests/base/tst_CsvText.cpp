@@ -65,6 +65,20 @@ void TestCsvText::kurusFromText_data()
     // The largest amount field, to the kuruş, with no rounding on the way.
     QTest::newRow("thirteen digits") << QStringLiteral("9.999.999.999.999,99")
                                      << std::optional<qint64>(999999999999999LL);
+    // 15 whole digits still add up over a large register; more are refused,
+    // leading zeros not counted.
+    QTest::newRow("fifteen digits") << QStringLiteral("999.999.999.999.999,99")
+                                    << std::optional<qint64>(99999999999999999LL);
+    QTest::newRow("sixteen digits") << QStringLiteral("1000000000000000") << std::optional<qint64>();
+    QTest::newRow("fifteen digits after a zero") << QStringLiteral("0999999999999999")
+                                                 << std::optional<qint64>(99999999999999900LL);
+    QTest::newRow("minus zero") << QStringLiteral("-0,00") << std::optional<qint64>(0);
+    QTest::newRow("blanks around") << QStringLiteral(" \t12,5 ") << std::optional<qint64>(1250);
+    QTest::newRow("blank alone is nothing") << QStringLiteral("  ") << std::optional<qint64>(0);
+    QTest::newRow("kuruş alone") << QStringLiteral(",5") << std::optional<qint64>();
+    QTest::newRow("plus sign") << QStringLiteral("+5") << std::optional<qint64>();
+    QTest::newRow("blank groups") << QStringLiteral("1 234,00") << std::optional<qint64>();
+    QTest::newRow("with its unit") << QStringLiteral("12 TL") << std::optional<qint64>();
     QTest::newRow("three decimals") << QStringLiteral("1,005") << std::optional<qint64>();
     QTest::newRow("English form") << QStringLiteral("1,234.50") << std::optional<qint64>();
     QTest::newRow("bad grouping") << QStringLiteral("12.34,00") << std::optional<qint64>();
