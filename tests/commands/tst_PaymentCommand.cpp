@@ -119,8 +119,7 @@ void TestPaymentCommand::pharmacyPayment()
     QCOMPARE(outcome.message, QStringLiteral("Veritabanı dosyası yoktu; yeni, boş bir veritabanı oluşturuldu: %1")
                                   .arg(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Data.dat")))));
     QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
-    if (!PdfWords::available())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
 
     const QList<PdfWords::Word> words = PdfWords::read(pdf);
     QCOMPARE(inArea(words, gridCell(1, 79, 16)), QStringLiteral("1000"));
@@ -154,8 +153,7 @@ void TestPaymentCommand::settingsFileAndHandTypedStampDuty()
     const CommandOutcome outcome =
         PaymentCommand::run({QStringLiteral("--pdf"), pdf, folder.filePath(QStringLiteral("payment.json"))}, testClock);
     QCOMPARE(outcome.status, ExitStatus::kDone);
-    if (!PdfWords::available())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
 
     const QList<PdfWords::Word> words = PdfWords::read(pdf);
     QCOMPARE(inArea(words, gridCell(1, 0, 14)), QStringLiteral("999"));
@@ -385,8 +383,8 @@ void TestPaymentCommand::realProgram()
              qPrintable(error));
     QVERIFY(QFileInfo(pdf).size() > 1000);
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Data.dat"))).isFile());
-    if (PdfWords::available())
-        QCOMPARE(inArea(PdfWords::read(pdf), QRectF(15 + 25, 22 + 20, 68, 5)), QStringLiteral("PROGRAM KLASÖRÜ"));
+    QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
+    QCOMPARE(inArea(PdfWords::read(pdf), QRectF(15 + 25, 22 + 20, 68, 5)), QStringLiteral("PROGRAM KLASÖRÜ"));
 
     QVERIFY(payment.open(QIODevice::WriteOnly | QIODevice::Truncate));
     payment.write("{\"kind\": \"Kasa\"}");

@@ -299,8 +299,7 @@ void TestPaymentOrderPage::nothingLeavesItsBox()
 
 void TestPaymentOrderPage::geometryReadBackFromPdf()
 {
-    if (!PdfWords::available())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
     Raporlar raporlar;
     raporlar.setText(QStringLiteral("MUst1"), QStringLiteral("ŞİFA ECZANESİ"));
     raporlar.setText(QStringLiteral("MH11"), QStringLiteral("1000"));
@@ -372,8 +371,7 @@ void TestPaymentOrderPage::geometryReadBackFromPdf()
 
 void TestPaymentOrderPage::largestAmountsStayWholeInPdf()
 {
-    if (!PdfWords::available())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
     Raporlar raporlar;
     raporlar.setText(QStringLiteral("MH11"), QStringLiteral("9999999999999"));
     raporlar.setText(QStringLiteral("MToplam2"), QStringLiteral("20082499999999"));
@@ -403,8 +401,7 @@ void TestPaymentOrderPage::largestAmountsStayWholeInPdf()
 
 void TestPaymentOrderPage::fontsEmbeddedInPdf()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
-        QSKIP("pdffonts (poppler-utils) is not installed");
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty(), "pdffonts (poppler-utils) is missing");
     Raporlar raporlar;
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("page.pdf"));

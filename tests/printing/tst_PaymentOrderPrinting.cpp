@@ -376,8 +376,8 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     QVERIFY(saved.read(5) == "%PDF-");
     QCOMPARE(opened, QStringList{folder.filePath(QStringLiteral("belge.pdf"))});
     QCOMPARE(issued, QList<OrderWay>{OrderWay::Pdf});
-    if (PdfWords::available())
-        QVERIFY(PdfWords::allText(PdfWords::read(saved.fileName())).contains(QStringLiteral("ŞİFA ECZANESİ")));
+    QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
+    QVERIFY(PdfWords::allText(PdfWords::read(saved.fileName())).contains(QStringLiteral("ŞİFA ECZANESİ")));
 
     // A print from the preview goes to the printer it was set up with.
     PreviewWindow::setPrinterFactory([&] {
