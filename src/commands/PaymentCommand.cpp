@@ -10,6 +10,7 @@
 #include "issuing/PaymentFile.h"
 #include "issuing/PaymentOrderIssue.h"
 #include "issuing/PdfFileOutput.h"
+#include "issuing/PrinterOutput.h"
 #include "referencedata/CodeSheetSettings.h"
 #include "referencedata/InstitutionSettings.h"
 #include "registry/OrderRegister.h"
@@ -102,6 +103,8 @@ Result<> openDatabase(PayeeDatabase &database, QStringList &notes)
 
 std::unique_ptr<PageOutput> outputOf(const Request &request)
 {
+    if (request.print)
+        return std::make_unique<PrinterOutput>(request.printer);
     return std::make_unique<PdfFileOutput>(request.pdfPath);
 }
 

@@ -126,42 +126,73 @@ Result<QList<Printer>> printers()
     return found;
 }
 
-PrintSubmission submitPdf(const QByteArray &pdf, const QString &title, const QString &printer)
+namespace {
+
+// The queue a job for printer goes to, or nothing with why it cannot take
+// one now in submission.
+const cups_dest_t *usableQueue(const Destinations &destinations, const QString &printer, PrintSubmission &submission)
 {
-    PrintSubmission submission;
     submission.printer = printer;
-    const Destinations destinations;
-    if (!destinations.reached())
-        return ended(submission, PrintSubmission::Outcome::Failed, serviceDown(destinations.status()));
+    if (!destinations.reached()) {
+        submission = ended(submission, PrintSubmission::Outcome::Failed, serviceDown(destinations.status()));
+        return nullptr;
+    }
     const cups_dest_t *destination = destinations.find(printer);
     if (!destination) {
         if (destinations.count() == 0)
-            return ended(submission, PrintSubmission::Outcome::Failed,
-                         QStringLiteral("Bu bilgisayarda kurulu bir yazıcı yok.") + kNotPrinted
-                             + QStringLiteral("bir yazıcı kurup yeniden deneyin ya da belgeyi önizleme "
-                                              "penceresinden PDF olarak kaydedin."));
-        if (!printer.isEmpty())
-            return ended(submission, PrintSubmission::Outcome::Failed,
-                         QStringLiteral("Bu bilgisayarda '%1' adlı bir yazıcı yok.").arg(printer) + kNotPrinted
-                             + QStringLiteral("kurulu yazıcılardan birini seçip yeniden deneyin."));
-        return ended(submission, PrintSubmission::Outcome::Failed,
-                     QStringLiteral("Varsayılan yazıcı seçilmemiş: bu bilgisayarda %1 yazıcı var.")
-                             .arg(destinations.count())
-                         + kNotPrinted
-                         + QStringLiteral("birini varsayılan yazıcı yapıp yeniden deneyin ya da önizleme "
-                                          "penceresinden bir yazıcı seçin."));
+            submission = ended(submission, PrintSubmission::Outcome::Failed,
+                               QStringLiteral("Bu bilgisayarda kurulu bir yazıcı yok.") + kNotPrinted
+                                   + QStringLiteral("bir yazıcı kurup yeniden deneyin ya da belgeyi önizleme "
+                                                    "penceresinden PDF olarak kaydedin."));
+        else if (!printer.isEmpty())
+            submission = ended(submission, PrintSubmission::Outcome::Failed,
+                               QStringLiteral("Bu bilgisayarda '%1' adlı bir yazıcı yok.").arg(printer) + kNotPrinted
+                                   + QStringLiteral("kurulu yazıcılardan birini seçip yeniden deneyin."));
+        else
+            submission = ended(submission, PrintSubmission::Outcome::Failed,
+                               QStringLiteral("Varsayılan yazıcı seçilmemiş: bu bilgisayarda %1 yazıcı var.")
+                                       .arg(destinations.count())
+                                   + kNotPrinted
+                                   + QStringLiteral("birini varsayılan yazıcı yapıp yeniden deneyin ya da önizleme "
+                                                    "penceresinden bir yazıcı seçin."));
+        return nullptr;
     }
 
-    const QByteArray queue = destination->name;
-    submission.printer = QString::fromUtf8(queue);
+    submission.printer = QString::fromUtf8(destination->name);
     // The scheduler holds a job for a stopped queue until it is started again:
     // the page would come out later, unasked.
-    if (option(*destination, "printer-state").toInt() == IPP_PSTATE_STOPPED)
-        return ended(submission, PrintSubmission::Outcome::Refused,
-                     QStringLiteral("'%1' yazıcısı durdurulmuş.").arg(submission.printer) + kNotPrinted
-                         + QStringLiteral("yazıcıyı yeniden başlatıp tekrar deneyin."));
-    if (option(*destination, "printer-is-accepting-jobs") == u"false")
-        return ended(submission, PrintSubmission::Outcome::Refused, notAccepting(submission.printer));
+    if (option(*destination, "printer-state").toInt() == IPP_PSTATE_STOPPED) {
+        submission = ended(submission, PrintSubmission::Outcome::Refused,
+                           QStringLiteral("'%1' yazıcısı durdurulmuş.").arg(submission.printer) + kNotPrinted
+                               + QStringLiteral("yazıcıyı yeniden başlatıp tekrar deneyin."));
+        return nullptr;
+    }
+    if (option(*destination, "printer-is-accepting-jobs") == u"false") {
+        submission = ended(submission, PrintSubmission::Outcome::Refused, notAccepting(submission.printer));
+        return nullptr;
+    }
+    return destination;
+}
+
+} // namespace
+
+std::optional<PrintSubmission> obstacle(const QString &printer)
+{
+    const Destinations destinations;
+    PrintSubmission submission;
+    if (usableQueue(destinations, printer, submission))
+        return std::nullopt;
+    return submission;
+}
+
+PrintSubmission submitPdf(const QByteArray &pdf, const QString &title, const QString &printer)
+{
+    PrintSubmission submission;
+    const Destinations destinations;
+    const cups_dest_t *destination = usableQueue(destinations, printer, submission);
+    if (!destination)
+        return submission;
+    const QByteArray queue = destination->name;
 
     cups_option_t *options = nullptr;
     const int optionCount = cupsAddOption("copies", "1", 0, &options);

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // What became of a page sent to a printer.
 struct PrintSubmission
 {
@@ -35,6 +37,11 @@ struct Printer
 // The queues this computer can print on; a failure when the print service
 // cannot be reached.
 Result<QList<Printer>> printers();
+
+// Why printer (the default queue when empty) cannot take a job now: no
+// such queue, a stopped queue, one that refuses jobs, no print service;
+// nothing when it can.
+std::optional<PrintSubmission> obstacle(const QString &printer = QString());
 
 // Submits a one-page PDF (the bytes of PagePainter::writePdf) as one job, one
 // copy, titled `title`, to `printer`, or to the default queue when it is

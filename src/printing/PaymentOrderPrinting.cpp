@@ -1,9 +1,9 @@
 #include "printing/PaymentOrderPrinting.h"
 
 #include "computation/PaymentPreferences.h"
+#include "issuing/PrinterOutput.h"
 #include "printing/AskingGuard.h"
 #include "printing/OutcomeMessages.h"
-#include "printing/DefaultPrinter.h"
 #include "printing/PreviewOutput.h"
 
 #include <QWidget>
@@ -57,9 +57,13 @@ IssueOutcome PaymentOrderPrinting::print(PaymentCategory category)
         return stopped;
     }
     const bool preview = m_preferences.previewBeforePrinting();
-    const std::unique_ptr<PageOutput> output = m_outputs ? m_outputs(preview)
-        : preview                                        ? std::unique_ptr<PageOutput>(std::make_unique<PreviewOutput>(m_window))
-                                                         : std::make_unique<DefaultPrinterOutput>();
+    std::unique_ptr<PageOutput> output;
+    if (m_outputs)
+        output = m_outputs(preview);
+    else if (preview)
+        output = std::make_unique<PreviewOutput>(m_window);
+    else
+        output = std::make_unique<PrinterOutput>();
     AskingGuard guard(m_window);
     return m_issue.issue(*payment, settings(), guard, *output);
 }

@@ -1,8 +1,10 @@
 #include "printing/PreviewWindow.h"
 
 #include "desktop/MessageBoxes.h"
-#include "printing/DefaultPrinter.h"
+#include "issuing/CupsPrinting.h"
 #include "issuing/PagePainter.h"
+#include "issuing/PrinterOutput.h"
+#include "printing/PrinterChoiceDialog.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -11,11 +13,9 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QScreen>
 #include <QToolBar>
@@ -56,7 +56,6 @@ struct Hooks
     PreviewWindow::FileChooser save;
     PreviewWindow::FileChooser open;
     std::function<bool(const QString &)> viewer;
-    std::function<std::unique_ptr<QPrinter>()> printer;
 };
 
 Hooks &hooks()
@@ -80,29 +79,33 @@ bool showInViewer(const QString &filePath)
     return hooks().viewer ? hooks().viewer(filePath) : QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
 }
 
-std::unique_ptr<QPrinter> newPrinter()
+// The preview widget's paper: the sheet itself, without asking a print
+// service about its paper.
+std::unique_ptr<QPrinter> previewPaper(const QString &documentName)
 {
-    if (hooks().printer)
-        return hooks().printer();
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    return info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
-                         : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setPageLayout(PagePainter::sheetLayout());
+    printer->setFullPage(true);
+    printer->setDocName(documentName);
+    return printer;
 }
 
 } // namespace
 
-PreviewWindow::PreviewWindow(const PaymentOrderPage &page, const QString &documentName, QWidget *parent)
+PreviewWindow::PreviewWindow(const PaymentOrderPage &page, const QString &documentName, QWidget *parent,
+                             Printers printers)
     : QDialog(parent)
     , m_page(page)
     , m_documentName(documentName)
-    , m_printer(newPrinter())
+    , m_printers(printers ? std::move(printers)
+                          : Printers([](const QString &printer) { return std::make_unique<PrinterOutput>(printer); }))
+    , m_printer(previewPaper(documentName))
 {
     setObjectName(QStringLiteral("PreviewWindow"));
     setWindowTitle(QStringLiteral("Önizleme - %1").arg(documentName));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setModal(true);
-    DefaultPrinter::setUp(*m_printer);
-    m_printer->setDocName(documentName);
 
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setObjectName(QStringLiteral("PreviewWidget"));
@@ -125,10 +128,12 @@ PreviewWindow::PreviewWindow(const PaymentOrderPage &page, const QString &docume
     bar->setObjectName(QStringLiteral("PreviewToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QAction *print = addAction(bar, QStringLiteral("ActPrint"), QStringLiteral("Yazdır"),
-                               QStringLiteral("Sayfayı varsayılan yazıcıda yazdırır"), QKeySequence::Print);
+                               QStringLiteral("Sayfayı yazdırır: varsayılan yazıcıda ya da Sayfa Yapısı'nda "
+                                              "seçilen yazıcıda"),
+                               QKeySequence::Print);
     connect(print, &QAction::triggered, this, &PreviewWindow::printPage);
     QAction *setup = addAction(bar, QStringLiteral("ActPageSetup"), QStringLiteral("Sayfa Yapısı"),
-                               QStringLiteral("Kâğıt ve yazıcı ayarları"), QKeySequence());
+                               QStringLiteral("Yazıcıyı seçer; sayfa her zaman A4 dikeydir"), QKeySequence());
     connect(setup, &QAction::triggered, this, &PreviewWindow::pageSetup);
     bar->addSeparator();
     QAction *save = addAction(bar, QStringLiteral("ActSave"), QStringLiteral("PDF Kaydet"),
@@ -248,24 +253,21 @@ QString PreviewWindow::askPdfPath(QWidget *parent, const QString &suggested)
 
 void PreviewWindow::printPage()
 {
-    // Without a default printer the window still previews and saves; printing
-    // says why it cannot.
-    const bool noPrinter = m_printer->outputFormat() == QPrinter::NativeFormat && m_printer->printerName().isEmpty();
-    const Result<> printed = noPrinter ? DefaultPrinter::print(m_page, m_documentName)
-                                     : DefaultPrinter::printOn(*m_printer, m_page, m_documentName);
-    if (printed.failed()) {
-        MessageBoxes::showError(this, printed.message());
-        return;
-    }
-    emit issued(OrderWay::Printer);
+    // Without a printer the window still previews and saves; printing says
+    // why it cannot, and the page has not left.
+    const std::unique_ptr<PageOutput> printer = m_printers(m_printerName);
+    std::optional<Delivery> printed = printer->obstacle();
+    if (!printed)
+        printed = printer->deliver(m_page, m_documentName, [this](OrderWay way) { emit issued(way); });
+    if (printed->end == Delivery::End::Refused || printed->end == Delivery::End::Failed)
+        MessageBoxes::showError(this, printed->message);
 }
 
 void PreviewWindow::pageSetup()
 {
-    QPageSetupDialog dialog(m_printer.get(), this);
-    dialog.setWindowTitle(QStringLiteral("Sayfa Yapısı"));
+    PrinterChoiceDialog dialog(CupsPrinting::printers(), m_printerName, this);
     if (dialog.exec() == QDialog::Accepted)
-        m_preview->updatePreview();
+        m_printerName = dialog.chosenPrinter();
 }
 
 void PreviewWindow::savePdf()
@@ -306,7 +308,3 @@ void PreviewWindow::setViewer(std::function<bool(const QString &)> viewer)
     hooks().viewer = std::move(viewer);
 }
 
-void PreviewWindow::setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory)
-{
-    hooks().printer = std::move(factory);
-}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderPage.h"
 #include "registry/OrderRegister.h"
 
@@ -16,7 +17,8 @@ class QPrinter;
 class QToolBar;
 
 // The preview of a prepared payment order: modal, maximised, at 100 %, with
-// print (on the default printer, one copy, no dialog), page set-up, zoom, an
+// print (on the default printer or the one chosen in page set-up, one copy,
+// no dialog), page set-up (the printer; the page stays A4 portrait), zoom, an
 // outline of the pages, saving the page as a PDF and opening a saved PDF in
 // the system's viewer. The page is painted by the same painter as every
 // other output.
@@ -25,7 +27,13 @@ class PreviewWindow : public QDialog
     Q_OBJECT
 
 public:
-    PreviewWindow(const PaymentOrderPage &page, const QString &documentName, QWidget *parent = nullptr);
+    // What "Yazdır" prints on: a printer by its queue's name, empty for the
+    // default printer.
+    using Printers = std::function<std::unique_ptr<PageOutput>(const QString &printer)>;
+
+    // printers: PrinterOutput unless given (tests).
+    PreviewWindow(const PaymentOrderPage &page, const QString &documentName, QWidget *parent = nullptr,
+                  Printers printers = {});
     ~PreviewWindow() override;
 
     // Shows the window modally, maximised.
@@ -37,6 +45,10 @@ public:
     // "ActZoomOut", "ActActualSize", "ActFitWidth", "ActFitPage", "ActOutline",
     // "ActSave", "ActOpen", "ActClose".
     QAction *action(const QString &objectName) const;
+    // The printer page set-up chose; empty for the default printer.
+    QString printerName() const { return m_printerName; }
+    void setPrinterName(const QString &printer) { m_printerName = printer; }
+
     // "Eczane - ŞİFA ECZANESİ.pdf" in the user's documents folder.
     QString suggestedFilePath() const;
     static QString suggestedFilePath(const QString &documentName);
@@ -51,8 +63,6 @@ public:
     static void setSaveChooser(FileChooser chooser);
     static void setOpenChooser(FileChooser chooser);
     static void setViewer(std::function<bool(const QString &filePath)> viewer);
-    // The printer that "Yazdır" uses: by default the default printer.
-    static void setPrinterFactory(std::function<std::unique_ptr<QPrinter>()> factory);
 
 signals:
     // The page has left the program: printed, or saved as a PDF.
@@ -72,6 +82,9 @@ private:
 
     PaymentOrderPage m_page;
     QString m_documentName;
+    Printers m_printers;
+    QString m_printerName;
+    // Only what the preview widget paints on: printing goes to m_printers.
     std::unique_ptr<QPrinter> m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     QListWidget *m_outline = nullptr;

@@ -6,6 +6,7 @@
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
+#include "support/PrivateQueue.h"
 #include "support/ProgramFolderFixture.h"
 
 #include "support/PdfWords.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QThread>
 #include <QtTest>
 
@@ -104,6 +106,8 @@ private slots:
     void databaseThatCannotBeUsedStillGivesThePdf_data();
     void databaseThatCannotBeUsedStillGivesThePdf();
     void waitsForMaintenanceOfItsFolder();
+    void printsOntoTheRealQueue_data();
+    void printsOntoTheRealQueue();
     void realProgram();
 };
 
@@ -235,9 +239,13 @@ void TestPaymentCommand::unwritableOutput()
                                         .arg(QDir::toNativeSeparators(folder.filePath(QStringLiteral("yok/out.pdf")))));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
 
-    const CommandOutcome usage = PaymentCommand::run({QStringLiteral("--pdf"), QStringLiteral("out.pdf")}, testClock);
-    QCOMPARE(usage.status, ExitStatus::kBadInput);
-    QVERIFY(usage.message.startsWith(QStringLiteral("Kullanım: Zenparol --pdf")));
+    for (const QStringList &wrong : {QStringList{"--pdf", "out.pdf"}, QStringList{"--print"},
+                                     QStringList{"--print", "p.json", "--printer"},
+                                     QStringList{"--print", "p.json", "--printr", "X"}}) {
+        const CommandOutcome usage = PaymentCommand::run(wrong, testClock);
+        QCOMPARE(usage.status, ExitStatus::kBadInput);
+        QVERIFY(usage.message.startsWith(QStringLiteral("Kullanım: Zenparol --pdf")));
+    }
     const CommandOutcome absent = PaymentCommand::run(
         {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("yok.json"))},
         testClock);
@@ -340,6 +348,70 @@ void TestPaymentCommand::waitsForMaintenanceOfItsFolder()
     QCOMPARE(printed.status, ExitStatus::kDone);
     QVERIFY(folder.readFile(QStringLiteral("out.pdf")).startsWith("%PDF-"));
     QCOMPARE(recordedOrders().size(), 1);
+}
+
+void TestPaymentCommand::printsOntoTheRealQueue_data()
+{
+    QTest::addColumn<QStringList>("options"); // after "--print PAYMENT.json"
+    QTest::addColumn<QList<QStringList>>("change");
+    QTest::addColumn<QList<QStringList>>("undo");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // the beginning of the message
+    const QString queue = PrivateQueue::name();
+    QTest::newRow("the default printer") << QStringList{} << QList<QStringList>{} << QList<QStringList>{}
+                                         << ExitStatus::kDone << QString();
+    QTest::newRow("a printer by its name") << QStringList{"--printer", queue} << QList<QStringList>{}
+                                           << QList<QStringList>{} << ExitStatus::kDone << QString();
+    QTest::newRow("a printer that does not exist")
+        << QStringList{"--printer", "KAT2"} << QList<QStringList>{} << QList<QStringList>{} << ExitStatus::kFailed
+        << QStringLiteral("Bu bilgisayarda 'KAT2' adlı bir yazıcı yok.");
+    QTest::newRow("a queue refusing jobs") << QStringList{} << QList<QStringList>{{"cupsreject", queue}}
+                                           << QList<QStringList>{{"cupsaccept", queue}} << ExitStatus::kRefused
+                                           << QStringLiteral("'MirvaselPDF' yazıcısı şu anda iş kabul etmiyor.");
+    QTest::newRow("a stopped queue") << QStringList{"--printer", queue} << QList<QStringList>{{"cupsdisable", queue}}
+                                     << QList<QStringList>{{"cupsenable", queue}} << ExitStatus::kRefused
+                                     << QStringLiteral("'MirvaselPDF' yazıcısı durdurulmuş.");
+}
+
+// --print through the same road: only a page the queue took is recorded; a
+// printer that is not there or does not take jobs is said before the
+// register is touched.
+void TestPaymentCommand::printsOntoTheRealQueue()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QList<QStringList>, change);
+    QFETCH(QList<QStringList>, undo);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const QString unavailable = PrivateQueue::unavailable();
+    QVERIFY2(unavailable.isEmpty(), qPrintable(unavailable));
+    ProgramFolderFixture folder;
+    folder.writeFile(QStringLiteral("payment.json"), kPharmacy);
+    QVERIFY(PayeeDatabase().create(folder.filePath(QStringLiteral("Data.dat"))).isOpened());
+    const QSet<QString> before = PrivateQueue::pdfFiles();
+
+    CommandOutcome outcome;
+    {
+        const PrivateQueue::Restore restore(undo);
+        for (const QStringList &command : change)
+            QVERIFY2(PrivateQueue::run(command).isEmpty(), qPrintable(PrivateQueue::run(command)));
+        outcome = PaymentCommand::run(
+            QStringList{QStringLiteral("--print"), folder.filePath(QStringLiteral("payment.json"))} + options,
+            testClock);
+    }
+    QCOMPARE(outcome.status, status);
+    const QList<IssuedOrder> orders = recordedOrders();
+    if (status != ExitStatus::kDone) {
+        QVERIFY2(outcome.message.startsWith(said), qPrintable(outcome.message));
+        QVERIFY(!outcome.message.contains(u'\n'));
+        QVERIFY(orders.isEmpty());
+        QCOMPARE(PrivateQueue::pdfFiles(), before);
+        return;
+    }
+    QCOMPARE(outcome.message, QString());
+    QCOMPARE(orders.size(), 1);
+    QCOMPARE(orders.first().ways, int(OrderWay::Printer));
+    QVERIFY2(!PrivateQueue::awaitNewFile(before).isEmpty(), "the queue wrote no PDF within two minutes");
 }
 
 void TestPaymentCommand::realProgram()

@@ -11,6 +11,7 @@
 #include "issuing/DocumentName.h"
 #include "issuing/PagePainter.h"
 #include "issuing/PaymentOrderPage.h"
+#include "support/PrivateQueue.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -31,66 +32,14 @@
 #include <unistd.h>
 
 using Commands = QList<QStringList>;
+using PrivateQueue::pdfFiles;
+using PrivateQueue::pendingJobs;
 using Outcome = PrintSubmission::Outcome;
 Q_DECLARE_METATYPE(PrintSubmission::Outcome)
 
 namespace {
 
-const QString kQueue = QStringLiteral("MirvaselPDF");
-constexpr int kDotsPerInch = 50;
-
-QString server()
-{
-    return qEnvironmentVariable("CUPS_SERVER");
-}
-
-QString outFolder()
-{
-    return qEnvironmentVariable("MIRVASEL_TEST_PDF_OUT");
-}
-
-// CUPS's administration tools live in sbin, which a user's PATH may lack.
-QString program(const QString &name)
-{
-    const QString found = QStandardPaths::findExecutable(name);
-    return found.isEmpty() ? QStandardPaths::findExecutable(name, {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")})
-                           : found;
-}
-
-// Runs a CUPS tool against the private scheduler ("-h SOCKET" after its
-// name); what went wrong, or nothing.
-QString runCups(const QStringList &command, QString *output = nullptr)
-{
-    const QString tool = program(command.first());
-    if (tool.isEmpty())
-        return command.first() + QStringLiteral(" is missing (cups-client)");
-    QProcess process;
-    process.start(tool, QStringList{QStringLiteral("-h"), server()} + command.mid(1));
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return command.join(u' ') + QStringLiteral(": ") + QString::fromLocal8Bit(process.readAllStandardError());
-    if (output)
-        *output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    return QString();
-}
-
-// Puts the queue back as it was when it goes, whatever the test found.
-class QueueRestore
-{
-public:
-    explicit QueueRestore(Commands undo) : m_undo(std::move(undo)) {}
-    ~QueueRestore()
-    {
-        for (const QStringList &command : std::as_const(m_undo)) {
-            if (const QString problem = runCups(command); !problem.isEmpty())
-                QTest::qFail(qPrintable(QStringLiteral("the queue was not put back: ") + problem), __FILE__, __LINE__);
-        }
-    }
-    QueueRestore(const QueueRestore &) = delete;
-    QueueRestore &operator=(const QueueRestore &) = delete;
-
-private:
-    Commands m_undo;
-};
+const QString kQueue = PrivateQueue::name();
 
 // Points this process's CUPS at a socket nobody listens on, as CUPS_SERVER
 // does for any CUPS program, for the life of the object.
@@ -142,24 +91,6 @@ QByteArray pdfOf(const PaymentOrderPage &page)
     return buffer.data();
 }
 
-QSet<QString> pdfFiles()
-{
-    const QStringList names = QDir(outFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
-    return QSet<QString>(names.cbegin(), names.cend());
-}
-
-// The jobs the scheduler has not done yet ("MirvaselPDF-3"): one left there
-// would come out later.
-QSet<QString> pendingJobs(QString *problem)
-{
-    QString listing;
-    *problem = runCups({QStringLiteral("lpstat"), QStringLiteral("-o")}, &listing);
-    QSet<QString> found;
-    for (const QString &line : listing.split(u'\n', Qt::SkipEmptyParts))
-        found.insert(line.section(u' ', 0, 0));
-    return found;
-}
-
 // cups-pdf names a job's file after the title in its PostScript
 // ("TITLE-job_N.pdf"), with blanks and signs as "_" and each byte outside
 // ASCII as "_" and its three octal digits. The title's bytes, as far as the
@@ -179,34 +110,6 @@ QByteArray titleBytes(const QString &fileName)
         }
     }
     return bytes;
-}
-
-double correlation(const QList<double> &a, const QList<double> &b)
-{
-    const double n = double(a.size());
-    double meanA = 0, meanB = 0;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        meanA += a[i] / n;
-        meanB += b[i] / n;
-    }
-    double ab = 0, aa = 0, bb = 0;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        ab += (a[i] - meanA) * (b[i] - meanB);
-        aa += (a[i] - meanA) * (a[i] - meanA);
-        bb += (b[i] - meanB) * (b[i] - meanB);
-    }
-    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
-}
-
-QImage picture(const QString &pdf, const QString &pngStem)
-{
-    QProcess raster;
-    raster.setStandardErrorFile(QProcess::nullDevice());
-    raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDotsPerInch),
-                                              QStringLiteral("-gray"), QStringLiteral("-png"),
-                                              QStringLiteral("-singlefile"), pdf, pngStem});
-    raster.waitForFinished(60000);
-    return QImage(pngStem + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
 }
 
 } // namespace
@@ -230,18 +133,8 @@ private:
 
 void TestCupsPrinting::initTestCase()
 {
-    QVERIFY2(!server().isEmpty() && !outFolder().isEmpty(),
-             "CUPS_SERVER and MIRVASEL_TEST_PDF_OUT are not set: scripts/test starts the private CUPS queue and "
-             "names them");
-    // The scheduler shows root the queues it hides from a user who may not
-    // print on them.
-    QVERIFY2(geteuid() != 0, "run as root; scripts/test runs the tests as an unprivileged user");
-    QVERIFY2(QFileInfo(outFolder()).isDir(), qPrintable(outFolder() + QStringLiteral(": the queue's folder is missing")));
-    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(),
-             "pdftoppm (poppler-utils) is missing");
-    for (const char *tool : {"lpstat", "lpadmin", "cupsaccept", "cupsreject", "cupsenable", "cupsdisable"})
-        QVERIFY2(!program(QString::fromLatin1(tool)).isEmpty(),
-                 qPrintable(QStringLiteral("%1 (CUPS) is missing").arg(QString::fromLatin1(tool))));
+    const QString unavailable = PrivateQueue::unavailable();
+    QVERIFY2(unavailable.isEmpty(), qPrintable(unavailable));
 
     // A printer that takes plain text only, for a queue to turn a PDF down.
     QVERIFY(m_folder.isValid());
@@ -304,9 +197,9 @@ void TestCupsPrinting::acceptedPageComesOut()
     QVERIFY(!pdf.isEmpty());
     PrintSubmission submission;
     {
-        const QueueRestore restore(undo);
+        const PrivateQueue::Restore restore(undo);
         for (const QStringList &command : change)
-            QVERIFY2(runCups(command).isEmpty(), qPrintable(runCups(command)));
+            QVERIFY2(PrivateQueue::run(command).isEmpty(), qPrintable(PrivateQueue::run(command)));
         submission = CupsPrinting::submitPdf(pdf, title, printer);
     }
     QVERIFY2(submission.outcome == Outcome::Accepted, qPrintable(submission.message));
@@ -314,21 +207,8 @@ void TestCupsPrinting::acceptedPageComesOut()
     QVERIFY(submission.jobId > 0);
     QVERIFY(submission.message.isEmpty());
 
-    // The queue converts and writes the job in its own time; a file is
-    // whole once it ends with the PDF's trailer.
     const QString suffix = QStringLiteral("-job_%1.pdf").arg(submission.jobId);
-    QString written;
-    QElapsedTimer waited;
-    waited.start();
-    while (written.isEmpty() && waited.elapsed() < 120000) {
-        for (const QString &file : pdfFiles()) {
-            QFile out(QDir(outFolder()).filePath(file));
-            if (file.endsWith(suffix) && out.open(QIODevice::ReadOnly) && out.readAll().trimmed().endsWith("%%EOF"))
-                written = file;
-        }
-        if (written.isEmpty())
-            QTest::qWait(250);
-    }
+    const QString written = PrivateQueue::awaitNewFile({}, suffix);
     QVERIFY2(!written.isEmpty(), qPrintable(QStringLiteral("the queue wrote no *%1 within two minutes").arg(suffix)));
 
     // The job's title reached the queue as UTF-8, Turkish letters and all
@@ -338,33 +218,12 @@ void TestCupsPrinting::acceptedPageComesOut()
              qPrintable(QStringLiteral("%1 holds the title's bytes \"%2\"")
                             .arg(written, QString::fromLatin1(received.toPercentEncoding(" -")))));
 
-    // The queue's PDF went through PostScript and lost its text, so compare
-    // the pictures of the queue's page and of ours, drawn by the same program.
     QTemporaryDir folder;
     QFile ours(folder.filePath(QStringLiteral("ours.pdf")));
     QVERIFY(ours.open(QIODevice::WriteOnly) && ours.write(pdf) == pdf.size());
     ours.close();
-    const QImage queueImage = picture(QDir(outFolder()).filePath(written), folder.filePath(QStringLiteral("queue")));
-    const QImage ourImage = picture(ours.fileName(), folder.filePath(QStringLiteral("ours")));
-    QVERIFY2(!queueImage.isNull() && !ourImage.isNull(), "pdftoppm drew no picture");
-    QCOMPARE(queueImage.size(), ourImage.size()); // one A4 page
-    // The ink per row and per column of the two pictures must rise and fall
-    // together: the same frames and lines in the same places.
-    QList<double> queueRows(ourImage.height()), ourRows(ourImage.height());
-    QList<double> queueColumns(ourImage.width()), ourColumns(ourImage.width());
-    for (int y = 0; y < ourImage.height(); ++y) {
-        const uchar *a = queueImage.constScanLine(y);
-        const uchar *b = ourImage.constScanLine(y);
-        for (int x = 0; x < ourImage.width(); ++x) {
-            queueRows[y] += 255 - a[x];
-            ourRows[y] += 255 - b[x];
-            queueColumns[x] += 255 - a[x];
-            ourColumns[x] += 255 - b[x];
-        }
-    }
-    const double rows = correlation(queueRows, ourRows);
-    const double columns = correlation(queueColumns, ourColumns);
-    QVERIFY2(rows > 0.95 && columns > 0.95, qPrintable(QStringLiteral("rows %1, columns %2").arg(rows).arg(columns)));
+    const QString difference = PrivateQueue::pageDifference(QDir(PrivateQueue::outFolder()).filePath(written), ours.fileName());
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestCupsPrinting::nothingPrinted_data()
@@ -444,9 +303,9 @@ void TestCupsPrinting::nothingPrinted()
 
     PrintSubmission submission;
     {
-        const QueueRestore restore(undo);
+        const PrivateQueue::Restore restore(undo);
         for (const QStringList &command : change)
-            QVERIFY2(runCups(command).isEmpty(), qPrintable(runCups(command)));
+            QVERIFY2(PrivateQueue::run(command).isEmpty(), qPrintable(PrivateQueue::run(command)));
         std::optional<ServiceAway> away;
         if (serviceAway)
             away.emplace();

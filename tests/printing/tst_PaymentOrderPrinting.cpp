@@ -7,6 +7,9 @@
 #include "issuing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
 #include "printing/PreviewWindow.h"
+#include "printing/PrinterChoiceDialog.h"
+#include "issuing/PagePainter.h"
+#include "support/PrivateQueue.h"
 #include "referencedata/InstitutionSettings.h"
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
@@ -18,6 +21,8 @@
 #include "support/PdfWords.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -159,11 +164,18 @@ private slots:
     void documentNames_data();
     void documentNames();
     void previewSavesAndOpensPdf();
+    void previewPrintsOnTheChosenPrinter();
+    void pageSetupOffersThePrintersAndSaysThePaperIsFixed();
+    void yazdirOntoTheRealQueue_data();
+    void yazdirOntoTheRealQueue();
     void recordedOnEveryWayOut_data();
     void recordedOnEveryWayOut();
     void guardAsksBeforePayingTwice_data();
     void guardAsksBeforePayingTwice();
     void unrecordedOrderIsSaidAndStillPrinted();
+
+private:
+    RecordingOutput::Log m_log;
 };
 
 void TestPaymentOrderPrinting::pharmacyThousandPreviewed()
@@ -379,21 +391,131 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     QVERIFY2(PdfWords::available(), "pdftotext (poppler-utils) is missing");
     QVERIFY(PdfWords::allText(PdfWords::read(saved.fileName())).contains(QStringLiteral("ŞİFA ECZANESİ")));
 
-    // A print from the preview goes to the printer it was set up with.
-    PreviewWindow::setPrinterFactory([&] {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(folder.filePath(QStringLiteral("printed.pdf")));
-        return printer;
-    });
-    PreviewWindow printingWindow(raporlar.prepare(kToday), QStringLiteral("Eczane"));
-    PreviewWindow::setPrinterFactory({});
-    connect(&printingWindow, &PreviewWindow::issued, this, [&](OrderWay way) { issued.append(way); });
-    printingWindow.action(QStringLiteral("ActPrint"))->trigger();
-    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("printed.pdf"))).size() > 1000);
-    QCOMPARE(issued, (QList<OrderWay>{OrderWay::Pdf, OrderWay::Printer}));
 }
 
+// "Yazdır" prints on the printer page set-up chose, and only a page the
+// printer took has left.
+void TestPaymentOrderPrinting::previewPrintsOnTheChosenPrinter()
+{
+    Raporlar raporlar;
+    const PaymentOrderPage page = raporlar.prepare(kToday);
+    QStringList askedFor;
+    Delivery answer = Delivery::left();
+    PreviewWindow window(page, QStringLiteral("Eczane"), nullptr, [&](const QString &printer) {
+        askedFor.append(printer);
+        auto output = std::make_unique<RecordingOutput>(m_log, false);
+        m_log.printResult = answer;
+        return output;
+    });
+    QList<OrderWay> issued;
+    connect(&window, &PreviewWindow::issued, this, [&](OrderWay way) { issued.append(way); });
+
+    window.action(QStringLiteral("ActPrint"))->trigger();
+    window.setPrinterName(QStringLiteral("KAT2-LAZER"));
+    window.action(QStringLiteral("ActPrint"))->trigger();
+    QCOMPARE(askedFor, (QStringList{QString(), QStringLiteral("KAT2-LAZER")}));
+    QCOMPARE(m_log.prints, (QList<PaymentOrderPage>{page, page}));
+    QCOMPARE(issued, (QList<OrderWay>{OrderWay::Printer, OrderWay::Printer}));
+
+    MessageRecorder messages;
+    answer = Delivery::refused(QStringLiteral("'KAT2-LAZER' yazıcısı durdurulmuş. Belge yazdırılmadı"));
+    window.action(QStringLiteral("ActPrint"))->trigger();
+    QCOMPARE(issued.size(), 2);
+    QCOMPARE(messages.requests().size(), 1);
+    QCOMPARE(messages.requests().first().icon, MessageBoxes::Icon::Stop);
+    QVERIFY(messages.requests().first().text.startsWith(QStringLiteral("'KAT2-LAZER' yazıcısı durdurulmuş.")));
+}
+
+void TestPaymentOrderPrinting::pageSetupOffersThePrintersAndSaysThePaperIsFixed()
+{
+    const QList<CupsPrinting::Printer> printers{{QStringLiteral("MirvaselPDF"), QStringLiteral("PDF"), true},
+                                                {QStringLiteral("KAT2-LAZER"), QStringLiteral("KAT2-LAZER"), false}};
+    PrinterChoiceDialog dialog(printers, QStringLiteral("KAT2-LAZER"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Sayfa Yapısı"));
+    QStringList shown;
+    for (int i = 0; i < dialog.printerList()->count(); ++i)
+        shown.append(dialog.printerList()->itemText(i));
+    QCOMPARE(shown, (QStringList{"Varsayılan yazıcı", "PDF (MirvaselPDF) - varsayılan", "KAT2-LAZER"}));
+    QCOMPARE(dialog.chosenPrinter(), QStringLiteral("KAT2-LAZER"));
+    dialog.printerList()->setCurrentIndex(0);
+    QCOMPARE(dialog.chosenPrinter(), QString());
+    QCOMPARE(dialog.paperNote()->text(), QStringLiteral("A4, dikey"));
+    QVERIFY(dialog.problem()->isHidden());
+
+    const PrinterChoiceDialog withoutService(Failure(QStringLiteral("Yazdırma hizmetine (CUPS) ulaşılamadı.")),
+                                             QString());
+    QCOMPARE(withoutService.printerList()->count(), 1);
+    QCOMPARE(withoutService.problem()->text(), QStringLiteral("Yazdırma hizmetine (CUPS) ulaşılamadı."));
+    QVERIFY(!withoutService.problem()->isHidden());
+}
+
+void TestPaymentOrderPrinting::yazdirOntoTheRealQueue_data()
+{
+    QTest::addColumn<QList<QStringList>>("change");
+    QTest::addColumn<QList<QStringList>>("undo");
+    QTest::addColumn<QString>("refusal"); // empty: the page comes out
+    const QString queue = PrivateQueue::name();
+    QTest::newRow("accepted") << QList<QStringList>{} << QList<QStringList>{} << QString();
+    QTest::newRow("queue refusing jobs") << QList<QStringList>{{"cupsreject", queue}}
+                                         << QList<QStringList>{{"cupsaccept", queue}}
+                                         << QStringLiteral("'MirvaselPDF' yazıcısı şu anda iş kabul etmiyor.");
+    QTest::newRow("queue stopped") << QList<QStringList>{{"cupsdisable", queue}}
+                                   << QList<QStringList>{{"cupsenable", queue}}
+                                   << QStringLiteral("'MirvaselPDF' yazıcısı durdurulmuş.");
+}
+
+// YAZDIR straight onto the default printer of a real print service: the page
+// the queue writes is ours and is recorded once; a queue that refuses or is
+// stopped gets nothing, nothing is recorded, the user is told why and YAZDIR
+// can be pressed again.
+void TestPaymentOrderPrinting::yazdirOntoTheRealQueue()
+{
+    QFETCH(QList<QStringList>, change);
+    QFETCH(QList<QStringList>, undo);
+    QFETCH(QString, refusal);
+    const QString unavailable = PrivateQueue::unavailable();
+    QVERIFY2(unavailable.isEmpty(), qPrintable(unavailable));
+
+    MessageRecorder messages;
+    Office office;
+    QVERIFY2(office.database.error().isEmpty(), qPrintable(office.database.error()));
+    office.printing.setOutputs({}); // the real printer
+    office.preferences.preview = false;
+    office.compute(PaymentCategory::Pharmacy, {QStringLiteral("1.000,00")});
+    const QSet<QString> before = PrivateQueue::pdfFiles();
+    QString problem;
+    const QSet<QString> pendingBefore = PrivateQueue::pendingJobs(&problem);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    {
+        const PrivateQueue::Restore restore(undo);
+        for (const QStringList &command : change)
+            QVERIFY2(PrivateQueue::run(command).isEmpty(), qPrintable(PrivateQueue::run(command)));
+        office.pressPrint(PaymentCategory::Pharmacy);
+    }
+    const QList<IssuedOrder> recorded = registerContents(office.database.database());
+
+    if (!refusal.isEmpty()) {
+        QCOMPARE(messages.requests().size(), 1);
+        QCOMPARE(messages.requests().first().icon, MessageBoxes::Icon::Stop);
+        QVERIFY2(messages.requests().first().text.startsWith(refusal), qPrintable(messages.requests().first().text));
+        QVERIFY(recorded.isEmpty());
+        QVERIFY(office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy));
+        QCOMPARE(PrivateQueue::pendingJobs(&problem), pendingBefore);
+        QCOMPARE(PrivateQueue::pdfFiles(), before);
+        return;
+    }
+    QVERIFY2(messages.requests().isEmpty(), qPrintable(messages.texts().join(u'|')));
+    QVERIFY(!office.worksheets.isPrintEnabled(PaymentCategory::Pharmacy));
+    QCOMPARE(recorded.size(), 1);
+    QCOMPARE(recorded.first().ways, int(OrderWay::Printer));
+    const QString written = PrivateQueue::awaitNewFile(before);
+    QVERIFY2(!written.isEmpty(), "the queue wrote no PDF within two minutes");
+    QTemporaryDir folder;
+    const QString ours = folder.filePath(QStringLiteral("ours.pdf"));
+    QVERIFY(PagePainter::savePdf(office.printing.lastPage(), ours, QStringLiteral("ours")).succeeded());
+    const QString difference = PrivateQueue::pageDifference(QDir(PrivateQueue::outFolder()).filePath(written), ours);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
 
 void TestPaymentOrderPrinting::recordedOnEveryWayOut_data()
 {
