@@ -16,6 +16,9 @@ inline QString programName() { return QStringLiteral("Zenparol"); }
 inline QString settingsFileName() { return QStringLiteral("Zenparol.ini"); }
 inline QString databaseFileName() { return QStringLiteral("Data.dat"); }
 inline QString helpFileName() { return QStringLiteral("ZENPAROL.html"); }
+// The compacted database being built beside the database; after an
+// interrupted compaction the only copy of the payees may be in it.
+inline QString compactionFileName() { return QStringLiteral("Yedek.dat"); }
 
 // The maker's web site, shown by the tool bar link and the about box.
 inline QString makerWebAddress() { return QStringLiteral("www.mirvasel.com.tr"); }

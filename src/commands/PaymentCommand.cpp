@@ -1,5 +1,6 @@
 #include "commands/PaymentCommand.h"
 
+#include "base/ApplicationInfo.h"
 #include "base/FileProblem.h"
 #include "base/FolderAccess.h"
 #include "base/ProgramFolder.h"
@@ -90,6 +91,14 @@ Result<Settings> readSettings()
 Result<> openDatabase(PayeeDatabase &database, QStringList &notes)
 {
     PayeeDatabase::OpenResult opened = database.open();
+    // A compaction cut short may have left the only copy of the payees in
+    // Yedek.dat, which the program puts back when it starts: a new empty
+    // database made now would stand in its place.
+    const QString compacted = ProgramFolder::filePath(ApplicationInfo::compactionFileName());
+    if (opened.status == PayeeDatabase::OpenStatus::Missing && QFileInfo::exists(compacted))
+        return Failure(QStringLiteral("Veritabanı dosyası yok, ancak yarım kalmış bir sıkıştırmadan kalan '%1' var. "
+                                      "Programı pencereyle bir kez açın: veritabanını ondan geri koyar.")
+                           .arg(QDir::toNativeSeparators(compacted)));
     if (opened.status == PayeeDatabase::OpenStatus::Missing) {
         opened = database.create();
         if (opened.isOpened())

@@ -1,5 +1,6 @@
 #include "maintenance/MaintenanceFiles.h"
 
+#include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
 
 #include <QDir>
@@ -23,7 +24,7 @@ QString hexName()
 
 QString compactionFileName()
 {
-    return QStringLiteral("Yedek.dat");
+    return ApplicationInfo::compactionFileName();
 }
 
 QString compactionFilePath()

@@ -292,6 +292,11 @@ void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf_data()
     // user may read but not write.
     QTest::newRow("a database that cannot be written") << QStringLiteral("unwritable")
                                                        << QStringLiteral("geçici günlük dosyası");
+    // A compaction cut short left the only copy of the payees in Yedek.dat,
+    // which the window puts back when it starts: no new, empty database in
+    // its place.
+    QTest::newRow("no database but a compaction's Yedek.dat")
+        << QStringLiteral("compaction") << QStringLiteral("yarım kalmış bir sıkıştırmadan kalan");
 }
 
 void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf()
@@ -305,6 +310,8 @@ void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf()
         folder.writeFile(QStringLiteral("Data.dat"), "EczaneAdi;BankaSube\n");
     } else if (inTheWay == QLatin1String("folder")) {
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Data.dat")));
+    } else if (inTheWay == QLatin1String("compaction")) {
+        QVERIFY(PayeeDatabase().create(folder.filePath(QStringLiteral("Yedek.dat"))).isOpened());
     } else {
         QVERIFY(PayeeDatabase().create(databasePath).isOpened());
         QVERIFY(QFile::link(QStringLiteral("/nonexistent/folder/journal"), databasePath + QStringLiteral("-journal")));
@@ -320,6 +327,10 @@ void TestPaymentCommand::databaseThatCannotBeUsedStillGivesThePdf()
     QVERIFY(!outcome.message.contains(u'\n'));
     if (QFileInfo(databasePath).isFile())
         QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), before);
+    if (inTheWay == QLatin1String("compaction")) {
+        QVERIFY(!QFileInfo::exists(databasePath));
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Yedek.dat"))).size() > 0);
+    }
 }
 
 void TestPaymentCommand::waitsForMaintenanceOfItsFolder()
