@@ -190,10 +190,11 @@ bool PayeeList::isReadable(int row) const
 {
     if (row < 0 || row >= rowCount())
         return true;
-    if (!m_unreadable.contains(m_keys[row]))
+    if (canPost() && m_keys[row] == m_editKey)
         return true;
-    // A record marked unreadable may read now (another program repaired
-    // the file, say); a mark is only as good as the last try.
+    // The answer of a read, never of a mark alone: a row not read yet has
+    // no mark, and a marked one may read now (another program repaired the
+    // file, say). A row read before comes from the cache.
     PayeeFields fields;
     return loadRecord(m_keys[row], &fields).succeeded();
 }

@@ -4,13 +4,18 @@
 // and the CSV file.
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"
+#include "registry/OrderListModel.h"
 #include "registry/OrderRegister.h"
+#include "registry/PayeeListModel.h"
+#include "support/DatabaseFiles.h"
 #include "support/TemporaryPayeeDatabase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -69,6 +74,7 @@ private slots:
     void listIsNewestFirstAndFilters();
     void csvFile();
     void csvFileThatCannotBeWrittenIsNotWritten();
+    void recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpty();
 };
 
 void TestOrderRegister::recordsReadBackAsWritten()
@@ -287,6 +293,55 @@ void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
     QVERIFY2(inTheWay.message().contains(QStringLiteral("aynı adda bir klasör var")), qPrintable(inTheWay.message()));
     QVERIFY(QFileInfo(folderInTheWay).isDir());
     QCOMPARE(fixture.folderEntries().size(), 2); // Data.dat and the folder, no temporary file
+}
+
+void TestOrderRegister::recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpty()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    for (int i = 1; i <= 300; ++i)
+        add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("ECZANE %1").arg(i, 3, 10, QLatin1Char('0')),
+                          100000 + i, daysAgo(i % 30)));
+    const int page = DatabaseFiles::pageToDamage(fixture.filePath(), QStringLiteral("Belge"),
+                                                 QStringLiteral("Belge_Adi"), true);
+    QVERIFY(page > 0);
+
+    // The lists hold their numbers; then a sector of the file goes bad. A
+    // write of another connection makes this one read the file anew. (A
+    // list opened now would not open at all: its count reads every row.)
+    OrderList shown(fixture.database());
+    QVERIFY(shown.open({}).succeeded());
+    QCOMPARE(shown.rowCount(), 300);
+    OrderList exported(fixture.database());
+    QVERIFY(exported.open({}).succeeded());
+    {
+        const std::unique_ptr<PayeeDatabase> other = fixture.openSecondConnection();
+        QVERIFY(!other->connection()
+                     .execute(QStringLiteral("PRAGMA user_version = %1").arg(PayeeDatabase::kSchemaVersion))
+                     .isError());
+    }
+    DatabaseFiles::damagePage(fixture.filePath(), page);
+
+    OrderListModel model(&shown);
+    int marked = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString first = model.index(row, OrderListModel::Payee).data().toString();
+        QVERIFY2(!first.isEmpty(), qPrintable(QStringLiteral("row %1 painted empty").arg(row)));
+        if (first == PayeeListModel::unreadableText())
+            ++marked;
+    }
+    QVERIFY(marked > 0);
+    QVERIFY(marked < 300);
+
+    // An export never writes a lost record as an empty row.
+    const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
+    bool unreadable = false;
+    const Result<> written = OrderCsv::write(exported, path, &unreadable);
+    QVERIFY(written.failed());
+    QVERIFY(unreadable);
+    QVERIFY2(written.message().startsWith(QStringLiteral("Belgeler aktarılmadı: ")), qPrintable(written.message()));
+    QVERIFY(!QFileInfo::exists(path));
 }
 
 QTEST_GUILESS_MAIN(TestOrderRegister)
