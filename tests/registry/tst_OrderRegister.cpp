@@ -73,6 +73,7 @@ private slots:
     void guardFindsARecentSamePayment();
     void listIsNewestFirstAndFilters();
     void csvFile();
+    void csvFileKeepsTextsAsTexts();
     void csvFileThatCannotBeWrittenIsNotWritten();
     void recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpty();
 };
@@ -272,6 +273,69 @@ void TestOrderRegister::csvFile()
                                       "\"HALKBANK\nÇANKAYA ŞUBESİ\";TR12 0001 0002;KAVAKLIDERE;1234567,89;"
                                       "10185,19;1224382,70;Yazıcı, PDF;"));
     QCOMPARE(lines[3], QString());
+}
+
+// The fields of a CSV line as a spreadsheet splits it: quotes taken away.
+QStringList splitCsvLine(const QString &line)
+{
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u';') {
+            fields.append(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.append(field);
+    return fields;
+}
+
+void TestOrderRegister::csvFileKeepsTextsAsTexts()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    IssuedOrder formula = order(PaymentCategory::Private, QStringLiteral("=1+2"), 123450, daysAgo(2));
+    formula.payee[1] = QStringLiteral("+905321234567");
+    formula.payee[2] = QStringLiteral("@ŞUBE");
+    add(orders, formula);
+    add(orders, order(PaymentCategory::Treatment, QStringLiteral("-ABC"), 100, daysAgo(1)));
+
+    OrderList list(fixture.database());
+    QVERIFY(list.open({}).succeeded());
+    const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
+    QVERIFY(OrderCsv::write(list, path).succeeded());
+    const QStringList lines = QString::fromUtf8(TemporaryPayeeDatabase::fileContents(path).mid(3))
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[1], QStringLiteral("2;19.05.2024;10:30:00;Tedavi;\"'-ABC\";12345678901;ZİRAAT ÇANKAYA;"
+                                      "TR12 0001 0002;KAVAKLIDERE;1,00;0,00;1,00;Yazıcı;"));
+    const QStringList newest = splitCsvLine(lines[1]);
+    const QStringList oldest = splitCsvLine(lines[2]);
+    QCOMPARE(newest.value(4), QStringLiteral("'-ABC"));
+    QCOMPARE(oldest.value(4), QStringLiteral("'=1+2"));
+    QCOMPARE(oldest.value(5), QStringLiteral("'+905321234567"));
+    QCOMPARE(oldest.value(6), QStringLiteral("'@ŞUBE"));
+    // The figures stay numbers.
+    QCOMPARE(oldest.value(0), QStringLiteral("1"));
+    QCOMPARE(oldest.mid(9, 3), (QStringList{QStringLiteral("1234,50"), QStringLiteral("10,18"),
+                                            QStringLiteral("1224,32")}));
+    QVERIFY(!lines[2].contains(QStringLiteral("'1234")));
 }
 
 void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
