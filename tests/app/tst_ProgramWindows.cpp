@@ -48,6 +48,7 @@ private slots:
     void yazdirPrintsTheChosenPayee();
     void issuedOrdersAreFoundAndNotPaidTwice();
     void onarHandsTheFileOverToTheWizard();
+    void ordersWindowMarksItsRowsAsThePayeeLists();
 
 private:
     std::unique_ptr<ProgramFolderFixture> m_folder;
@@ -366,6 +367,79 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
     QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("Zenparol.ini"))));
     ProgramRestart::setLauncherForTesting({});
     ProgramRestart::setEnderForTesting({});
+}
+
+namespace {
+
+// The pixels of the grid's current row, as painted.
+QImage currentRowImage(TStripedDBGrid *grid)
+{
+    const int row = grid->dataSet()->currentRow();
+    const QRect first = grid->visualRect(grid->model()->index(row, 0));
+    const QRect last = grid->visualRect(grid->model()->index(row, grid->model()->columnCount() - 1));
+    return grid->viewport()->grab(first.united(last)).toImage();
+}
+
+bool paintsWith(const QImage &image, const QColor &colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == colour.rgb())
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void TestProgramWindows::ordersWindowMarksItsRowsAsThePayeeLists()
+{
+    TForm1 *window = m_windows->mainWindow();
+    for (int i = 1; i <= 3; ++i) {
+        IssuedOrder order;
+        order.issuedAt = QDateTime(QDate(2024, 3, i), QTime(10, 0));
+        order.ways = int(OrderWay::Printer);
+        order.payee[0] = QStringLiteral("ECZANE %1").arg(i);
+        order.gross = order.net = 100000 * i;
+        qint64 number = 0;
+        QVERIFY(window->orderRegister().record(order, QByteArrayLiteral("sayfa"), &number).succeeded());
+    }
+    MainWindowColours chosen = window->colours();
+    chosen.gridAlternative = 0x00C0FFC0;
+    chosen.gridSelect = 0x00800000; // navy
+    chosen.gridSelectText = 0x0000FFFF; // yellow
+    for (const MainWindowColours &colours : {window->colours(), chosen}) {
+        window->applyColours(colours);
+        TStripedDBGrid *payees = window->listGrid(PaymentCategory::Pharmacy);
+        TFrmBelgeler *orders = m_windows->orders();
+        TStripedDBGrid *grid = nullptr;
+        QImage current;
+        QTimer::singleShot(0, orders, [&] {
+            grid = orders->findChild<TStripedDBGrid *>(QStringLiteral("DBGridBelge"));
+            if (grid) {
+                QVERIFY(orders->list()->moveToRow(1));
+                grid->syncCurrentRow();
+                current = currentRowImage(grid);
+            }
+            UserActions::click(*orders, "BtnKapat");
+        });
+        UserActions::trigger(*window, "Belgeler1");
+        QVERIFY(grid);
+        for (int record : {1, 2}) {
+            for (bool selected : {false, true}) {
+                const TStripedDBGrid::CellColours shown = grid->cellColours(record, selected);
+                const TStripedDBGrid::CellColours listed = payees->cellColours(record, selected);
+                QCOMPARE(shown.background, listed.background);
+                QCOMPARE(shown.text, listed.text);
+            }
+        }
+        // The current row is painted in the selection's own pair of colours,
+        // not in red letters on the list's background.
+        QVERIFY(!current.isNull());
+        QVERIFY2(paintsWith(current, payees->colorSelect()), "the current row's background");
+        QVERIFY2(!paintsWith(current, grid->palette().color(QPalette::Base)), "the list's background in the current row");
+    }
 }
 
 QTEST_MAIN(TestProgramWindows)

@@ -2,11 +2,14 @@
 // first letters and a range of days, reprinted as the same page with its
 // first date, saved as a PDF, the shown rows exported; and the headless
 // export with good and bad arguments.
+#include "base/KurusAmount.h"
 #include "commands/HeadlessOrdersCsv.h"
+#include "controls/TStripedDBGrid.h"
 #include "orders/TFrmBelgeler.h"
 #include "issuing/PaymentOrderPage.h"
 #include "printing/PreviewWindow.h"
 #include "registry/OrderList.h"
+#include "registry/OrderListModel.h"
 #include "support/MessageRecorder.h"
 #include "support/TemporaryPayeeDatabase.h"
 #include "support/TypeText.h"
@@ -18,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QtTest>
 
 namespace {
@@ -103,6 +107,7 @@ private slots:
     void init();
     void cleanup();
     void findsByFirstLettersAndDays();
+    void largestAmountsShowWhole();
     void reprintIsTheSamePageWithItsDate();
     void closedReprintPreviewRecordsNothing();
     void savesAPdfAsAReprint();
@@ -167,6 +172,25 @@ void TestOrdersWindow::findsByFirstLettersAndDays()
     QCOMPARE(labelText(window, "LabSayi"), QStringLiteral("2 belge"));
     UserActions::click(window, "ChkTarih");
     QCOMPARE(window.list()->rowCount(), 3);
+}
+
+void TestOrdersWindow::largestAmountsShowWhole()
+{
+    OrderRegister orders(m_database->database());
+    issue(orders, {PaymentCategory::Hospital, QStringLiteral("ANKARA ŞEHİR HASTANESİ"), KurusAmount::kLargest,
+                   QDate(2024, 7, 1)});
+    m_window->refresh();
+    auto *grid = m_window->findChild<TStripedDBGrid *>(QStringLiteral("DBGridBelge"));
+    QVERIFY(grid);
+    const QString largest = QStringLiteral("9.999.999.999.999,99");
+    // A cell shows its text between the style's margins, beside the grid line.
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    const int needed = QFontMetrics(grid->font()).horizontalAdvance(largest) + margins + 1;
+    for (int column : {int(OrderListModel::Gross), int(OrderListModel::Net)}) {
+        QCOMPARE(grid->model()->index(0, column).data().toString(), largest);
+        QVERIFY2(grid->columnWidth(column) >= needed,
+                 qPrintable(QStringLiteral("column %1: %2 px for %3 px").arg(column).arg(grid->columnWidth(column)).arg(needed)));
+    }
 }
 
 void TestOrdersWindow::reprintIsTheSamePageWithItsDate()
