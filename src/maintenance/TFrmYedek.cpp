@@ -3,6 +3,7 @@
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
 #include "base/Result.h"
+#include "desktop/FixedSizeDialog.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
@@ -95,7 +96,7 @@ TFrmYedek::TFrmYedek(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmYedek"));
     setWindowTitle(QStringLiteral(" Yedekleme İşlemi"));
-    setFixedSize(kClientWidth, kClientHeight);
+    FixedSizeDialog::apply(this, QSize(kClientWidth, kClientHeight));
     FormCreate();
 }
 

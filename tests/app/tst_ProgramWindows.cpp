@@ -1,9 +1,11 @@
 #include "app/PayeeFieldGroup.h"
 #include "app/ProgramWindows.h"
+#include "app/TAbout.h"
 #include "app/TForm1.h"
 #include "app/TFrmAyar.h"
 #include "maintenance/ProgramRestart.h"
 #include "maintenance/TFrmTamir.h"
+#include "maintenance/TFrmYedek.h"
 #include "orders/TFrmBelgeler.h"
 #include "printing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
@@ -49,6 +51,8 @@ private slots:
     void issuedOrdersAreFoundAndNotPaidTwice();
     void onarHandsTheFileOverToTheWizard();
     void ordersWindowMarksItsRowsAsThePayeeLists();
+    void fixedSizeDialogsHaveOnlyATitleAndAClose_data();
+    void fixedSizeDialogsHaveOnlyATitleAndAClose();
 
 private:
     std::unique_ptr<ProgramFolderFixture> m_folder;
@@ -440,6 +444,40 @@ void TestProgramWindows::ordersWindowMarksItsRowsAsThePayeeLists()
         QVERIFY2(paintsWith(current, payees->colorSelect()), "the current row's background");
         QVERIFY2(!paintsWith(current, grid->palette().color(QPalette::Base)), "the list's background in the current row");
     }
+}
+
+void TestProgramWindows::fixedSizeDialogsHaveOnlyATitleAndAClose_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("closable");
+    QTest::newRow("preferences") << "FrmAyar" << true;
+    QTest::newRow("backup") << "FrmYedek" << true;
+    QTest::newRow("codes") << "Form5" << true;
+    QTest::newRow("institution") << "Form4" << true;
+    QTest::newRow("about") << "About" << true;
+    // Never closed from its frame: it ends by starting the program again.
+    QTest::newRow("repair wizard") << "FrmTamir" << false;
+}
+
+void TestProgramWindows::fixedSizeDialogsHaveOnlyATitleAndAClose()
+{
+    QFETCH(QString, dialog);
+    QFETCH(bool, closable);
+    TAbout about(m_windows->mainWindow());
+    QDialog *shown = dialog == about.objectName() ? &about
+                                                  : m_windows->mainWindow()->findChild<QDialog *>(dialog);
+    QVERIFY2(shown, qPrintable(dialog));
+    const Qt::WindowFlags flags = shown->windowFlags();
+    const QString said = QStringLiteral("%1: flags 0x%2").arg(dialog).arg(int(flags), 0, 16);
+    // Every button named, so that the window manager adds none of its own.
+    QVERIFY2(flags.testFlag(Qt::CustomizeWindowHint), qPrintable(said));
+    QVERIFY2(flags.testFlag(Qt::WindowTitleHint), qPrintable(said));
+    QVERIFY2(flags.testFlag(Qt::WindowCloseButtonHint) == closable, qPrintable(said));
+    QVERIFY2(!flags.testFlag(Qt::WindowMinimizeButtonHint), qPrintable(said));
+    QVERIFY2(!flags.testFlag(Qt::WindowMaximizeButtonHint), qPrintable(said));
+    QVERIFY2(!flags.testFlag(Qt::WindowContextHelpButtonHint), qPrintable(said));
+    QCOMPARE(shown->windowType(), Qt::Dialog);
+    QCOMPARE(shown->minimumSize(), shown->maximumSize());
 }
 
 QTEST_MAIN(TestProgramWindows)
