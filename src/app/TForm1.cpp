@@ -487,6 +487,8 @@ void TForm1::VeritabanBakmOnarm1Click()
     // let go for good, and the window does not come back.
     for (PaymentCategory category : kAllCategories)
         (void)payeeList(category)->close();
+    if (m_windows.orders)
+        m_windows.orders->list()->close();
     m_database.close();
     hide();
     m_windows.repair->exec();

@@ -113,6 +113,10 @@ void OrderList::close()
     m_totals = {};
     m_current = -1;
     m_cache.clear();
+    // A statement still prepared keeps the connection, and with it the
+    // file, open after the database is closed.
+    m_select = {};
+    m_preparedGeneration = 0;
     if (hadRows)
         emit rowsReset();
     emit currentChanged();

@@ -103,6 +103,12 @@ void PayeeList::closeQuietly()
     m_original = {};
     m_cache.clear();
     m_unreadable.clear();
+    // A statement still prepared keeps the connection, and with it the
+    // file, open after the database is closed.
+    for (SqlCipherConnection::Statement *statement : {&m_sortedKeys, &m_rangeKeys, &m_select, &m_insert, &m_update,
+                                                      &m_delete})
+        *statement = {};
+    m_preparedGeneration = 0;
     if (hadRows)
         emit rowsReset();
     setState(State::Closed);

@@ -23,6 +23,8 @@
 #include "worksheets/WorksheetSet.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -247,6 +249,22 @@ private:
     QList<std::pair<PaymentOrderPage, QString>> *m_pages;
 };
 
+// This process's open file descriptors on path, as "/proc/self/fd/N".
+QStringList descriptorsOn(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    QStringList held;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    if (!descriptors.exists())
+        qFatal("/proc/self/fd is needed to see the open files");
+    for (const QString &name : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString link = descriptors.filePath(name);
+        if (QFileInfo(link).symLinkTarget() == target)
+            held.append(link);
+    }
+    return held;
+}
+
 } // namespace
 
 // YAZDIR on a computed pharmacy payment puts the chosen payee and the entry
@@ -347,19 +365,46 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
         ++ends;
         static_cast<QDialog *>(wizard)->done(0);
     });
+    // Everything that reads the file has read it: an order issued and
+    // recorded, the orders window shown, the lists browsed.
+    QList<std::pair<PaymentOrderPage, QString>> pages;
+    window->printing()->setOutput(std::make_unique<KeptPages>(&pages));
     UserActions::choose(*window, "ComboBox1", 0);
     PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
+    QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("ŞİFA ECZANESİ")).succeeded());
+    QVERIFY(pharmacies->post().succeeded());
+    window->findChild<TAmountEdit *>(QStringLiteral("Edit1"))->setTextAsFloat(1000);
+    QCoreApplication::processEvents();
+    UserActions::click(*window, "BtnHazir1");
+    UserActions::click(*window, "BtnPrint");
+    QCOMPARE(pages.size(), 1);
+    TFrmBelgeler *orders = m_windows->orders();
+    int listed = 0;
+    QTimer::singleShot(0, orders, [&] {
+        listed = orders->list()->rowCount();
+        (void)orders->list()->orderAt(0);
+        UserActions::click(*orders, "BtnKapat");
+    });
+    UserActions::trigger(*window, "Belgeler1");
+    QCOMPARE(listed, 1);
+    QVERIFY(pharmacies->insert().succeeded());
     QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("DEVA ECZANESİ")).succeeded());
     m_recorder->setAnswers({MessageBoxes::Button::Yes});
+    const QString database = m_folder->filePath(QStringLiteral("Data.dat"));
+    QVERIFY2(!descriptorsOn(database).isEmpty(), "the main window works on the file");
 
     bool handedOver = false;
+    QStringList heldOpen;
     QTimer::singleShot(0, wizard, [&] {
         handedOver = wizard->isVisible() && !window->isVisible() && !window->database().isOpen();
+        heldOpen = descriptorsOn(database);
         UserActions::click(*wizard, "BitBtn2");
     });
     UserActions::trigger(*window, "VeritabanBakmOnarm1");
 
     QVERIFY(handedOver);
+    // Not one handle of the program's on the file the wizard replaces.
+    QVERIFY2(heldOpen.isEmpty(), qPrintable(heldOpen.join(QStringLiteral(", "))));
     QCOMPARE(ends, 1);
     QCOMPARE(launches, QList<ProgramRestart::Launch>{ProgramRestart::ownLaunch()});
     QCOMPARE(m_recorder->texts(), QStringList{QStringLiteral("Değişiklikleri kaydetmek istiyor musunuz?")});
