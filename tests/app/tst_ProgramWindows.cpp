@@ -26,7 +26,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -55,6 +57,7 @@ private slots:
     void ordersWindowMarksItsRowsAsThePayeeLists();
     void fixedSizeDialogsHaveOnlyATitleAndAClose_data();
     void fixedSizeDialogsHaveOnlyATitleAndAClose();
+    void startupNoticeOpensOverTheMainWindow();
 
 private:
     std::unique_ptr<ProgramFolderFixture> m_folder;
@@ -523,6 +526,43 @@ void TestProgramWindows::fixedSizeDialogsHaveOnlyATitleAndAClose()
     QVERIFY2(!flags.testFlag(Qt::WindowContextHelpButtonHint), qPrintable(said));
     QCOMPARE(shown->windowType(), Qt::Dialog);
     QCOMPARE(shown->minimumSize(), shown->maximumSize());
+}
+
+void TestProgramWindows::startupNoticeOpensOverTheMainWindow()
+{
+    // The windows of a new run, not shown yet, and a real box.
+    m_windows.reset();
+    m_recorder.reset();
+    m_windows = std::make_unique<ProgramWindows>();
+    TForm1 *window = m_windows->mainWindow();
+    // Where the window stood before it was maximized must not matter.
+    window->move(300, 200);
+    const QString notice = QStringLiteral("Veritabanı dosyası (Data.dat) bulunamadı.");
+    QString shownText;
+    QRect box;
+    QTimer watcher;
+    watcher.setInterval(10);
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!shown || !shown->isVisible())
+            return;
+        shownText = shown->text();
+        box = shown->frameGeometry();
+        shown->done(0);
+    });
+    watcher.start();
+    m_windows->show(notice);
+    QTRY_VERIFY(box.isValid());
+    QCOMPARE(shownText, notice);
+    // Compared with the window as it ends up, maximized.
+    const QRect screen = window->screen()->availableGeometry();
+    QTRY_COMPARE(window->frameGeometry(), screen);
+    const QRect main = window->frameGeometry();
+    const QPoint offset = box.center() - main.center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("box %1,%2 %3x%4 over window %5,%6 %7x%8")
+                            .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+                            .arg(main.x()).arg(main.y()).arg(main.width()).arg(main.height())));
 }
 
 QTEST_MAIN(TestProgramWindows)
