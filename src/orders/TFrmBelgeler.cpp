@@ -4,6 +4,7 @@
 #include "base/TurkishText.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/UpperCaseKeyFilter.h"
+#include "desktop/ChooserFolder.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QToolButton>
@@ -344,12 +344,11 @@ void TFrmBelgeler::BtnPdfClick()
 
 QString TFrmBelgeler::suggestedCsvPath() const
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const OrderList::Filter &filter = m_list->filter();
     QString name = QStringLiteral("Belgeler");
     if (filter.from.isValid() && filter.to.isValid())
         name += QStringLiteral(" %1-%2").arg(TurkishText::shortDate(filter.from), TurkishText::shortDate(filter.to));
-    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(name + QStringLiteral(".csv"));
+    return ChooserFolder::suggestedPath(ChooserFolder::Kind::Csv, name + QStringLiteral(".csv"));
 }
 
 void TFrmBelgeler::BtnCsvClick()
@@ -358,6 +357,7 @@ void TFrmBelgeler::BtnCsvClick()
     QString filePath = csvChooser() ? csvChooser()(this, suggested) : askForCsvFile(this, suggested);
     if (filePath.isEmpty())
         return;
+    ChooserFolder::remember(ChooserFolder::Kind::Csv, filePath);
     if (QFileInfo(filePath).suffix().isEmpty())
         filePath += QStringLiteral(".csv");
     if (const Result<> written = OrderCsv::write(*m_list, filePath); written.failed()) {

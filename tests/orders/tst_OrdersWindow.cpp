@@ -5,6 +5,7 @@
 #include "base/KurusAmount.h"
 #include "commands/HeadlessOrdersCsv.h"
 #include "controls/TStripedDBGrid.h"
+#include "desktop/ChooserFolder.h"
 #include "orders/TFrmBelgeler.h"
 #include "issuing/PaymentOrderPage.h"
 #include "printing/PreviewWindow.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -137,6 +139,7 @@ void TestOrdersWindow::init()
 
 void TestOrdersWindow::cleanup()
 {
+    ChooserFolder::forgetForTesting();
     TFrmBelgeler::setCsvChooser({});
     PreviewWindow::setSaveChooser({});
     m_window.reset();
@@ -270,10 +273,24 @@ void TestOrdersWindow::exportsTheShownRows()
     TFrmBelgeler &window = *m_window;
     typeText(window.findChild<QLineEdit *>(QStringLiteral("EdAra")), QStringLiteral("Ş"));
     const QString path = QDir(m_database->folder()).filePath(QStringLiteral("Çeyrek.csv"));
+    QStringList suggestions;
     TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+        suggestions.append(suggested);
         return suggested.endsWith(QStringLiteral(".csv")) ? path : QString();
     });
     UserActions::click(window, "BtnCsv");
+    // The first chooser of the run starts in a folder that is there; the
+    // next one where the last file went.
+    QCOMPARE(suggestions.size(), 1);
+    QVERIFY2(QFileInfo(QFileInfo(suggestions[0]).absolutePath()).isDir(), qPrintable(suggestions[0]));
+    TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+        suggestions.append(suggested);
+        return QString();
+    });
+    UserActions::click(window, "BtnCsv");
+    QCOMPARE(suggestions.size(), 2);
+    QCOMPARE(QFileInfo(suggestions[1]).absolutePath(), QFileInfo(path).absolutePath());
+    QCOMPARE(QFileInfo(suggestions[1]).fileName(), QStringLiteral("Belgeler.csv"));
 
     const QByteArray bytes = TemporaryPayeeDatabase::fileContents(path);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
