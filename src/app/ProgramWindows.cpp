@@ -2,6 +2,9 @@
 
 #include "app/TForm1.h"
 #include "app/TFrmAyar.h"
+#include "base/ApplicationInfo.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/WhenOnScreen.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "orders/TFrmBelgeler.h"
@@ -21,3 +24,16 @@ ProgramWindows::ProgramWindows()
 }
 
 ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::show(const QString &startupNotice)
+{
+    m_mainWindow->showMaximized();
+    if (startupNotice.isEmpty())
+        return;
+    // Over the window where it ends up, not where it stood before the
+    // window system maximized it.
+    TForm1 *window = m_mainWindow.get();
+    WhenOnScreen::call(window, [window, startupNotice] {
+        MessageBoxes::information(window, ApplicationInfo::title(), startupNotice);
+    });
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class TForm1;
@@ -29,6 +31,11 @@ public:
     TFrmYedek *backup() const { return m_backup; }
     TFrmTamir *repair() const { return m_repair; }
     TFrmBelgeler *orders() const { return m_orders; }
+
+    // The start of a run: the main window maximized, and what the user must
+    // be told of the start (the clean-up's report), when there is something,
+    // in a box over it.
+    void show(const QString &startupNotice);
 
 private:
     std::unique_ptr<TForm1> m_mainWindow;

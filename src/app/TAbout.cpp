@@ -2,6 +2,7 @@
 
 #include "base/ApplicationInfo.h"
 #include "controls/WebLinkLabel.h"
+#include "desktop/FixedSizeDialog.h"
 #include "desktop/HintText.h"
 #include "desktop/ToolIcons.h"
 
@@ -60,9 +61,7 @@ TAbout::TAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("Program Hakkında"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(330, 187);
+    FixedSizeDialog::apply(this, QSize(330, 187));
 
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));

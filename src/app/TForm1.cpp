@@ -11,6 +11,7 @@
 #include "app/WorkArea.h"
 #include "base/ApplicationInfo.h"
 #include "base/ProfileFile.h"
+#include "base/WindowsColour.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TTrayMinimizer.h"
 #include "controls/TabSetBar.h"
@@ -136,6 +137,7 @@ void TForm1::bindLists()
 void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
 {
     m_windows = windows;
+    applyListColours();
     if (TFrmAyar *preferences = windows.preferences) {
         m_worksheets->setPreferences(preferences);
         connect(preferences, &TFrmAyar::coloursConfirmed, this, &TForm1::applyColours);
@@ -241,6 +243,16 @@ void TForm1::applyColours(const MainWindowColours &colours)
     m_listPane->applyColours(colours);
     m_workArea->applyColours(colours);
     m_colours = colours;
+    applyListColours();
+}
+
+void TForm1::applyListColours()
+{
+    // The orders window's grid marks its rows as the payee lists do.
+    if (m_windows.orders)
+        m_windows.orders->setListColours(WindowsColour::toQColor(m_colours.gridAlternative),
+                                         WindowsColour::toQColor(m_colours.gridSelect),
+                                         WindowsColour::toQColor(m_colours.gridSelectText));
 }
 
 // --- The database and the lists ----------------------------------------------
@@ -480,6 +492,8 @@ void TForm1::VeritabanBakmOnarm1Click()
     // let go for good, and the window does not come back.
     for (PaymentCategory category : kAllCategories)
         (void)payeeList(category)->close();
+    if (m_windows.orders)
+        m_windows.orders->list()->close();
     m_database.close();
     hide();
     m_windows.repair->exec();

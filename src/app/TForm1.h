@@ -131,6 +131,7 @@ private:
     void HintAc(const QString &longHint);
 
     void bindLists();
+    void applyListColours();
     void loadSettings();
     bool saveSettings();
     MainWindowSettings currentSettings() const;

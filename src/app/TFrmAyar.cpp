@@ -3,6 +3,7 @@
 #include "base/ProfileFile.h"
 #include "controls/ColourSwatch.h"
 #include "controls/TAmountEdit.h"
+#include "desktop/FixedSizeDialog.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
@@ -52,7 +53,7 @@ TFrmAyar::TFrmAyar(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmAyar"));
     setWindowTitle(QStringLiteral("Ayarlar"));
-    setFixedSize(kClientWidth, kClientHeight);
+    FixedSizeDialog::apply(this, QSize(kClientWidth, kClientHeight));
     FormCreate();
 }
 

@@ -2,7 +2,6 @@
 #include "app/ProgramStart.h"
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
-#include "base/ApplicationInfo.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/StartupCleanup.h"
 #include "maintenance/StartupLock.h"
@@ -27,8 +26,6 @@ int main(int argc, char *argv[])
 
     ProgramWindows windows;
     QObject::connect(windows.mainWindow(), &TForm1::closed, &application, &QApplication::quit);
-    windows.mainWindow()->showMaximized();
-    if (!cleanup.message().isEmpty())
-        MessageBoxes::information(windows.mainWindow(), ApplicationInfo::title(), cleanup.message());
+    windows.show(cleanup.message());
     return application.exec();
 }

@@ -9,6 +9,10 @@
 // keep and add up amounts: never through binary floating point.
 namespace KurusAmount {
 
+// The largest amount an amount field holds, thirteen whole digits:
+// "9.999.999.999.999,99".
+inline constexpr qint64 kLargest = 999'999'999'999'999;
+
 // The kuruş of an amount field's text: "1.234,50" gives 123450, "-12,5"
 // gives -1250, "1234" gives 123400. The thousands points are optional but,
 // where present, stand between groups of three digits; at most two

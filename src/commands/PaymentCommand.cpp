@@ -101,7 +101,7 @@ Result<> openDatabase(PayeeDatabase &database, QStringList &notes)
                            .arg(QDir::toNativeSeparators(compacted)));
     if (opened.status == PayeeDatabase::OpenStatus::Missing) {
         opened = database.create();
-        if (opened.isOpened())
+        if (opened.created)
             notes.append(QStringLiteral("Veritabanı dosyası yoktu; yeni, boş bir veritabanı oluşturuldu: %1")
                              .arg(QDir::toNativeSeparators(database.filePath())));
     }

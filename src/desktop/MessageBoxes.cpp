@@ -1,5 +1,7 @@
 #include "desktop/MessageBoxes.h"
 
+#include "desktop/FixedSizeDialog.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -77,6 +79,7 @@ Button show(QWidget *parent, const Request &request)
         return responder()(Request{request.caption, request.text, request.icon, buttons, request.defaultButton});
 
     QMessageBox box(parent ? parent : QApplication::activeWindow());
+    box.setWindowFlags(FixedSizeDialog::flags());
     box.setWindowTitle(request.caption);
     box.setText(request.text);
     box.setIcon(qtIcon(request.icon));

@@ -1,6 +1,7 @@
 #include "desktop/QtTurkishTexts.h"
 
 #include "base/ProgramFolder.h"
+#include "base/TurkishText.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -11,8 +12,9 @@ namespace QtTurkishTexts {
 
 bool install(QCoreApplication &application)
 {
+    const QLocale turkish = TurkishText::locale();
+    QLocale::setDefault(turkish);
     auto *translator = new QTranslator(&application);
-    const QLocale turkish(QLocale::Turkish, QLocale::Turkey);
     for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
                                   ProgramFolder::filePath(QStringLiteral("translations"))}) {
         if (translator->load(turkish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {

@@ -45,14 +45,41 @@ void removeStaleStaging(const QString &folder)
     }
 }
 
+// The folders of path that do not exist yet, the outermost first.
+QStringList missingFolders(const QString &path)
+{
+    QStringList missing;
+    QString folder = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    while (!QFileInfo::exists(folder)) {
+        missing.prepend(folder);
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return missing;
+}
+
+// The folders this backup made, the innermost first, as far as they are
+// empty: never a file of anyone's, never a folder someone filled meanwhile.
+void removeMadeFolders(const QStringList &made)
+{
+    for (auto folder = made.crbegin(); folder != made.crend(); ++folder)
+        QDir().rmdir(*folder);
+}
+
 // Best effort: without the record a staging file left by a stop is still
-// removed by the next backup into the same folder.
-bool writeMarker(const QString &marker, const QString &staging)
+// removed by the next backup into the same folder. The record names the
+// staging file, then the folders the backup makes for itself, so that the
+// next start removes those too when a stop left them empty.
+bool writeMarker(const QString &marker, const QString &staging, const QStringList &madeFolders)
 {
     QFile file(marker);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
-    const QByteArray path = QFileInfo(staging).absoluteFilePath().toUtf8();
+    QStringList lines{QFileInfo(staging).absoluteFilePath()};
+    lines += madeFolders;
+    const QByteArray path = lines.join(u'\n').toUtf8();
     const bool written = file.write(path) == path.size() && file.flush();
     file.close();
     if (!written || FileReplacement::syncFile(marker).failed()) {
@@ -86,6 +113,17 @@ private:
     bool m_hadBackup;
 };
 
+Result<> createFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return Result<>::success();
+    if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
+        return Result<>::success();
+    return Result<>::failure(QStringLiteral("Yedekleme klasörü oluşturulamadı: %1. Klasörün adını ve konumunu "
+                                          "denetleyin; seçilen konuma yazma izniniz olmayabilir.")
+                               .arg(shown(folder)));
+}
+
 Result<> Backup::refused(const QString &reason) const
 {
     // A reason may be a sentence of its own ("Dosya yerine konamadı: ...").
@@ -100,8 +138,6 @@ Result<> Backup::refused(const QString &reason) const
 
 Result<> Backup::run()
 {
-    if (!QFileInfo(m_folder).isDir())
-        return refused(QStringLiteral("yedekleme klasörü bulunamadı: %1").arg(shown(m_folder)));
     if (!QFileInfo::exists(m_database)) {
         return refused(CopyProblemText::reason(DatabaseCopy::Problem::SourceMissing, {}, m_database, m_target));
     }
@@ -115,14 +151,22 @@ Result<> Backup::run()
     const Result<FolderAccess> access = FolderAccess::forMaintenance(QFileInfo(m_database).absolutePath());
     if (access.failed())
         return refused(access.message());
-    removeStaleStaging(m_folder);
+    // The folder is made only now, when the backup is about to be written
+    // into it, and goes again with a backup that does not finish.
+    const QStringList made = missingFolders(m_folder);
     const QString staging = MaintenanceFiles::stagingPathFor(m_target);
     const QString marker
         = MaintenanceFiles::backupMarkerPath(QFileInfo(m_database).absolutePath(), staging);
-    const bool marked = writeMarker(marker, staging);
-    const Result<> result = build(staging);
-    if (result.failed())
+    const bool marked = writeMarker(marker, staging, made);
+    Result<> result = createFolder(m_folder);
+    if (result.succeeded()) {
+        removeStaleStaging(m_folder);
+        result = build(staging);
+    }
+    if (result.failed()) {
         removeWithJournal(staging);
+        removeMadeFolders(made);
+    }
     if (marked)
         QFile::remove(marker);
     return result;
@@ -165,17 +209,6 @@ Result<> Backup::build(const QString &staging)
 QString targetPath(const QString &folder)
 {
     return QDir(folder).filePath(databaseFileName());
-}
-
-Result<> createFolder(const QString &folder)
-{
-    if (QFileInfo(folder).isDir())
-        return Result<>::success();
-    if (QDir().mkpath(folder) && QFileInfo(folder).isDir())
-        return Result<>::success();
-    return Result<>::failure(QStringLiteral("Yedekleme klasörü oluşturulamadı: %1. Klasörün adını ve konumunu "
-                                          "denetleyin; seçilen konuma yazma izniniz olmayabilir.")
-                               .arg(shown(folder)));
 }
 
 Result<> copy(const QString &databasePath, const QString &folder)

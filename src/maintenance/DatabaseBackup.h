@@ -20,20 +20,22 @@
 // (FolderAccess): the backup waits a little for a running one and otherwise
 // is not made, with the message why.
 //
+// The folder and its missing parents are made only when the backup is about
+// to be written, and a backup that does not finish takes away the folders it
+// made (as far as they are empty): a stopped backup leaves no empty folder.
+//
 // While a backup is built, a small record in the database's folder names
-// the staging file; if the program is killed, StartupCleanup finds the
-// record at the next start and removes the staging file wherever it is.
+// the staging file and the folders the backup made; if the program is
+// killed, StartupCleanup finds the record at the next start and removes the
+// staging file wherever it is, then those folders where they are empty.
 namespace DatabaseBackup {
 
 // The backup inside folder: folder + "Data.dat".
 QString targetPath(const QString &folder);
 
-// Creates the folder with every missing parent; an existing folder is used
-// as it is.
-Result<> createFolder(const QString &folder);
-
-// Backs up the database at databasePath into folder (which must exist).
-// Success only when the new backup is in place, checked and on the disk.
+// Backs up the database at databasePath into folder, made with its missing
+// parents when it does not exist. Success only when the new backup is in
+// place, checked and on the disk.
 Result<> copy(const QString &databasePath, const QString &folder);
 
 } // namespace DatabaseBackup

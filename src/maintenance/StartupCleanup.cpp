@@ -61,10 +61,13 @@ void Cleanup::settleBackupRecord(const QString &name, const QString &hex)
 {
     const QString record = m_folder.filePath(name);
     QFile file(record);
-    // A record holds one path; anything longer is not one of ours.
-    const QString staging = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.read(4096)).trimmed()
-                                                           : QString();
+    // A record holds the staging file's path, then the folders the backup
+    // made, one a line; anything longer is not one of ours.
+    const QStringList lines = file.open(QIODevice::ReadOnly)
+        ? QString::fromUtf8(file.read(16384)).split(u'\n', Qt::SkipEmptyParts)
+        : QStringList();
     file.close();
+    const QString staging = lines.value(0).trimmed();
     QString stagingHex;
     const QFileInfo info(staging);
     if (info.isAbsolute()
@@ -74,6 +77,15 @@ void Cleanup::settleBackupRecord(const QString &name, const QString &hex)
             remove(staging);
         if (QFileInfo::exists(MaintenanceFiles::journalOf(staging)))
             remove(MaintenanceFiles::journalOf(staging));
+        // The folders the stopped backup made for itself, innermost first:
+        // only folders that hold the staging file's place, and only empty.
+        const QString stagingFolder = QDir::cleanPath(info.absolutePath());
+        for (qsizetype line = lines.size() - 1; line >= 1; --line) {
+            const QString folder = QDir::cleanPath(lines[line].trimmed());
+            const bool holdsStaging = stagingFolder == folder || stagingFolder.startsWith(folder + u'/');
+            if (QFileInfo(folder).isAbsolute() && holdsStaging && QDir().rmdir(folder))
+                m_report.removed.append(folder);
+        }
     }
     remove(record);
 }

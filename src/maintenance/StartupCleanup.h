@@ -12,8 +12,9 @@
 //
 // 1. A backup record "Data.dat.<hex>.yedekleniyor": the staging file it
 //    names, "Data.dat.<same hex>.yeni" in the backup folder, goes with its
-//    journal; then the record. A record naming anything else only goes
-//    itself.
+//    journal; then the folders the record names as made by that backup
+//    (the staging file's folder and those above it), each only when empty;
+//    then the record. A record naming anything else only goes itself.
 // 2. Staging files in the program folder, "Data.dat.<hex>.yeni" (a new
 //    database) and "Data.dat.bozuk-<date>.<hex>.yeni" (a damaged database
 //    being kept), with their journals. A staging file is renamed into place
@@ -41,7 +42,7 @@ namespace StartupCleanup {
 
 struct Report
 {
-    QStringList removed; // paths of the files removed
+    QStringList removed; // paths of the files and empty folders removed
     bool databaseRestored = false; // "Yedek.dat" became "Data.dat"
     bool folderBusy = false; // a windowless command ran on: nothing was looked at
 

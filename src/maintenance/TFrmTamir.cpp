@@ -2,6 +2,7 @@
 
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
+#include "desktop/FixedSizeDialog.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
@@ -65,8 +66,8 @@ TFrmTamir::TFrmTamir(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmTamir"));
     setWindowTitle(QStringLiteral(" Veritabanı Bakım ve Onarım Sihirbazı"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    // Never closed from its frame: it ends by starting the program again.
+    FixedSizeDialog::apply(this, QSize(kClientWidth, kClientHeight), FixedSizeDialog::CloseButton::Hidden);
 }
 
 void TFrmTamir::buildWidgets()

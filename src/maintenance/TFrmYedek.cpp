@@ -3,6 +3,7 @@
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
 #include "base/Result.h"
+#include "desktop/FixedSizeDialog.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
@@ -95,7 +96,7 @@ TFrmYedek::TFrmYedek(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmYedek"));
     setWindowTitle(QStringLiteral(" Yedekleme İşlemi"));
-    setFixedSize(kClientWidth, kClientHeight);
+    FixedSizeDialog::apply(this, QSize(kClientWidth, kClientHeight));
     FormCreate();
 }
 
@@ -326,17 +327,14 @@ void TFrmYedek::Button1Click()
         WaitCursor wait;
         // Clicks made during the pauses wait in the queue: not a second run.
         m_backupButton->setEnabled(false);
-        const QString folder = backupFolder();
-        result = DatabaseBackup::createFolder(folder);
-        if (result.succeeded()) {
-            m_progress->setValue(0);
-            for (int step = 0; step < 4; ++step) {
-                m_progress->setValue(m_progress->value() + 25);
-                ProgressPause::pause(100);
-            }
-            result = DatabaseBackup::copy(QDir(m_programFolder).filePath(ApplicationInfo::databaseFileName()),
-                                          folder);
+        m_progress->setValue(0);
+        for (int step = 0; step < 4; ++step) {
+            m_progress->setValue(m_progress->value() + 25);
+            ProgressPause::pause(100);
         }
+        // The backup makes the folder itself, when it writes into it.
+        result = DatabaseBackup::copy(QDir(m_programFolder).filePath(ApplicationInfo::databaseFileName()),
+                                      backupFolder());
         m_progress->setValue(0);
         ProgressPause::pause(100);
         m_backupButton->setEnabled(true);

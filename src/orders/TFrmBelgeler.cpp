@@ -4,6 +4,7 @@
 #include "base/TurkishText.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/UpperCaseKeyFilter.h"
+#include "desktop/ChooserFolder.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
@@ -23,9 +24,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,6 +65,21 @@ QString askForCsvFile(QWidget *parent, const QString &suggested)
 QDate quarterStart(const QDate &day)
 {
     return QDate(day.year(), (day.month() - 1) / 3 * 3 + 1, 1);
+}
+
+// The width a column needs to show text whole in the grid's font, with the
+// margins the grid's cells keep and the grid line.
+int columnWidthFor(const QTableView *grid, const QString &text)
+{
+    QStyleOptionViewItem cell;
+    cell.initFrom(grid->viewport());
+    cell.font = grid->font();
+    cell.fontMetrics = QFontMetrics(grid->font());
+    cell.text = text;
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+    const QSize needed = grid->style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), grid);
+    return needed.width() + (grid->showGrid() ? 1 : 0);
 }
 
 QPushButton *commandButton(const QString &name, const QString &caption, const QString &tip, QWidget *parent)
@@ -145,9 +164,15 @@ void TFrmBelgeler::buildWidgets()
     QHeaderView *header = m_grid->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(OrderListModel::Payee, QHeaderView::Stretch);
-    const int widths[OrderListModel::ColumnCount] = {60, 115, 170, 260, 105, 105};
+    // The amounts whole up to the largest an amount field holds; no column
+    // narrower than its title.
+    const int amountWidth = columnWidthFor(m_grid, KurusAmount::toText(KurusAmount::kLargest));
+    const int widths[OrderListModel::ColumnCount] = {60, 115, 170, 260, amountWidth, amountWidth};
     for (int column = 0; column < OrderListModel::ColumnCount; ++column)
-        m_grid->setColumnWidth(column, widths[column]);
+        m_grid->setColumnWidth(column, std::max(widths[column], header->sectionSizeHint(column)));
+    m_grid->setColorAlternative(m_alternative);
+    m_grid->setColorSelect(m_select);
+    m_grid->setColorSelectText(m_selectText);
     connect(m_list, &OrderList::currentChanged, m_grid, &TStripedDBGrid::syncCurrentRow);
     connect(m_list, &OrderList::rowsReset, m_grid, &TStripedDBGrid::syncCurrentRow);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &TFrmBelgeler::BtnYenidenClick);
@@ -321,12 +346,11 @@ void TFrmBelgeler::BtnPdfClick()
 
 QString TFrmBelgeler::suggestedCsvPath() const
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const OrderList::Filter &filter = m_list->filter();
     QString name = QStringLiteral("Belgeler");
     if (filter.from.isValid() && filter.to.isValid())
         name += QStringLiteral(" %1-%2").arg(TurkishText::shortDate(filter.from), TurkishText::shortDate(filter.to));
-    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(name + QStringLiteral(".csv"));
+    return ChooserFolder::suggestedPath(ChooserFolder::Kind::Csv, name + QStringLiteral(".csv"));
 }
 
 void TFrmBelgeler::BtnCsvClick()
@@ -335,6 +359,7 @@ void TFrmBelgeler::BtnCsvClick()
     QString filePath = csvChooser() ? csvChooser()(this, suggested) : askForCsvFile(this, suggested);
     if (filePath.isEmpty())
         return;
+    ChooserFolder::remember(ChooserFolder::Kind::Csv, filePath);
     if (QFileInfo(filePath).suffix().isEmpty())
         filePath += QStringLiteral(".csv");
     if (const Result<> written = OrderCsv::write(*m_list, filePath); written.failed()) {
@@ -350,6 +375,21 @@ void TFrmBelgeler::BtnCsvClick()
 void TFrmBelgeler::SpeedButton1Click()
 {
     HelpViewer::showTopic(kHelpTopic, this);
+}
+
+void TFrmBelgeler::setListColours(const QColor &alternative, const QColor &select, const QColor &selectText)
+{
+    if (alternative.isValid())
+        m_alternative = alternative;
+    if (select.isValid())
+        m_select = select;
+    if (selectText.isValid())
+        m_selectText = selectText;
+    if (!m_grid)
+        return;
+    m_grid->setColorAlternative(m_alternative);
+    m_grid->setColorSelect(m_select);
+    m_grid->setColorSelectText(m_selectText);
 }
 
 void TFrmBelgeler::setCsvChooser(FileChooser chooser)

@@ -5,6 +5,8 @@
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
 
+#include <QColor>
+
 #include <functional>
 
 class OrderListModel;
@@ -49,6 +51,11 @@ public:
     using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
     static void setCsvChooser(FileChooser chooser);
 
+    // The colours of the payee lists (the settings' "Colors"), so that the
+    // grid stripes its rows and marks the current one as they do. Invalid
+    // colours keep the grid's own.
+    void setListColours(const QColor &alternative, const QColor &select, const QColor &selectText);
+
 public slots:
     // Reads the register again with the window's filter.
     void refresh();
@@ -91,4 +98,7 @@ private:
     QPushButton *m_pdfButton = nullptr; // BtnPdf
     QPushButton *m_csvButton = nullptr; // BtnCsv
     QToolButton *m_helpButton = nullptr; // SpeedButton1
+    QColor m_alternative;
+    QColor m_select;
+    QColor m_selectText;
 };

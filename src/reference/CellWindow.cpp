@@ -1,5 +1,6 @@
 #include "reference/CellWindow.h"
 
+#include "desktop/FixedSizeDialog.h"
 #include "reference/GridCells.h"
 
 #include <QFrame>
@@ -11,7 +12,7 @@ CellWindow::CellWindow(const QString &objectName, const QString &title, const QS
 {
     setObjectName(objectName);
     setWindowTitle(title);
-    setFixedSize(size);
+    FixedSizeDialog::apply(this, size);
 }
 
 void CellWindow::buildWidgets()

@@ -11,6 +11,13 @@
 
 namespace OrderCsv {
 
+namespace {
+
+// The columns of figures: the numbers and the amounts.
+const QList<int> kNumberColumns = {0, 9, 10, 11, 13};
+
+} // namespace
+
 QStringList header()
 {
     return {QStringLiteral("Belge No"),
@@ -53,7 +60,7 @@ Result<> write(const OrderList &list, const QString &filePath, bool *unreadable)
             return Result<>::failure(QStringLiteral("Belgeler aktarılmadı: %1 numaralı belge kaydı okunamadı.")
                                        .arg(list.numberAt(row)));
         }
-        text += CsvText::line(fields(list.orderAt(row)));
+        text += CsvText::line(fields(list.orderAt(row)), kNumberColumns);
     }
     const QString shown = QDir::toNativeSeparators(filePath);
     QSaveFile file(filePath);

@@ -11,7 +11,8 @@ class OrderList;
 // The register's records as a CSV file for a Turkish spreadsheet (the rules
 // of CsvText): a header row in Turkish, then one row per record in the
 // order given, days as dd.MM.yyyy, amounts with a decimal comma and no
-// thousands points so that they are read as numbers.
+// thousands points so that they are read as numbers. The payee's texts stay
+// texts, whatever they begin with (CsvText::field).
 namespace OrderCsv {
 
 QStringList header();

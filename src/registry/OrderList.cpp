@@ -98,7 +98,6 @@ Result<> OrderList::open(const Filter &filter)
     m_current = m_numbers.isEmpty() ? -1 : 0;
     // Ways out may have been added to records since they were read.
     m_cache.clear();
-    m_unreadable.clear();
     emit rowsReset();
     emit currentChanged();
     return Result<>::success();
@@ -114,7 +113,10 @@ void OrderList::close()
     m_totals = {};
     m_current = -1;
     m_cache.clear();
-    m_unreadable.clear();
+    // A statement still prepared keeps the connection, and with it the
+    // file, open after the database is closed.
+    m_select = {};
+    m_preparedGeneration = 0;
     if (hadRows)
         emit rowsReset();
     emit currentChanged();
@@ -137,13 +139,11 @@ Result<> OrderList::load(qint64 number, IssuedOrder *order) const
     if (!m_select.next()) {
         const SqlCipherConnection::Error error = m_select.error();
         m_select.reset();
-        m_unreadable.insert(number);
         return Result<>::failure(error.isError() ? PayeeDatabase::failureReason(error, m_database.filePath())
                                                : QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
     }
     const IssuedOrder read = OrderRegister::fromRow(m_select);
     m_select.reset();
-    m_unreadable.remove(number);
     m_cache.insert(number, new IssuedOrder(read));
     *order = read;
     return Result<>::success();
@@ -165,8 +165,8 @@ bool OrderList::isReadable(int row) const
 {
     if (row < 0 || row >= rowCount())
         return true;
-    if (!m_unreadable.contains(m_numbers[row]))
-        return true;
+    // The answer of a read, never of a mark alone: a row not read yet has
+    // no mark. A row read before comes from the cache.
     IssuedOrder order;
     return load(m_numbers[row], &order).succeeded();
 }

@@ -8,7 +8,6 @@
 #include <QCache>
 #include <QDate>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -63,6 +62,8 @@ public:
     // The record on row; a record that cannot be read gives an empty one with
     // its number, and isReadable() tells so.
     IssuedOrder orderAt(int row) const;
+    // Whether the row's record reads, asked of the file itself: true also
+    // before the row was ever read only when it would read.
     bool isReadable(int row) const;
     // The current record's row, -1 when the list is empty.
     int current() const { return m_current; }
@@ -96,5 +97,4 @@ private:
     mutable quint64 m_preparedGeneration = 0;
     mutable SqlCipherConnection::Statement m_select;
     mutable QCache<qint64, IssuedOrder> m_cache;
-    mutable QSet<qint64> m_unreadable;
 };

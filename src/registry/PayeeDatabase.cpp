@@ -11,6 +11,11 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace {
 
 using SqlFailure = SqlCipherConnection::Failure;
@@ -81,6 +86,33 @@ void removeStaging(const QString &stagingPath)
 {
     QFile::remove(stagingPath);
     QFile::remove(stagingPath + QStringLiteral("-journal"));
+}
+
+enum class Naming { Named, Taken, Failed };
+
+// Gives the finished staging file the database's name only while that name
+// is free. QFile::rename falls back to copying over the target when the
+// system's rename refuses, which could overwrite the file another copy of
+// the program put there a moment ago; a hard link fails instead.
+Naming nameAsNew(const QString &stagingPath, const QString &filePath)
+{
+#ifndef Q_OS_WIN
+    const QByteArray from = QFile::encodeName(stagingPath);
+    const QByteArray to = QFile::encodeName(filePath);
+    if (::link(from.constData(), to.constData()) == 0) {
+        ::unlink(from.constData());
+        return Naming::Named;
+    }
+    if (errno == EEXIST)
+        return Naming::Taken;
+    // Some file systems (FAT on a memory stick) have no hard links.
+#endif
+    if (QFileInfo::exists(filePath))
+        return Naming::Taken;
+    // Windows never renames over an existing file.
+    if (QFile::rename(stagingPath, filePath))
+        return Naming::Named;
+    return QFileInfo::exists(filePath) ? Naming::Taken : Naming::Failed;
 }
 
 } // namespace
@@ -184,8 +216,12 @@ bool PayeeDatabase::upgrade(qint64 version)
 PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
 {
     close();
+    // The file has appeared since the caller found it missing: another copy
+    // of the program (windowless commands started together) has made it. A
+    // file under this name is always whole, for the name is given only to a
+    // finished file; it is opened as it is, and never replaced.
     if (QFileInfo::exists(filePath))
-        return createFailure(filePath, OpenStatus::AlreadyExists, QStringLiteral("zaten var."));
+        return open(filePath);
 
     // Built under another name and renamed when complete, so that a failure
     // half way leaves no half database under the real name.
@@ -214,14 +250,15 @@ PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
         return createFailure(filePath, OpenStatus::IoError,
                              QStringLiteral("yazılamadı: %1").arg(failureReason(error, stagingPath)));
     }
-    // QFile::rename never replaces an existing file.
-    if (!QFile::rename(stagingPath, filePath)) {
+    const Naming naming = nameAsNew(stagingPath, filePath);
+    if (naming != Naming::Named)
         removeStaging(stagingPath);
-        if (QFileInfo::exists(filePath))
-            return createFailure(filePath, OpenStatus::AlreadyExists, QStringLiteral("zaten var."));
+    if (naming == Naming::Failed)
         return createFailure(filePath, OpenStatus::IoError, QStringLiteral("yazılamadı."));
-    }
-    return open(filePath);
+    // Ours, or the one another copy finished first.
+    OpenResult opened = open(filePath);
+    opened.created = naming == Naming::Named && opened.isOpened();
+    return opened;
 }
 
 void PayeeDatabase::close()

@@ -16,7 +16,6 @@ public:
         NotADatabase, // another password, or not a database file; left untouched
         Locked, // another program holds the file
         Incompatible, // a database, but without our tables or from a newer program
-        AlreadyExists, // create() found a file in the way
         IoError, // any other failure to open, read or write
     };
 
@@ -27,6 +26,9 @@ public:
         // Opened, but with something the user must know (an older file that
         // could not be brought up to date); empty otherwise.
         QString notice{};
+        // create(): this call made the file, rather than finding one that
+        // another copy of the program had just made.
+        bool created = false;
         bool isOpened() const { return status == OpenStatus::Opened; }
     };
 
@@ -50,8 +52,11 @@ public:
     // Opens an existing database; never creates, and never writes to a file
     // it cannot use.
     OpenResult open(const QString &filePath = defaultFilePath());
-    // Creates a new, empty database with the four tables and opens it.
-    // Refuses to replace an existing file; a failed create leaves no file.
+    // Creates a new, empty database with the four tables and opens it. The
+    // file is built under another name and gets its own only when finished,
+    // and never in place of an existing file: a file found under the name
+    // (another copy of the program made it meanwhile) is opened as open()
+    // does. A failed create leaves no file.
     OpenResult create(const QString &filePath = defaultFilePath());
     void close();
 

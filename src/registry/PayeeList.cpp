@@ -103,6 +103,12 @@ void PayeeList::closeQuietly()
     m_original = {};
     m_cache.clear();
     m_unreadable.clear();
+    // A statement still prepared keeps the connection, and with it the
+    // file, open after the database is closed.
+    for (SqlCipherConnection::Statement *statement : {&m_sortedKeys, &m_rangeKeys, &m_select, &m_insert, &m_update,
+                                                      &m_delete})
+        *statement = {};
+    m_preparedGeneration = 0;
     if (hadRows)
         emit rowsReset();
     setState(State::Closed);
@@ -190,10 +196,11 @@ bool PayeeList::isReadable(int row) const
 {
     if (row < 0 || row >= rowCount())
         return true;
-    if (!m_unreadable.contains(m_keys[row]))
+    if (canPost() && m_keys[row] == m_editKey)
         return true;
-    // A record marked unreadable may read now (another program repaired
-    // the file, say); a mark is only as good as the last try.
+    // The answer of a read, never of a mark alone: a row not read yet has
+    // no mark, and a marked one may read now (another program repaired the
+    // file, say). A row read before comes from the cache.
     PayeeFields fields;
     return loadRecord(m_keys[row], &fields).succeeded();
 }

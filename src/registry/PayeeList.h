@@ -77,8 +77,9 @@ public:
     // The fields of any row, for the grid; the edited row shows the buffer.
     PayeeFields fieldsAt(int row) const;
     QString nameAt(int row) const { return fieldsAt(row)[size_t(PayeeColumn::Name)]; }
-    // False for a row whose record could not be read (a damaged page of the
-    // file): the grid marks it, and it cannot be edited or printed.
+    // False for a row whose record does not read (a damaged page of the
+    // file): the grid marks it, and it cannot be edited or printed. Asked of
+    // the file itself, so also right before the row was ever read.
     bool isReadable(int row) const;
     bool isCurrentReadable() const { return isReadable(m_current); }
 
@@ -199,6 +200,7 @@ private:
     mutable SqlCipherConnection::Statement m_update;
     mutable SqlCipherConnection::Statement m_delete;
     mutable QCache<qint64, PayeeFields> m_cache;
-    // Keys whose records could not be read since the last opening.
+    // Keys whose records could not be read since the last opening, so that
+    // an opening reports its first one only.
     mutable QSet<qint64> m_unreadable;
 };

@@ -1,9 +1,11 @@
 #include "app/PayeeFieldGroup.h"
 #include "app/ProgramWindows.h"
+#include "app/TAbout.h"
 #include "app/TForm1.h"
 #include "app/TFrmAyar.h"
 #include "maintenance/ProgramRestart.h"
 #include "maintenance/TFrmTamir.h"
+#include "maintenance/TFrmYedek.h"
 #include "orders/TFrmBelgeler.h"
 #include "issuing/PageOutput.h"
 #include "printing/PaymentOrderPrinting.h"
@@ -21,8 +23,12 @@
 #include "worksheets/WorksheetSet.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -48,6 +54,10 @@ private slots:
     void yazdirPrintsTheChosenPayee();
     void issuedOrdersAreFoundAndNotPaidTwice();
     void onarHandsTheFileOverToTheWizard();
+    void ordersWindowMarksItsRowsAsThePayeeLists();
+    void fixedSizeDialogsHaveOnlyATitleAndAClose_data();
+    void fixedSizeDialogsHaveOnlyATitleAndAClose();
+    void startupNoticeOpensOverTheMainWindow();
 
 private:
     std::unique_ptr<ProgramFolderFixture> m_folder;
@@ -237,6 +247,22 @@ private:
     QList<std::pair<PaymentOrderPage, QString>> *m_pages;
 };
 
+// This process's open file descriptors on path, as "/proc/self/fd/N".
+QStringList descriptorsOn(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    QStringList held;
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    if (!descriptors.exists())
+        qFatal("/proc/self/fd is needed to see the open files");
+    for (const QString &name : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString link = descriptors.filePath(name);
+        if (QFileInfo(link).symLinkTarget() == target)
+            held.append(link);
+    }
+    return held;
+}
+
 } // namespace
 
 // YAZDIR on a computed pharmacy payment puts the chosen payee and the entry
@@ -337,19 +363,46 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
         ++ends;
         static_cast<QDialog *>(wizard)->done(0);
     });
+    // Everything that reads the file has read it: an order issued and
+    // recorded, the orders window shown, the lists browsed.
+    QList<std::pair<PaymentOrderPage, QString>> pages;
+    window->printing()->setOutputs([&pages](bool) { return std::make_unique<KeptPages>(&pages); });
     UserActions::choose(*window, "ComboBox1", 0);
     PayeeList *pharmacies = window->payeeList(PaymentCategory::Pharmacy);
+    QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("ŞİFA ECZANESİ")).succeeded());
+    QVERIFY(pharmacies->post().succeeded());
+    window->findChild<TAmountEdit *>(QStringLiteral("Edit1"))->setTextAsFloat(1000);
+    QCoreApplication::processEvents();
+    UserActions::click(*window, "BtnHazir1");
+    UserActions::click(*window, "BtnPrint");
+    QCOMPARE(pages.size(), 1);
+    TFrmBelgeler *orders = m_windows->orders();
+    int listed = 0;
+    QTimer::singleShot(0, orders, [&] {
+        listed = orders->list()->rowCount();
+        (void)orders->list()->orderAt(0);
+        UserActions::click(*orders, "BtnKapat");
+    });
+    UserActions::trigger(*window, "Belgeler1");
+    QCOMPARE(listed, 1);
+    QVERIFY(pharmacies->insert().succeeded());
     QVERIFY(pharmacies->setField(PayeeColumn::Name, QStringLiteral("DEVA ECZANESİ")).succeeded());
     m_recorder->setAnswers({MessageBoxes::Button::Yes});
+    const QString database = m_folder->filePath(QStringLiteral("Data.dat"));
+    QVERIFY2(!descriptorsOn(database).isEmpty(), "the main window works on the file");
 
     bool handedOver = false;
+    QStringList heldOpen;
     QTimer::singleShot(0, wizard, [&] {
         handedOver = wizard->isVisible() && !window->isVisible() && !window->database().isOpen();
+        heldOpen = descriptorsOn(database);
         UserActions::click(*wizard, "BitBtn2");
     });
     UserActions::trigger(*window, "VeritabanBakmOnarm1");
 
     QVERIFY(handedOver);
+    // Not one handle of the program's on the file the wizard replaces.
+    QVERIFY2(heldOpen.isEmpty(), qPrintable(heldOpen.join(QStringLiteral(", "))));
     QCOMPARE(ends, 1);
     QCOMPARE(launches, QList<ProgramRestart::Launch>{ProgramRestart::ownLaunch()});
     QCOMPARE(m_recorder->texts(), QStringList{QStringLiteral("Değişiklikleri kaydetmek istiyor musunuz?")});
@@ -361,6 +414,149 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
     QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("Zenparol.ini"))));
     ProgramRestart::setLauncherForTesting({});
     ProgramRestart::setEnderForTesting({});
+}
+
+namespace {
+
+// The pixels of the grid's current row, as painted.
+QImage currentRowImage(TStripedDBGrid *grid)
+{
+    const int row = grid->dataSet()->currentRow();
+    const QRect first = grid->visualRect(grid->model()->index(row, 0));
+    const QRect last = grid->visualRect(grid->model()->index(row, grid->model()->columnCount() - 1));
+    return grid->viewport()->grab(first.united(last)).toImage();
+}
+
+bool paintsWith(const QImage &image, const QColor &colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).rgb() == colour.rgb())
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void TestProgramWindows::ordersWindowMarksItsRowsAsThePayeeLists()
+{
+    TForm1 *window = m_windows->mainWindow();
+    for (int i = 1; i <= 3; ++i) {
+        IssuedOrder order;
+        order.issuedAt = QDateTime(QDate(2024, 3, i), QTime(10, 0));
+        order.ways = int(OrderWay::Printer);
+        order.payee[0] = QStringLiteral("ECZANE %1").arg(i);
+        order.gross = order.net = 100000 * i;
+        QVERIFY(window->orderRegister().record(order, QByteArrayLiteral("sayfa")).succeeded());
+    }
+    MainWindowColours chosen = window->colours();
+    chosen.gridAlternative = 0x00C0FFC0;
+    chosen.gridSelect = 0x00800000; // navy
+    chosen.gridSelectText = 0x0000FFFF; // yellow
+    for (const MainWindowColours &colours : {window->colours(), chosen}) {
+        window->applyColours(colours);
+        TStripedDBGrid *payees = window->listGrid(PaymentCategory::Pharmacy);
+        TFrmBelgeler *orders = m_windows->orders();
+        TStripedDBGrid *grid = nullptr;
+        QImage current;
+        QTimer::singleShot(0, orders, [&] {
+            grid = orders->findChild<TStripedDBGrid *>(QStringLiteral("DBGridBelge"));
+            if (grid) {
+                QVERIFY(orders->list()->moveToRow(1));
+                grid->syncCurrentRow();
+                current = currentRowImage(grid);
+            }
+            UserActions::click(*orders, "BtnKapat");
+        });
+        UserActions::trigger(*window, "Belgeler1");
+        QVERIFY(grid);
+        for (int record : {1, 2}) {
+            for (bool selected : {false, true}) {
+                const TStripedDBGrid::CellColours shown = grid->cellColours(record, selected);
+                const TStripedDBGrid::CellColours listed = payees->cellColours(record, selected);
+                QCOMPARE(shown.background, listed.background);
+                QCOMPARE(shown.text, listed.text);
+            }
+        }
+        // The current row is painted in the selection's own pair of colours,
+        // not in red letters on the list's background.
+        QVERIFY(!current.isNull());
+        QVERIFY2(paintsWith(current, payees->colorSelect()), "the current row's background");
+        QVERIFY2(!paintsWith(current, grid->palette().color(QPalette::Base)), "the list's background in the current row");
+    }
+}
+
+void TestProgramWindows::fixedSizeDialogsHaveOnlyATitleAndAClose_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("closable");
+    QTest::newRow("preferences") << "FrmAyar" << true;
+    QTest::newRow("backup") << "FrmYedek" << true;
+    QTest::newRow("codes") << "Form5" << true;
+    QTest::newRow("institution") << "Form4" << true;
+    QTest::newRow("about") << "About" << true;
+    // Never closed from its frame: it ends by starting the program again.
+    QTest::newRow("repair wizard") << "FrmTamir" << false;
+}
+
+void TestProgramWindows::fixedSizeDialogsHaveOnlyATitleAndAClose()
+{
+    QFETCH(QString, dialog);
+    QFETCH(bool, closable);
+    TAbout about(m_windows->mainWindow());
+    QDialog *shown = dialog == about.objectName() ? &about
+                                                  : m_windows->mainWindow()->findChild<QDialog *>(dialog);
+    QVERIFY2(shown, qPrintable(dialog));
+    const Qt::WindowFlags flags = shown->windowFlags();
+    const QString said = QStringLiteral("%1: flags 0x%2").arg(dialog).arg(int(flags), 0, 16);
+    // Every button named, so that the window manager adds none of its own.
+    QVERIFY2(flags.testFlag(Qt::CustomizeWindowHint), qPrintable(said));
+    QVERIFY2(flags.testFlag(Qt::WindowTitleHint), qPrintable(said));
+    QVERIFY2(flags.testFlag(Qt::WindowCloseButtonHint) == closable, qPrintable(said));
+    QVERIFY2(!flags.testFlag(Qt::WindowMinimizeButtonHint), qPrintable(said));
+    QVERIFY2(!flags.testFlag(Qt::WindowMaximizeButtonHint), qPrintable(said));
+    QVERIFY2(!flags.testFlag(Qt::WindowContextHelpButtonHint), qPrintable(said));
+    QCOMPARE(shown->windowType(), Qt::Dialog);
+    QCOMPARE(shown->minimumSize(), shown->maximumSize());
+}
+
+void TestProgramWindows::startupNoticeOpensOverTheMainWindow()
+{
+    // The windows of a new run, not shown yet, and a real box.
+    m_windows.reset();
+    m_recorder.reset();
+    m_windows = std::make_unique<ProgramWindows>();
+    TForm1 *window = m_windows->mainWindow();
+    // Where the window stood before it was maximized must not matter.
+    window->move(300, 200);
+    const QString notice = QStringLiteral("Veritabanı dosyası (Data.dat) bulunamadı.");
+    QString shownText;
+    QRect box;
+    QTimer watcher;
+    watcher.setInterval(10);
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!shown || !shown->isVisible())
+            return;
+        shownText = shown->text();
+        box = shown->frameGeometry();
+        shown->done(0);
+    });
+    watcher.start();
+    m_windows->show(notice);
+    QTRY_VERIFY(box.isValid());
+    QCOMPARE(shownText, notice);
+    // Compared with the window as it ends up, maximized.
+    const QRect screen = window->screen()->availableGeometry();
+    QTRY_COMPARE(window->frameGeometry(), screen);
+    const QRect main = window->frameGeometry();
+    const QPoint offset = box.center() - main.center();
+    QVERIFY2(offset.manhattanLength() <= 2,
+             qPrintable(QStringLiteral("box %1,%2 %3x%4 over window %5,%6 %7x%8")
+                            .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+                            .arg(main.x()).arg(main.y()).arg(main.width()).arg(main.height())));
 }
 
 QTEST_MAIN(TestProgramWindows)

@@ -14,6 +14,8 @@ class TestCsvText : public QObject
 private slots:
     void fields_data();
     void fields();
+    void figures_data();
+    void figures();
     void linesAndFile();
     void kurusFromText_data();
     void kurusFromText();
@@ -34,6 +36,38 @@ void TestCsvText::fields_data()
     QTest::newRow("line break") << QStringLiteral("ÇANKAYA\nŞUBESİ") << QStringLiteral("\"ÇANKAYA\nŞUBESİ\"");
     QTest::newRow("carriage return") << QStringLiteral("A\r\nB") << QStringLiteral("\"A\r\nB\"");
     QTest::newRow("blanks kept") << QStringLiteral(" A ") << QStringLiteral(" A ");
+    // What a spreadsheet would take for a formula stays text.
+    QTest::newRow("equals") << QStringLiteral("=1+2") << QStringLiteral("\"'=1+2\"");
+    QTest::newRow("plus") << QStringLiteral("+90 312") << QStringLiteral("\"'+90 312\"");
+    QTest::newRow("minus") << QStringLiteral("-ABC") << QStringLiteral("\"'-ABC\"");
+    QTest::newRow("minus before a figure is text here") << QStringLiteral("-12,50") << QStringLiteral("\"'-12,50\"");
+    QTest::newRow("at") << QStringLiteral("@SUM(A1)") << QStringLiteral("\"'@SUM(A1)\"");
+    QTest::newRow("tab") << QStringLiteral("\t=1") << QStringLiteral("\"'\t=1\"");
+    QTest::newRow("carriage return") << QStringLiteral("\r=1") << QStringLiteral("\"'\r=1\"");
+    QTest::newRow("formula with quotes and separator")
+        << QStringLiteral("=HYPERLINK(\"x\";\"y\")") << QStringLiteral("\"'=HYPERLINK(\"\"x\"\";\"\"y\"\")\"");
+    QTest::newRow("sign inside is harmless") << QStringLiteral("A=B-C") << QStringLiteral("A=B-C");
+    QTest::newRow("single quote first") << QStringLiteral("'=1") << QStringLiteral("'=1");
+}
+
+void TestCsvText::figures_data()
+{
+    QTest::addColumn<QString>("figure");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("amount") << QStringLiteral("1234,50") << QStringLiteral("1234,50");
+    QTest::newRow("negative amount stays a number") << QStringLiteral("-1234,05") << QStringLiteral("-1234,05");
+    QTest::newRow("whole number") << QStringLiteral("17") << QStringLiteral("17");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("not a figure is text") << QStringLiteral("-1+2") << QStringLiteral("\"'-1+2\"");
+    QTest::newRow("formula is text") << QStringLiteral("=1") << QStringLiteral("\"'=1\"");
+    QTest::newRow("separator is text") << QStringLiteral("1;2") << QStringLiteral("\"1;2\"");
+}
+
+void TestCsvText::figures()
+{
+    QFETCH(QString, figure);
+    QFETCH(QString, written);
+    QCOMPARE(CsvText::number(figure), written);
 }
 
 void TestCsvText::fields()
@@ -47,6 +81,8 @@ void TestCsvText::linesAndFile()
 {
     const QString line = CsvText::line({QStringLiteral("12"), QStringLiteral("İĞNE; İPLİK"), QString()});
     QCOMPARE(line, QStringLiteral("12;\"İĞNE; İPLİK\";\r\n"));
+    QCOMPARE(CsvText::line({QStringLiteral("-5"), QStringLiteral("-5"), QStringLiteral("-5")}, {0, 2}),
+             QStringLiteral("-5;\"'-5\";-5\r\n"));
     const QByteArray bytes = CsvText::fileBytes(line);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QCOMPARE(QString::fromUtf8(bytes.mid(3)), line);

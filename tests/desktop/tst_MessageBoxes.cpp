@@ -1,6 +1,9 @@
 #include "desktop/MessageBoxes.h"
 #include "support/MessageRecorder.h"
 
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
 #include <QtTest>
 
 class TestMessageBoxes : public QObject
@@ -12,6 +15,7 @@ private slots:
     void errorTextGetsFullStop();
     void standardErrorBox();
     void turkishButtons();
+    void boxHasOnlyATitleAndAClose();
 };
 
 void TestMessageBoxes::errorTextGetsFullStop_data()
@@ -59,6 +63,29 @@ void TestMessageBoxes::turkishButtons()
                                    MessageBoxes::Icon::Warning));
     QVERIFY(!MessageBoxes::askYesNo(nullptr, QStringLiteral("Dikkat !"), QStringLiteral("?"),
                                     MessageBoxes::Icon::Warning));
+}
+
+void TestMessageBoxes::boxHasOnlyATitleAndAClose()
+{
+    QWidget parent;
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    Qt::WindowFlags flags;
+    bool shown = false;
+    QTimer::singleShot(0, &parent, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        shown = box != nullptr;
+        if (box) {
+            flags = box->windowFlags();
+            box->close();
+        }
+    });
+    MessageBoxes::information(&parent, QStringLiteral("Bilgi"), QStringLiteral("Yedekleme tamamlandı."));
+    QVERIFY(shown);
+    const QString said = QStringLiteral("flags 0x%1").arg(int(flags), 0, 16);
+    QVERIFY2(flags.testFlag(Qt::CustomizeWindowHint), qPrintable(said));
+    QVERIFY2(flags.testFlag(Qt::WindowTitleHint) && flags.testFlag(Qt::WindowCloseButtonHint), qPrintable(said));
+    QVERIFY2(!(flags & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint)), qPrintable(said));
 }
 
 QTEST_MAIN(TestMessageBoxes)

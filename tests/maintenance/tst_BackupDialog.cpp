@@ -139,7 +139,7 @@ void TestBackupDialog::failureSaysWhyAndNeverSuccess_data()
     QTest::addColumn<QString>("said");
     QTest::addColumn<int>("pauses");
     QTest::newRow("no database") << "missing" << "Yedekleme yapılamadı: veritabanı dosyası bulunamadı" << 5;
-    QTest::newRow("a folder that cannot be made") << "blocked" << "Yedekleme klasörü oluşturulamadı" << 1;
+    QTest::newRow("a folder that cannot be made") << "blocked" << "Yedekleme klasörü oluşturulamadı" << 5;
 }
 
 void TestBackupDialog::failureSaysWhyAndNeverSuccess()
@@ -168,6 +168,10 @@ void TestBackupDialog::failureSaysWhyAndNeverSuccess()
     QCOMPARE(h.child<QProgressBar>("ProgressBar1")->value(), 0);
     QVERIFY(h.child<QPushButton>("Button1")->isEnabled());
     QVERIFY(!QGuiApplication::overrideCursor());
+    // No folder made for a backup that was not made.
+    const QStringList left = QDir(h.location.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QCOMPARE(left, failure == QLatin1String("missing") ? QStringList() : QStringList{QStringLiteral("Yedek")});
+    QVERIFY(!QFileInfo(QDir(h.location.path()).filePath(QStringLiteral("Yedek"))).isDir());
 }
 
 void TestBackupDialog::startsAtTheWorkingFolderAndKeepsTheLastChoice()

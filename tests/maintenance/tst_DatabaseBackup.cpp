@@ -37,7 +37,7 @@ class TestDatabaseBackup : public QObject
     Q_OBJECT
 
 private slots:
-    void createsTheFolderWithItsParents();
+    void makesItsFolderAndTakesItAwayWhenItFails();
     void secondBackupReplacesTheFirst();
     void failuresKeepTheEarlierBackup_data();
     void failuresKeepTheEarlierBackup();
@@ -45,20 +45,40 @@ private slots:
     void waitsForACommandThatEnds();
 };
 
-void TestDatabaseBackup::createsTheFolderWithItsParents()
+void TestDatabaseBackup::makesItsFolderAndTakesItAwayWhenItFails()
 {
+    TemporaryPayeeDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 1200, 200);
     QTemporaryDir location;
-    const QString nested = QDir(location.path()).filePath(QStringLiteral("Yedek/2026/Aralık/"));
-    QVERIFY(DatabaseBackup::createFolder(nested).succeeded());
-    QVERIFY(QFileInfo(nested).isDir());
-    QVERIFY2(DatabaseBackup::createFolder(nested).succeeded(), "an existing folder is used as it is");
+    const QDir root(location.path());
+    const QString nested = root.filePath(QStringLiteral("Yedek/2026/Aralık/"));
+    const Result<> made = DatabaseBackup::copy(database.filePath(), nested);
+    QVERIFY2(made.succeeded(), qPrintable(made.message()));
+    QCOMPARE(entries(nested), QStringList{QStringLiteral("Data.dat")});
 
     // A file where a folder should be: said so, and nothing made.
-    writeFile(QDir(location.path()).filePath(QStringLiteral("Dosya")), "x");
-    const Result<> blocked = DatabaseBackup::createFolder(QDir(location.path()).filePath(QStringLiteral("Dosya/Yedek")));
+    writeFile(root.filePath(QStringLiteral("Dosya")), "x");
+    const Result<> blocked = DatabaseBackup::copy(database.filePath(), root.filePath(QStringLiteral("Dosya/Yedek")));
     QVERIFY(blocked.failed());
     QVERIFY2(blocked.message().startsWith(QStringLiteral("Yedekleme klasörü oluşturulamadı: ")),
              qPrintable(blocked.message()));
+
+    // A backup that does not finish takes the folders it made with it, and
+    // leaves a folder that was there before as it was.
+    const QStringList before = root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    {
+        FileSizeLimit limit(64 * 1024);
+        QVERIFY(limit.isApplied());
+        const Result<> halfWay = DatabaseBackup::copy(database.filePath(), root.filePath(QStringLiteral("Yeni/2026")));
+        QVERIFY(halfWay.failed());
+        const Result<> intoExisting = DatabaseBackup::copy(database.filePath(), root.filePath(QStringLiteral("Yedek/2026/Boş")));
+        QVERIFY(intoExisting.failed());
+    }
+    QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), before);
+    QCOMPARE(QDir(root.filePath(QStringLiteral("Yedek/2026"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Aralık")});
+    QVERIFY(!database.folderEntries().join(QLatin1Char(' ')).contains(QStringLiteral("yedekleniyor")));
 }
 
 void TestDatabaseBackup::secondBackupReplacesTheFirst()
@@ -70,7 +90,6 @@ void TestDatabaseBackup::secondBackupReplacesTheFirst()
     DatabaseFiles::addOrders(database, 25);
     QTemporaryDir location;
     const QString folder = QDir(location.path()).filePath(QStringLiteral("Yedek/"));
-    QVERIFY(DatabaseBackup::createFolder(folder).succeeded());
 
     const Result<> first = DatabaseBackup::copy(database.filePath(), folder);
     QVERIFY2(first.succeeded(), qPrintable(first.message()));

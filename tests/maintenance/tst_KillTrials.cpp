@@ -2,8 +2,9 @@
 // and checks, after every kill, what a clerk would find at the next start:
 // "Data.dat" opens with the password, passes the integrity check and holds
 // every record it held; the backup folder holds the old backup or the new
-// one, whole; and nothing is left over that the start-up clean-up does not
-// take away.
+// one, whole; a backup into folders it had to make left either those
+// folders with the whole new backup or no folder at all; and nothing is
+// left over that the start-up clean-up does not take away.
 //
 // A payment order printed by the real program ("Zenparol --pdf") while a
 // compaction of its folder runs, and is killed or not, in another process:
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -105,16 +107,31 @@ struct Scene
     QString pristineProgram = QDir(root.path()).filePath(QStringLiteral("pristine/program"));
     QString pristineBackup = QDir(root.path()).filePath(QStringLiteral("pristine/backup"));
     QString program = QDir(root.path()).filePath(QStringLiteral("trial/program"));
-    QString backup = QDir(root.path()).filePath(QStringLiteral("trial/backup/Yedek"));
+    QString location = QDir(root.path()).filePath(QStringLiteral("trial/backup"));
+    QString backup = QDir(location).filePath(QStringLiteral("Yedek"));
+    // The backup goes into "Yedek/2026" below an empty location: it makes
+    // both folders itself.
+    bool intoNewFolders = false;
 
     QString database() const { return QDir(program).filePath(QStringLiteral("Data.dat")); }
     QString compacted() const { return QDir(program).filePath(QStringLiteral("Yedek.dat")); }
     QString backupFile() const { return QDir(backup).filePath(QStringLiteral("Data.dat")); }
 
+    void useNewFolders()
+    {
+        intoNewFolders = true;
+        backup = QDir(location).filePath(QStringLiteral("Yedek/2026"));
+    }
+
     void lay()
     {
         copyFolder(pristineProgram, program);
-        copyFolder(pristineBackup, backup);
+        if (intoNewFolders) {
+            QDir(location).removeRecursively();
+            QVERIFY(QDir().mkpath(location));
+        } else {
+            copyFolder(pristineBackup, backup);
+        }
     }
 };
 
@@ -166,6 +183,7 @@ class TestKillTrials : public QObject
 private slots:
     void initTestCase();
     void killedBackup();
+    void killedBackupIntoNewFolders();
     void killedCompaction();
     void killedRepair();
     void pdfDuringACompaction();
@@ -224,6 +242,15 @@ void TestKillTrials::killedBackup()
     const Rows database = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
     const Rows oldBackup = DatabaseFiles::allRows(QDir(scene.pristineBackup).filePath(QStringLiteral("Data.dat")));
     runTrials(Operation::Backup, scene, database, oldBackup);
+}
+
+void TestKillTrials::killedBackupIntoNewFolders()
+{
+    Scene scene;
+    scene.useNewFolders();
+    makeDatabase(scene.pristineProgram, 800, false);
+    const Rows database = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
+    runTrials(Operation::Backup, scene, database, Rows());
 }
 
 void TestKillTrials::killedCompaction()
@@ -462,6 +489,20 @@ void TestKillTrials::checkBackup(const Scene &scene, const Rows &database, const
     QCOMPARE(DatabaseFiles::integrity(scene.database()), QStringLiteral("ok"));
     QCOMPARE(DatabaseFiles::allRows(scene.database()), database);
 
+    if (scene.intoNewFolders && !QFileInfo::exists(scene.backupFile())) {
+        // Stopped before the backup was in place: after the start, not one
+        // of the folders it made is left, empty or with a staging file.
+        const bool leftovers = !QDir(scene.location).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+            || entries(scene.program).size() > 1;
+        if (leftovers)
+            ++seen[QStringLiteral("leftovers cleaned at start")];
+        StartupCleanup::run(scene.program);
+        QCOMPARE(entries(scene.program), QStringList{QStringLiteral("Data.dat")});
+        QCOMPARE(QDir(scene.location).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        ++seen[QStringLiteral("no folder left")];
+        return;
+    }
     QCOMPARE(DatabaseFiles::integrity(scene.backupFile()), QStringLiteral("ok"));
     const Rows backup = DatabaseFiles::allRows(scene.backupFile());
     QVERIFY2(backup == oldBackup || backup == database, "the backup folder holds neither backup whole");
@@ -474,6 +515,13 @@ void TestKillTrials::checkBackup(const Scene &scene, const Rows &database, const
     QCOMPARE(entries(scene.program), QStringList{QStringLiteral("Data.dat")});
     QCOMPARE(entries(scene.backup), QStringList{QStringLiteral("Data.dat")});
     QCOMPARE(DatabaseFiles::allRows(scene.backupFile()), backup);
+    if (scene.intoNewFolders) {
+        const QDir location(scene.location);
+        QCOMPARE(location.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("Yedek")});
+        QCOMPARE(QDir(location.filePath(QStringLiteral("Yedek"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("2026")});
+    }
 }
 
 void TestKillTrials::checkCompaction(const Scene &scene, const Rows &before, const Rows &after,

@@ -67,6 +67,7 @@ private slots:
     void removesOnlyLeftoversOfOurOwn();
     void backupRecordsTakeTheirStagingFileAlong();
     void leavesEverythingWhileAWindowlessCommandRuns();
+    void backupRecordsTakeTheEmptyFoldersTheirBackupMade();
 };
 
 void TestStartupCleanup::removesOnlyLeftoversOfOurOwn_data()
@@ -179,6 +180,42 @@ void TestStartupCleanup::leavesEverythingWhileAWindowlessCommandRuns()
     const StartupCleanup::Report report = StartupCleanup::run(folder.path());
     QVERIFY(!report.folderBusy);
     QCOMPARE(entries(folder.path()), QStringList{"Data.dat"});
+}
+
+void TestStartupCleanup::backupRecordsTakeTheEmptyFoldersTheirBackupMade()
+{
+    QTemporaryDir program;
+    QTemporaryDir location;
+    lay(program.path(), {QStringLiteral("Data.dat=db")});
+    const QDir root(location.path());
+    // A backup into "Yedek/2026" that made both, stopped while it wrote.
+    QVERIFY(root.mkpath(QStringLiteral("Yedek/2026")));
+    lay(root.filePath(QStringLiteral("Yedek/2026")), {QStringLiteral("Data.dat.0badc0de.yeni=other")});
+    // One into "Dolu/Yeni" that made both, and someone put a file in the
+    // outer one meanwhile; and a record naming a folder its staging file
+    // is not in.
+    QVERIFY(root.mkpath(QStringLiteral("Dolu/Yeni")));
+    lay(root.filePath(QStringLiteral("Dolu")), {QStringLiteral("not.txt=other")});
+    QVERIFY(root.mkpath(QStringLiteral("Baska")));
+    auto record = [&](const QString &hex, const QString &staging, const QStringList &folders) {
+        QStringList lines{root.filePath(staging)};
+        for (const QString &folder : folders)
+            lines.append(root.filePath(folder));
+        writeFile(QDir(program.path()).filePath(QStringLiteral("Data.dat.%1.yedekleniyor").arg(hex)),
+                  lines.join(u'\n').toUtf8());
+    };
+    record(QStringLiteral("0badc0de"), QStringLiteral("Yedek/2026/Data.dat.0badc0de.yeni"),
+           {QStringLiteral("Yedek"), QStringLiteral("Yedek/2026")});
+    record(QStringLiteral("1a2b3c4d"), QStringLiteral("Dolu/Yeni/Data.dat.1a2b3c4d.yeni"),
+           {QStringLiteral("Dolu"), QStringLiteral("Dolu/Yeni")});
+    record(QStringLiteral("2b3c4d5e"), QStringLiteral("Yok/Data.dat.2b3c4d5e.yeni"), {QStringLiteral("Baska")});
+
+    StartupCleanup::run(program.path());
+    QCOMPARE(entries(program.path()), QStringList{QStringLiteral("Data.dat")});
+    QCOMPARE(root.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{QStringLiteral("Baska"), QStringLiteral("Dolu")}));
+    QCOMPARE(QDir(root.filePath(QStringLiteral("Dolu"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("not.txt")});
 }
 
 QTEST_GUILESS_MAIN(TestStartupCleanup)

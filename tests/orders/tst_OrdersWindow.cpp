@@ -4,11 +4,15 @@
 // export with good and bad arguments.
 #include "base/FolderAccess.h"
 #include "commands/OrdersCsvCommand.h"
+#include "base/KurusAmount.h"
+#include "controls/TStripedDBGrid.h"
+#include "desktop/ChooserFolder.h"
 #include "orders/TFrmBelgeler.h"
 #include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderPage.h"
 #include "printing/PreviewWindow.h"
 #include "registry/OrderList.h"
+#include "registry/OrderListModel.h"
 #include "support/MessageRecorder.h"
 #include "support/TemporaryPayeeDatabase.h"
 #include "support/TypeText.h"
@@ -17,9 +21,11 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QtTest>
 
 #include <chrono>
@@ -108,6 +114,7 @@ private slots:
     void init();
     void cleanup();
     void findsByFirstLettersAndDays();
+    void largestAmountsShowWhole();
     void reprintIsTheSamePageWithItsDate();
     void closedReprintPreviewRecordsNothing();
     void savesAPdfAsAReprint();
@@ -138,6 +145,7 @@ void TestOrdersWindow::init()
 
 void TestOrdersWindow::cleanup()
 {
+    ChooserFolder::forgetForTesting();
     TFrmBelgeler::setCsvChooser({});
     PreviewWindow::setSaveChooser({});
     m_window.reset();
@@ -173,6 +181,25 @@ void TestOrdersWindow::findsByFirstLettersAndDays()
     QCOMPARE(labelText(window, "LabSayi"), QStringLiteral("2 belge"));
     UserActions::click(window, "ChkTarih");
     QCOMPARE(window.list()->rowCount(), 3);
+}
+
+void TestOrdersWindow::largestAmountsShowWhole()
+{
+    OrderRegister orders(m_database->database());
+    issue(orders, {PaymentCategory::Hospital, QStringLiteral("ANKARA ŞEHİR HASTANESİ"), KurusAmount::kLargest,
+                   QDate(2024, 7, 1)});
+    m_window->refresh();
+    auto *grid = m_window->findChild<TStripedDBGrid *>(QStringLiteral("DBGridBelge"));
+    QVERIFY(grid);
+    const QString largest = QStringLiteral("9.999.999.999.999,99");
+    // A cell shows its text between the style's margins, beside the grid line.
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    const int needed = QFontMetrics(grid->font()).horizontalAdvance(largest) + margins + 1;
+    for (int column : {int(OrderListModel::Gross), int(OrderListModel::Net)}) {
+        QCOMPARE(grid->model()->index(0, column).data().toString(), largest);
+        QVERIFY2(grid->columnWidth(column) >= needed,
+                 qPrintable(QStringLiteral("column %1: %2 px for %3 px").arg(column).arg(grid->columnWidth(column)).arg(needed)));
+    }
 }
 
 void TestOrdersWindow::reprintIsTheSamePageWithItsDate()
@@ -255,10 +282,24 @@ void TestOrdersWindow::exportsTheShownRows()
     TFrmBelgeler &window = *m_window;
     typeText(window.findChild<QLineEdit *>(QStringLiteral("EdAra")), QStringLiteral("Ş"));
     const QString path = QDir(m_database->folder()).filePath(QStringLiteral("Çeyrek.csv"));
+    QStringList suggestions;
     TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+        suggestions.append(suggested);
         return suggested.endsWith(QStringLiteral(".csv")) ? path : QString();
     });
     UserActions::click(window, "BtnCsv");
+    // The first chooser of the run starts in a folder that is there; the
+    // next one where the last file went.
+    QCOMPARE(suggestions.size(), 1);
+    QVERIFY2(QFileInfo(QFileInfo(suggestions[0]).absolutePath()).isDir(), qPrintable(suggestions[0]));
+    TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+        suggestions.append(suggested);
+        return QString();
+    });
+    UserActions::click(window, "BtnCsv");
+    QCOMPARE(suggestions.size(), 2);
+    QCOMPARE(QFileInfo(suggestions[1]).absolutePath(), QFileInfo(path).absolutePath());
+    QCOMPARE(QFileInfo(suggestions[1]).fileName(), QStringLiteral("Belgeler.csv"));
 
     const QByteArray bytes = TemporaryPayeeDatabase::fileContents(path);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));

@@ -4,13 +4,18 @@
 // and the CSV file.
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"
+#include "registry/OrderListModel.h"
 #include "registry/OrderRegister.h"
+#include "registry/PayeeListModel.h"
+#include "support/DatabaseFiles.h"
 #include "support/TemporaryPayeeDatabase.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -67,7 +72,9 @@ private slots:
     void guardFindsARecentSamePayment();
     void listIsNewestFirstAndFilters();
     void csvFile();
+    void csvFileKeepsTextsAsTexts();
     void csvFileThatCannotBeWrittenIsNotWritten();
+    void recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpty();
 };
 
 void TestOrderRegister::recordsReadBackAsWritten()
@@ -267,6 +274,69 @@ void TestOrderRegister::csvFile()
     QCOMPARE(lines[3], QString());
 }
 
+// The fields of a CSV line as a spreadsheet splits it: quotes taken away.
+QStringList splitCsvLine(const QString &line)
+{
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < line.size() && line[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u';') {
+            fields.append(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.append(field);
+    return fields;
+}
+
+void TestOrderRegister::csvFileKeepsTextsAsTexts()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    IssuedOrder formula = order(PaymentCategory::Private, QStringLiteral("=1+2"), 123450, daysAgo(2));
+    formula.payee[1] = QStringLiteral("+905321234567");
+    formula.payee[2] = QStringLiteral("@ŞUBE");
+    add(orders, formula);
+    add(orders, order(PaymentCategory::Treatment, QStringLiteral("-ABC"), 100, daysAgo(1)));
+
+    OrderList list(fixture.database());
+    QVERIFY(list.open({}).succeeded());
+    const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
+    QVERIFY(OrderCsv::write(list, path).succeeded());
+    const QStringList lines = QString::fromUtf8(TemporaryPayeeDatabase::fileContents(path).mid(3))
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[1], QStringLiteral("2;19.05.2024;10:30:00;Tedavi;\"'-ABC\";12345678901;ZİRAAT ÇANKAYA;"
+                                      "TR12 0001 0002;KAVAKLIDERE;1,00;0,00;1,00;Yazıcı;"));
+    const QStringList newest = splitCsvLine(lines[1]);
+    const QStringList oldest = splitCsvLine(lines[2]);
+    QCOMPARE(newest.value(4), QStringLiteral("'-ABC"));
+    QCOMPARE(oldest.value(4), QStringLiteral("'=1+2"));
+    QCOMPARE(oldest.value(5), QStringLiteral("'+905321234567"));
+    QCOMPARE(oldest.value(6), QStringLiteral("'@ŞUBE"));
+    // The figures stay numbers.
+    QCOMPARE(oldest.value(0), QStringLiteral("1"));
+    QCOMPARE(oldest.mid(9, 3), (QStringList{QStringLiteral("1234,50"), QStringLiteral("10,18"),
+                                            QStringLiteral("1224,32")}));
+    QVERIFY(!lines[2].contains(QStringLiteral("'1234")));
+}
+
 void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
 {
     TemporaryPayeeDatabase fixture;
@@ -286,6 +356,55 @@ void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
     QVERIFY2(inTheWay.message().contains(QStringLiteral("aynı adda bir klasör var")), qPrintable(inTheWay.message()));
     QVERIFY(QFileInfo(folderInTheWay).isDir());
     QCOMPARE(fixture.folderEntries().size(), 2); // Data.dat and the folder, no temporary file
+}
+
+void TestOrderRegister::recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpty()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    OrderRegister orders(fixture.database());
+    for (int i = 1; i <= 300; ++i)
+        add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("ECZANE %1").arg(i, 3, 10, QLatin1Char('0')),
+                          100000 + i, daysAgo(i % 30)));
+    const int page = DatabaseFiles::pageToDamage(fixture.filePath(), QStringLiteral("Belge"),
+                                                 QStringLiteral("Belge_Adi"), true);
+    QVERIFY(page > 0);
+
+    // The lists hold their numbers; then a sector of the file goes bad. A
+    // write of another connection makes this one read the file anew. (A
+    // list opened now would not open at all: its count reads every row.)
+    OrderList shown(fixture.database());
+    QVERIFY(shown.open({}).succeeded());
+    QCOMPARE(shown.rowCount(), 300);
+    OrderList exported(fixture.database());
+    QVERIFY(exported.open({}).succeeded());
+    {
+        const std::unique_ptr<PayeeDatabase> other = fixture.openSecondConnection();
+        QVERIFY(!other->connection()
+                     .execute(QStringLiteral("PRAGMA user_version = %1").arg(PayeeDatabase::kSchemaVersion))
+                     .isError());
+    }
+    DatabaseFiles::damagePage(fixture.filePath(), page);
+
+    OrderListModel model(&shown);
+    int marked = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString first = model.index(row, OrderListModel::Payee).data().toString();
+        QVERIFY2(!first.isEmpty(), qPrintable(QStringLiteral("row %1 painted empty").arg(row)));
+        if (first == PayeeListModel::unreadableText())
+            ++marked;
+    }
+    QVERIFY(marked > 0);
+    QVERIFY(marked < 300);
+
+    // An export never writes a lost record as an empty row.
+    const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
+    bool unreadable = false;
+    const Result<> written = OrderCsv::write(exported, path, &unreadable);
+    QVERIFY(written.failed());
+    QVERIFY(unreadable);
+    QVERIFY2(written.message().startsWith(QStringLiteral("Belgeler aktarılmadı: ")), qPrintable(written.message()));
+    QVERIFY(!QFileInfo::exists(path));
 }
 
 QTEST_GUILESS_MAIN(TestOrderRegister)

@@ -8,8 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -95,6 +100,41 @@ void makeForeignFile(Foreign kind, const QString &path)
     }
 }
 
+const char kCreateChild[] = "--create-child";
+
+// One copy of the program started with the others: once told to go, it
+// opens the database, creates it when there is none, as the windowless
+// commands do, and records one order for the payee given.
+int createAndRecord(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    char word[8] = {};
+    if (!std::fgets(word, sizeof word, stdin))
+        return 2;
+    PayeeDatabase database;
+    PayeeDatabase::OpenResult opened = database.open(path);
+    if (opened.status == Status::Missing)
+        opened = database.create(path);
+    if (!opened.isOpened()) {
+        std::fputs(opened.message.toUtf8().constData(), stderr);
+        return 1;
+    }
+    IssuedOrder order;
+    order.issuedAt = QDateTime(QDate(2024, 3, 5), QTime(10, 0));
+    order.ways = int(OrderWay::Pdf);
+    order.payee[std::size_t(PayeeColumn::Name)] = QString::fromLocal8Bit(argv[3]);
+    order.gross = order.net = 100000;
+    const Result<qint64> recorded = OrderRegister(database).record(order, QByteArrayLiteral("sayfa"));
+    if (recorded.failed()) {
+        std::fputs(recorded.message().toUtf8().constData(), stderr);
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 class TestPayeeDatabase : public QObject
@@ -106,7 +146,8 @@ private slots:
     void namesAreIndexedInTurkishOrder_data();
     void namesAreIndexedInTurkishOrder();
     void keepsPayeesAcrossReopening();
-    void createRefusesAnExistingFile();
+    void createOpensTheFileFoundInItsPlace();
+    void createsTogetherWithOtherCopies();
     void createInAMissingFolderLeavesNothing();
     void missingFileIsReportedAndNotCreated();
     void refusesForeignFilesWithoutTouchingThem_data();
@@ -197,8 +238,9 @@ void TestPayeeDatabase::keepsPayeesAcrossReopening()
     QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
 }
 
-void TestPayeeDatabase::createRefusesAnExistingFile()
+void TestPayeeDatabase::createOpensTheFileFoundInItsPlace()
 {
+    // Another copy of the program made the file after this one found none.
     TemporaryPayeeDatabase fixture;
     QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
     fixture.addNames(PaymentCategory::Hospital, {QStringLiteral("ANKARA ŞEHİR HASTANESİ")});
@@ -207,11 +249,59 @@ void TestPayeeDatabase::createRefusesAnExistingFile()
 
     PayeeDatabase database;
     const PayeeDatabase::OpenResult result = database.create(fixture.filePath());
-    QCOMPARE(result.status, Status::AlreadyExists);
-    QCOMPARE(result.message, QStringLiteral("Veritabanı dosyası oluşturulamadı: %1 zaten var.").arg(shown(fixture.filePath())));
-    QVERIFY(!database.isOpen());
+    QVERIFY2(result.isOpened(), qPrintable(result.message));
+    QVERIFY(database.isOpen());
+    database.close();
     QCOMPARE(TemporaryPayeeDatabase::fileContents(fixture.filePath()), before);
     QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
+}
+
+void TestPayeeDatabase::createsTogetherWithOtherCopies()
+{
+    // Windowless commands started at the same moment in a folder without a
+    // database: each finds none, each creates one, and every order must end
+    // up in the one file that stays.
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+    constexpr int kCopies = 6;
+    std::vector<std::unique_ptr<QProcess>> copies;
+    for (int copy = 1; copy <= kCopies; ++copy) {
+        auto process = std::make_unique<QProcess>();
+        process->start(QCoreApplication::applicationFilePath(),
+                       {QString::fromLatin1(kCreateChild), path, QStringLiteral("ÖDEME %1").arg(copy)});
+        QVERIFY(process->waitForStarted(30000));
+        copies.push_back(std::move(process));
+    }
+    // All at once: each waits, ready, for the word to go.
+    for (auto &process : copies) {
+        while (!process->canReadLine())
+            QVERIFY2(process->waitForReadyRead(30000), "a copy did not get ready");
+        QCOMPARE(process->readLine(), QByteArray("ready\n"));
+    }
+    for (auto &process : copies) {
+        process->write("go\n");
+        QVERIFY(process->waitForBytesWritten(30000));
+    }
+    for (auto &process : copies) {
+        QVERIFY(process->waitForFinished(60000));
+        QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0,
+                 process->readAllStandardError().constData());
+    }
+
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Data.dat")});
+    PayeeDatabase database;
+    QVERIFY(database.open(path).isOpened());
+    QStringList names;
+    SqlCipherConnection::Statement select
+        = database.connection().prepare(QStringLiteral("SELECT Adi FROM Belge ORDER BY Adi"));
+    while (select.next())
+        names.append(select.text(0));
+    QVERIFY2(!select.error().isError(), qPrintable(select.error().detail));
+    QStringList expected;
+    for (int copy = 1; copy <= kCopies; ++copy)
+        expected.append(QStringLiteral("ÖDEME %1").arg(copy));
+    QCOMPARE(names, expected);
 }
 
 void TestPayeeDatabase::createInAMissingFolderLeavesNothing()
@@ -274,6 +364,11 @@ void TestPayeeDatabase::refusesForeignFilesWithoutTouchingThem()
     const PayeeDatabase::OpenResult result = database.open(path);
     QCOMPARE(result.status, status);
     QCOMPARE(result.message, QStringLiteral("Veritabanı dosyası açılamadı: %1 %2").arg(shown(path), reason));
+    QVERIFY(!database.isOpen());
+    // Nor does create() replace it: it finds the file and says the same.
+    const PayeeDatabase::OpenResult created = database.create(path);
+    QCOMPARE(created.status, status);
+    QCOMPARE(created.message, result.message);
     QVERIFY(!database.isOpen());
     database.close();
     QCOMPARE(TemporaryPayeeDatabase::fileContents(path), before);
@@ -448,5 +543,12 @@ void TestPayeeDatabase::olderFileThatCannotBeWrittenIsNeverSearchedByItsOldOrder
              qint64(PayeeDatabase::kSchemaVersion));
 }
 
-QTEST_GUILESS_MAIN(TestPayeeDatabase)
+int main(int argc, char **argv)
+{
+    if (argc == 4 && qstrcmp(argv[1], kCreateChild) == 0)
+        return createAndRecord(argc, argv);
+    QCoreApplication application(argc, argv);
+    TestPayeeDatabase test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_PayeeDatabase.moc"

@@ -1,5 +1,6 @@
 #include "registry/PayeeList.h"
 #include "registry/PayeeListModel.h"
+#include "support/DatabaseFiles.h"
 #include "support/TemporaryPayeeDatabase.h"
 
 #include <QAbstractItemModelTester>
@@ -36,6 +37,7 @@ private slots:
     void headerAndRecordNumbers_data();
     void headerAndRecordNumbers();
     void readsOnlyTheRowsAViewShows();
+    void damagedRowIsMarkedFromItsFirstPaint();
 };
 
 void TestPayeeListModel::followsEveryChangeOfTheList()
@@ -135,6 +137,40 @@ void TestPayeeListModel::readsOnlyTheRowsAViewShows()
     QVERIFY(list.cachedRecordCount() > 0);
     QVERIFY2(list.cachedRecordCount() < 100, qPrintable(QString::number(list.cachedRecordCount())));
     QCOMPARE(model.index(4999, 0).data().toString(), QStringLiteral("ECZANE 04999"));
+}
+
+void TestPayeeListModel::damagedRowIsMarkedFromItsFirstPaint()
+{
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    DatabaseFiles::addPayees(fixture, PaymentCategory::Pharmacy, 400, 120);
+    fixture.database().close();
+    // A page of records lost, the name index whole: the list opens with
+    // every row, and some rows cannot be read.
+    const int page = DatabaseFiles::pageToDamage(fixture.filePath(), QStringLiteral("Eczane"),
+                                                 QStringLiteral("Eczane_EczaneAdi"), true);
+    QVERIFY(page > 0);
+    DatabaseFiles::damagePage(fixture.filePath(), page);
+    QVERIFY(fixture.database().open().isOpened());
+
+    PayeeList list(fixture.database(), PaymentCategory::Pharmacy);
+    PayeeListModel model(&list);
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(model.rowCount(), 400);
+    // What the grid paints the first time it asks for a row is what it
+    // paints ever after: never an empty name for a record that was lost.
+    int marked = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString first = model.index(row, 0).data().toString();
+        QVERIFY2(!first.isEmpty(), qPrintable(QStringLiteral("row %1 painted empty").arg(row)));
+        QCOMPARE(model.index(row, 0).data().toString(), first);
+        if (first == PayeeListModel::unreadableText()) {
+            ++marked;
+            QVERIFY(!list.isReadable(row));
+        }
+    }
+    QVERIFY(marked > 0);
+    QVERIFY(marked < 400);
 }
 
 QTEST_MAIN(TestPayeeListModel)
