@@ -5,6 +5,7 @@
 #include "controls/TStripedDBGrid.h"
 #include "controls/UpperCaseKeyFilter.h"
 #include "desktop/ChooserFolder.h"
+#include "desktop/FileChooser.h"
 #include "desktop/HelpButton.h"
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
@@ -16,7 +17,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -41,25 +41,11 @@ TFrmBelgeler::FileChooser &csvChooser()
     return installed;
 }
 
-// Qt's own dialog, so that it speaks Turkish on every desktop.
 QString askForCsvFile(QWidget *parent, const QString &suggested)
 {
-    QFileDialog dialog(parent, QStringLiteral("CSV dosyası olarak aktar"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("CSV dosyaları (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dosya türü:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Kaydet"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("İptal"));
-    dialog.setDirectory(QFileInfo(suggested).absolutePath());
-    dialog.selectFile(QFileInfo(suggested).fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return FileChooser::ask({QStringLiteral("CSV dosyası olarak aktar"), QStringLiteral("CSV dosyaları (*.csv)"),
+                             QStringLiteral("csv"), true, suggested},
+                            parent);
 }
 
 QDate quarterStart(const QDate &day)

@@ -1,5 +1,7 @@
 #include "printing/PreviewWindow.h"
 
+#include "desktop/ChooserFolder.h"
+#include "desktop/FileChooser.h"
 #include "desktop/MessageBoxes.h"
 #include "issuing/CupsPrinting.h"
 #include "issuing/PagePainter.h"
@@ -9,14 +11,12 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QScreen>
 #include <QToolBar>
 #include <QUrl>
@@ -26,29 +26,12 @@ namespace {
 
 const QString kPdfFilter = QStringLiteral("PDF belgeleri (*.pdf)");
 
-// Qt's own file dialog, so that it speaks Turkish on every desktop.
 QString askForFile(QWidget *parent, bool save, const QString &suggested)
 {
-    QFileDialog dialog(parent, save ? QStringLiteral("PDF olarak kaydet") : QStringLiteral("PDF belgesi aç"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(kPdfFilter);
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dosya türü:"));
-    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("Kaydet") : QStringLiteral("Aç"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("İptal"));
-    if (save) {
-        dialog.setDirectory(QFileInfo(suggested).absolutePath());
-        dialog.selectFile(QFileInfo(suggested).fileName());
-    } else {
-        dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return FileChooser::ask({save ? QStringLiteral("PDF olarak kaydet") : QStringLiteral("PDF belgesi aç"), kPdfFilter,
+                             QStringLiteral("pdf"), save,
+                             save ? suggested : ChooserFolder::startFolder(ChooserFolder::Kind::Pdf)},
+                            parent);
 }
 
 struct Hooks
@@ -239,8 +222,7 @@ QString PreviewWindow::suggestedFilePath() const
 
 QString PreviewWindow::suggestedFilePath(const QString &documentName)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(documentName + QStringLiteral(".pdf"));
+    return ChooserFolder::suggestedPath(ChooserFolder::Kind::Pdf, documentName + QStringLiteral(".pdf"));
 }
 
 QString PreviewWindow::askPdfPath(QWidget *parent, const QString &suggested)
@@ -248,6 +230,8 @@ QString PreviewWindow::askPdfPath(QWidget *parent, const QString &suggested)
     QString filePath = chooseSaveFile(parent, suggested);
     if (!filePath.isEmpty() && QFileInfo(filePath).suffix().isEmpty())
         filePath += QStringLiteral(".pdf");
+    if (!filePath.isEmpty())
+        ChooserFolder::remember(ChooserFolder::Kind::Pdf, filePath);
     return filePath;
 }
 

@@ -49,7 +49,8 @@ public:
     QString printerName() const { return m_printerName; }
     void setPrinterName(const QString &printer) { m_printerName = printer; }
 
-    // "Eczane - ŞİFA ECZANESİ.pdf" in the user's documents folder.
+    // "Eczane - ŞİFA ECZANESİ.pdf" in the folder a PDF was last saved to in
+    // this run, else in the user's documents folder.
     QString suggestedFilePath() const;
     static QString suggestedFilePath(const QString &documentName);
     // The "PDF olarak kaydet" file dialog (or the test's chooser): the path
