@@ -23,6 +23,8 @@ void TestFileChooser::listsInTurkish()
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Yedekler")));
     QFile file(folder.filePath(QStringLiteral("belge.pdf")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(2048, 'x')) == 2048);
+    file.close();
+    QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(14, 30)), QFileDevice::FileModificationTime));
     file.close();
 
