@@ -6,7 +6,6 @@
 #include "base/TurkishText.h"
 #include "registry/OrderList.h"
 
-#include <QDir>
 #include <QSaveFile>
 
 namespace OrderCsv {
@@ -62,13 +61,12 @@ Result<> write(const OrderList &list, const QString &filePath, bool *unreadable)
         }
         text += CsvText::line(fields(list.orderAt(row)), kNumberColumns);
     }
-    const QString shown = QDir::toNativeSeparators(filePath);
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
-        return Result<>::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
+        return Failure(FileProblem::notWritten(filePath, file.error()));
     const QByteArray bytes = CsvText::fileBytes(text);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return Result<>::failure(QStringLiteral("'%1' dosyası yazılamadı: %2.").arg(shown, FileProblem::writing(filePath, file.error())));
+        return Failure(FileProblem::notWritten(filePath, file.error()));
     return Result<>::success();
 }
 
