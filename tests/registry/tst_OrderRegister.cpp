@@ -66,6 +66,8 @@ private slots:
     void guardFindsARecentSamePayment_data();
     void guardFindsARecentSamePayment();
     void listIsNewestFirstAndFilters();
+    void fileOfVersionFourGetsTheNameIndexWithTheAmounts_data();
+    void fileOfVersionFourGetsTheNameIndexWithTheAmounts();
     void csvFile();
     void csvFileThatCannotBeWrittenIsNotWritten();
 };
@@ -231,6 +233,57 @@ void TestOrderRegister::listIsNewestFirstAndFilters()
     QCOMPARE(list.totals().gross, qint64(45000 + 30001 + 20050));
     QVERIFY(list.open({QStringLiteral("İ"), QDate(2024, 4, 1), QDate()}).succeeded());
     QCOMPARE(names(list), QStringList{QStringLiteral("İNEGÖL ECZANESİ")});
+}
+
+void TestOrderRegister::fileOfVersionFourGetsTheNameIndexWithTheAmounts_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("brought up to date") << true;
+    QTest::newRow("cannot be written") << false;
+}
+
+// Version 4 indexed the register's names alone. A file that can be written
+// gets today's index when opened; one that cannot opens without a notice,
+// since it loses nothing, and searches by its old index.
+void TestOrderRegister::fileOfVersionFourGetsTheNameIndexWithTheAmounts()
+{
+    QFETCH(bool, writable);
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    const QString path = fixture.filePath();
+    {
+        OrderRegister orders(fixture.database());
+        add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, daysAgo(3)));
+        add(orders, order(PaymentCategory::Hospital, QStringLiteral("ANKARA ŞEHİR HASTANESİ"), 5000, daysAgo(2)));
+        add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("şifa eczanesi"), 2000, daysAgo(1)));
+        QVERIFY(!fixture.connection()
+                     .execute(QStringLiteral("DROP INDEX Belge_AdiTutar; CREATE INDEX Belge_Adi ON Belge (Adi); "
+                                             "PRAGMA user_version = 4;"))
+                     .isError());
+        fixture.database().close();
+    }
+    // The engine cannot make the journal a write needs.
+    if (!writable)
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/folder/journal"), path + QStringLiteral("-journal")));
+
+    const PayeeDatabase::OpenResult opened = fixture.database().open(path);
+    QVERIFY(opened.isOpened());
+    QCOMPARE(opened.notice, QString());
+    QVERIFY(fixture.database().hasOrderRegister());
+    SqlCipherConnection &connection = fixture.connection();
+    QCOMPARE(connection.queryInt64(QStringLiteral("PRAGMA user_version")), qint64(writable ? 5 : 4));
+    const auto indexed = [&](const QString &name) {
+        return connection.queryInt64(
+                   QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = '%1'").arg(name))
+            == 1;
+    };
+    QCOMPARE(indexed(QStringLiteral("Belge_AdiTutar")), writable);
+    QCOMPARE(indexed(QStringLiteral("Belge_Adi")), !writable);
+
+    OrderList list(fixture.database());
+    QVERIFY(list.open({QStringLiteral("şi")}).succeeded());
+    QCOMPARE(names(list), QStringList({QStringLiteral("şifa eczanesi"), QStringLiteral("ŞİFA ECZANESİ")}));
+    QCOMPARE(list.totals(), (OrderList::Totals{2, 0, 102000, 102000 - (825 + 16)}));
 }
 
 void TestOrderRegister::csvFile()
