@@ -414,6 +414,7 @@ void TForm1::ComboBox1Change(int index)
         return;
     const auto category = PaymentCategory(index);
     m_currentCategory = index;
+    binding(category)->attachGrid();
     m_listPane->showGridOf(category);
     m_workArea->showPanelOf(category);
     m_statusLine->showRecordStatus(payeeList(category)->recordStatusText());
