@@ -61,6 +61,8 @@ class TestOrderRegister : public QObject
 
 private slots:
     void recordsReadBackAsWritten();
+    void storedMomentsReadAsTheirFormatReadsThem_data();
+    void storedMomentsReadAsTheirFormatReadsThem();
     void theFileKeepsEveryRecordWhole();
     void oneIssueIsOneRecordWithEveryWayOut();
     void guardFindsARecentSamePayment_data();
@@ -111,6 +113,35 @@ void TestOrderRegister::recordsReadBackAsWritten()
 
 // No record is deleted or changed, by the program or by anything else that
 // opens the file with its password; only a way out is added.
+void TestOrderRegister::storedMomentsReadAsTheirFormatReadsThem_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("a moment") << "2024-03-05T14:30:07";
+    QTest::newRow("midnight") << "2024-12-31T00:00:00";
+    QTest::newRow("leap day") << "2024-02-29T23:59:59";
+    QTest::newRow("no such day") << "2023-02-29T10:00:00";
+    QTest::newRow("no such month") << "2024-13-01T10:00:00";
+    QTest::newRow("no such hour") << "2024-03-05T24:00:00";
+    QTest::newRow("a letter") << "2024-03-O5T14:30:07";
+    QTest::newRow("a sign") << "2024-+3-05T14:30:07";
+    QTest::newRow("a blank") << "2024-03-05 14:30:07";
+    QTest::newRow("without seconds") << "2024-03-05T14:30";
+    QTest::newRow("Arabic digits") << QStringLiteral("٢٠٢٤-03-05T14:30:07");
+    QTest::newRow("empty") << "";
+}
+
+// The records are read back by hand, as the format would read them.
+void TestOrderRegister::storedMomentsReadAsTheirFormatReadsThem()
+{
+    QFETCH(QString, stored);
+    const QDateTime expected = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    const QDateTime read = OrderRegister::momentFromStore(stored);
+    QCOMPARE(read.isValid(), expected.isValid());
+    QCOMPARE(read, expected);
+    if (read.isValid())
+        QCOMPARE(OrderRegister::storedMoment(read), stored);
+}
+
 void TestOrderRegister::theFileKeepsEveryRecordWhole()
 {
     TemporaryPayeeDatabase fixture;
