@@ -115,8 +115,13 @@ quint32 weightIn(const WeightTable &table, bool folded, char32_t character)
 {
     if (character < kTableSize)
         return table[character];
-    if (folded && character <= 0x10FFFF)
-        return strictWeight(representative(character));
+    // strictWeight(representative(character)) without their walks through
+    // the alphabet, none of whose letters lies past the table: the search's
+    // upper bound ends in such a character, compared with every row found.
+    if (folded && character <= 0x10FFFF) {
+        const char32_t capital = QChar::toUpper(character);
+        return capital < kTableSize ? strictWeights()[capital] : kOtherWeightBase + quint32(capital);
+    }
     return kOtherWeightBase + quint32(character);
 }
 
