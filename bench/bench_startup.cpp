@@ -6,7 +6,9 @@
 // leaves at once, without tearing the windows down.
 //
 // Also prints one key derivation, the part of the program's start that
-// opening the encrypted file costs whatever else it does.
+// opening the encrypted file costs whatever else it does. The program
+// derives it on another thread while it builds its windows, so with a
+// second core free its start is less than the two added up.
 //
 // To profile one start by hand:
 //   bench_startup --make-database FOLDER 1000

@@ -20,7 +20,6 @@ PayeeListBinding::PayeeListBinding(PayeeDatabase &database, PaymentCategory cate
     , m_fields(fields)
 {
     m_list->setObjectName(QStringLiteral("Query%1").arg(categoryIndex(category) + 1));
-    m_grid->setModel(m_model);
     m_grid->setDataSet(m_list);
 
     connect(m_list, &PayeeList::afterScroll, this, &PayeeListBinding::recordMoved);
@@ -34,6 +33,7 @@ PayeeListBinding::PayeeListBinding(PayeeDatabase &database, PaymentCategory cate
     connect(m_list, &PayeeList::errorOccurred, this, &PayeeListBinding::failed);
     // Reported after the paint or the move that ran into it is over.
     connect(m_list, &PayeeList::recordUnreadable, this, &PayeeListBinding::failed, Qt::QueuedConnection);
+    connect(m_list, &PayeeList::listUnreadable, this, &PayeeListBinding::failed, Qt::QueuedConnection);
 
     for (PayeeColumn column : kAllPayeeColumns) {
         connect(m_fields->edit(column), &QLineEdit::textEdited, this,
@@ -48,6 +48,13 @@ PayeeListBinding::~PayeeListBinding()
     if (m_grid)
         m_grid->setDataSet(nullptr);
     m_list->disconnect(this);
+}
+
+void PayeeListBinding::attachGrid()
+{
+    // A hidden grid would ask for the count, and so for every key.
+    if (m_grid && m_grid->model() != m_model)
+        m_grid->setModel(m_model);
 }
 
 bool PayeeListBinding::serves(const QWidget *control) const

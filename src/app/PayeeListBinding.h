@@ -38,6 +38,10 @@ public:
     // take typing only while the list is open.
     void showFields();
 
+    // Gives the grid its rows; until then the list reads no more than its
+    // current record. Called when the category is first chosen.
+    void attachGrid();
+
 signals:
     // The current record moved (the list's AfterScroll).
     void recordMoved();

@@ -12,7 +12,7 @@
 #include "reference/TForm5.h"
 
 ProgramWindows::ProgramWindows()
-    : m_mainWindow(std::make_unique<TForm1>())
+    : m_mainWindow(std::make_unique<TForm1>(nullptr, TForm1::DatabaseOpening::WhileBuilding))
     , m_institution(new TForm4(m_mainWindow.get()))
     , m_codes(new TForm5(m_mainWindow.get()))
     , m_preferences(new TFrmAyar(m_mainWindow.get()))

@@ -15,7 +15,7 @@ class TFrmTamir;
 // The windows of a run, created once in this order and kept until the
 // program ends: each reads its settings while it is created, so the main
 // window's are read first. The orders window, last, reads the main
-// window's database.
+// window's database, which the main window opens while they are built.
 class ProgramWindows
 {
 public:

@@ -40,10 +40,14 @@
 #include <QStatusBar>
 #include <QTimer>
 
-TForm1::TForm1(QWidget *parent)
+TForm1::TForm1(QWidget *parent, DatabaseOpening opening)
     : QMainWindow(parent)
     , m_upperCase(new UpperCaseKeyFilter(this))
 {
+    if (opening == DatabaseOpening::WhileBuilding) {
+        const QString filePath = PayeeDatabase::defaultFilePath();
+        m_opening = std::async(std::launch::async, [this, filePath] { return m_database.open(filePath); });
+    }
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(ApplicationInfo::mainWindowCaption());
     setWindowIcon(ToolIcons::applicationIcon());
@@ -105,6 +109,8 @@ TForm1::TForm1(QWidget *parent)
 
 TForm1::~TForm1()
 {
+    if (m_opening.valid())
+        m_opening.wait();
     // Children die after this body; nothing of theirs may reach the window.
     qApp->removeEventFilter(this);
     delete m_dataSetActions;
@@ -259,7 +265,7 @@ void TForm1::applyListColours()
 
 void TForm1::openDatabase()
 {
-    PayeeDatabase::OpenResult result = m_database.open();
+    PayeeDatabase::OpenResult result = m_opening.valid() ? m_opening.get() : m_database.open();
     if (result.status == PayeeDatabase::OpenStatus::Missing) {
         // Never made silently: a user who had a database must not find an
         // empty one in its place.
@@ -426,6 +432,7 @@ void TForm1::ComboBox1Change(int index)
         return;
     const auto category = PaymentCategory(index);
     m_currentCategory = index;
+    binding(category)->attachGrid();
     m_listPane->showGridOf(category);
     m_workArea->showPanelOf(category);
     m_statusLine->showRecordStatus(payeeList(category)->recordStatusText());

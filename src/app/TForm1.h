@@ -12,6 +12,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <future>
 
 class ApplicationHint;
 class DataSetActions;
@@ -49,7 +50,14 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    // When the database file is opened. WhileBuilding opens it on another
+    // thread from the start of the constructor, so that its key derivation,
+    // most of what a start costs, runs beside the building of the windows;
+    // the first show takes its outcome as it would take its own open's.
+    // Nothing may use the database before the first show.
+    enum class DatabaseOpening { WhenShown, WhileBuilding };
+
+    explicit TForm1(QWidget *parent = nullptr, DatabaseOpening opening = DatabaseOpening::WhenShown);
     ~TForm1() override;
 
     struct SecondaryWindows
@@ -151,6 +159,9 @@ private:
     SecondaryWindows m_windows;
 
     PayeeDatabase m_database;
+    // The open started by the constructor (WhileBuilding); after the
+    // database, so that it ends before the database goes.
+    std::future<PayeeDatabase::OpenResult> m_opening;
     OrderRegister m_orderRegister{m_database};
     UpperCaseKeyFilter *m_upperCase = nullptr;
     DataSetActions *m_dataSetActions = nullptr;

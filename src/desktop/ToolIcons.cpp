@@ -1,5 +1,9 @@
 #include "desktop/ToolIcons.h"
 
+#include "desktop/DeferredIconEngine.h"
+
+#include <QCoreApplication>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -180,9 +184,7 @@ QPixmap render(Picture picture, int size)
     return pixmap;
 }
 
-} // namespace
-
-QIcon icon(Picture picture)
+QIcon drawnIcon(Picture picture)
 {
     QIcon result;
     for (int size : {16, 24, 32, 48})
@@ -190,7 +192,7 @@ QIcon icon(Picture picture)
     return result;
 }
 
-QIcon applicationIcon()
+QIcon drawnApplicationIcon()
 {
     QIcon result;
     for (int size : {16, 32, 48, 64}) {
@@ -210,6 +212,43 @@ QIcon applicationIcon()
         result.addPixmap(pixmap);
     }
     return result;
+}
+
+// One icon a picture for the whole run, drawn when first shown: the menu
+// and the tool bar share it, and a menu never opened draws nothing.
+QHash<int, QIcon> &madeIcons()
+{
+    static QHash<int, QIcon> icons;
+    static const bool clearedAtExit = [] {
+        // Pixmaps must go before the application does.
+        qAddPostRoutine([] { madeIcons().clear(); });
+        return true;
+    }();
+    Q_UNUSED(clearedAtExit);
+    return icons;
+}
+
+QIcon madeIcon(int key, DeferredIconEngine::Maker maker)
+{
+    QHash<int, QIcon> &icons = madeIcons();
+    auto found = icons.constFind(key);
+    if (found == icons.constEnd())
+        found = icons.insert(key, QIcon(new DeferredIconEngine(std::move(maker))));
+    return *found;
+}
+
+constexpr int kApplicationIconKey = -1;
+
+} // namespace
+
+QIcon icon(Picture picture)
+{
+    return madeIcon(int(picture), [picture] { return drawnIcon(picture); });
+}
+
+QIcon applicationIcon()
+{
+    return madeIcon(kApplicationIconKey, drawnApplicationIcon);
 }
 
 QPixmap aboutPicture()

@@ -59,6 +59,10 @@ public:
     // The tables, indexes and triggers of the register, for a new file and
     // for the upgrade of an older one (they are created only when missing).
     static QString createSql();
+    // What brings the register of a file of an older schema version up to
+    // date: createSql(), and in place of the name index of version 4 the one
+    // that also carries what the orders window sums.
+    static QString upgradeSql(qint64 schemaVersion);
 
     // "Yazıcı", "PDF", "Yazıcı, PDF".
     static QString waysText(int ways);

@@ -177,7 +177,9 @@ PayeeDatabase::OpenResult PayeeDatabase::open(const QString &filePath)
     result = opened();
     m_nameIndexesCurrent = true;
     m_hasOrderRegister = true;
-    if (version < kSchemaVersion && !upgrade(version)) {
+    // A file of version 4 that cannot be written loses nothing but the
+    // quicker name search of the register: it opens without a notice.
+    if (version < kSchemaVersion && !upgrade(version) && version < 4) {
         // Versions 1 and 2 keep their names in an older order; 3 has today's.
         m_nameIndexesCurrent = version >= 3;
         m_hasOrderRegister = false;
@@ -205,7 +207,7 @@ bool PayeeDatabase::upgrade(qint64 version)
     QString sql = QStringLiteral("BEGIN;\n");
     if (version < 3)
         sql += QStringLiteral("REINDEX %1;\n").arg(QString::fromLatin1(TurkishCollation::kName));
-    sql += OrderRegister::createSql();
+    sql += OrderRegister::upgradeSql(version);
     sql += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion);
     const SqlCipherConnection::Error error = m_connection.execute(sql);
     if (error.isError())

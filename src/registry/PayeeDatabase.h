@@ -36,10 +36,11 @@ public:
     // 2: names ordered without regard to case of the Turkish alphabet.
     // 3: without regard to case of any letter (Â with â, too).
     // 4: the register of issued payment orders (OrderRegister).
+    // 5: the register's name index carries the amounts it sums.
     // Older files are brought up to date once, when opened: versions 1 and 2
     // have their name indexes rebuilt, and every older file gets the
-    // register's tables, all in one transaction.
-    static constexpr int kSchemaVersion = 4;
+    // register's tables and indexes, all in one transaction.
+    static constexpr int kSchemaVersion = 5;
 
     static QString defaultFilePath();
     static QByteArray password();

@@ -56,16 +56,17 @@ Result<> PayeeList::openWith(bool byRange, const QString &lower, const QString &
         query.bindText(1, lower);
         query.bindText(2, upper);
     }
+    // A sorted opening reads its first key only; the rest wait until they
+    // are needed (readPendingKeys).
     QVector<qint64> keys;
-    while (query.next())
-        keys.append(query.int64(0));
-    if (query.error().isError()) {
+    if (const Result<> read = readKeys(query, !byRange, &keys); read.failed()) {
         closeQuietly();
-        return fail(QStringLiteral("Liste açılamadı: ") + PayeeDatabase::failureReason(query.error(), m_database.filePath()));
+        return fail(read);
     }
 
     emit rowsAboutToBeReset();
     m_keys = std::move(keys);
+    m_keysPending = !byRange && !m_keys.isEmpty();
     m_newRow = -1;
     m_current = m_keys.isEmpty() ? -1 : 0;
     m_buffer = {};
@@ -79,6 +80,56 @@ Result<> PayeeList::openWith(bool byRange, const QString &lower, const QString &
     if (!m_keys.isEmpty())
         emit afterScroll();
     return Result<>::success();
+}
+
+Result<> PayeeList::readKeys(SqlCipherConnection::Statement &query, bool firstOnly, QVector<qint64> *keys) const
+{
+    while (query.next()) {
+        keys->append(query.int64(0));
+        if (firstOnly) {
+            // A statement not stepped to its end holds a read lock.
+            query.reset();
+            return Result<>::success();
+        }
+    }
+    if (query.error().isError()) {
+        return Result<>::failure(QStringLiteral("Liste açılamadı: ")
+                                 + PayeeDatabase::failureReason(query.error(), m_database.filePath()));
+    }
+    return Result<>::success();
+}
+
+void PayeeList::readPendingKeys() const
+{
+    if (!m_keysPending)
+        return;
+    m_keysPending = false;
+    const qint64 shown = m_keys.constFirst();
+    QVector<qint64> keys;
+    Result<> read = prepareStatements();
+    if (read.failed())
+        read = read.prefixed(QStringLiteral("Liste açılamadı: "));
+    else
+        read = readKeys(m_sortedKeys, false, &keys);
+    if (read.failed()) {
+        m_lastError = read.message();
+        emit const_cast<PayeeList *>(this)->listUnreadable(read.message());
+        return;
+    }
+    // The record the fields show stays the current one, also when another
+    // program has added or deleted payees since the opening.
+    const qsizetype shownAt = keys.indexOf(shown);
+    if (shownAt < 0)
+        keys.prepend(shown);
+    else
+        m_current = int(shownAt);
+    m_keys = std::move(keys);
+}
+
+bool PayeeList::hasRow(int row) const
+{
+    // The first row of a sorted opening is known without the others.
+    return row >= 0 && (row < m_keys.size() || row < rowCount());
 }
 
 Result<> PayeeList::close()
@@ -97,6 +148,7 @@ void PayeeList::closeQuietly()
     if (hadRows)
         emit rowsAboutToBeReset();
     m_keys.clear();
+    m_keysPending = false;
     m_current = -1;
     m_newRow = -1;
     m_buffer = {};
@@ -143,6 +195,12 @@ Result<> PayeeList::prepareStatements() const
 
 // --- Reading -----------------------------------------------------------------
 
+int PayeeList::rowCount() const
+{
+    readPendingKeys();
+    return int(m_keys.size());
+}
+
 int PayeeList::recordCount() const
 {
     return rowCount() - (m_newRow >= 0 ? 1 : 0);
@@ -157,8 +215,9 @@ int PayeeList::recordNumber(int row) const
 
 QString PayeeList::recordStatusText() const
 {
+    const int rows = rowCount(); // may place the current record among them
     return QStringLiteral("  Toplam %1%2 Gösterilen:  %3")
-        .arg(rowCount())
+        .arg(rows)
         .arg(m_table.recordNoun())
         .arg(m_current + 1);
 }
@@ -183,7 +242,7 @@ PayeeFields PayeeList::fields() const
 Result<> PayeeList::readCurrent(PayeeFields *fields) const
 {
     *fields = {};
-    if (m_current < 0 || m_current >= rowCount())
+    if (!hasRow(m_current))
         return Result<>::success();
     if (canPost() && m_keys[m_current] == m_editKey) {
         *fields = m_buffer;
@@ -194,7 +253,7 @@ Result<> PayeeList::readCurrent(PayeeFields *fields) const
 
 bool PayeeList::isReadable(int row) const
 {
-    if (row < 0 || row >= rowCount())
+    if (!hasRow(row))
         return true;
     if (canPost() && m_keys[row] == m_editKey)
         return true;
@@ -207,7 +266,7 @@ bool PayeeList::isReadable(int row) const
 
 PayeeFields PayeeList::fieldsAt(int row) const
 {
-    if (row < 0 || row >= rowCount())
+    if (!hasRow(row))
         return {};
     if (canPost() && m_keys[row] == m_editKey)
         return m_buffer;
@@ -272,6 +331,7 @@ Result<> PayeeList::edit()
         return fail(QStringLiteral("Kayıt düzenlenemedi: ") + kNotOpen);
     if (m_state != State::Browsing)
         return Result<>::success();
+    readPendingKeys();
     // Typing into the fields of an empty list starts a new record.
     if (m_current < 0)
         return insert();
@@ -413,6 +473,7 @@ Result<> PayeeList::insert()
         return Result<>::success();
     if (const Result<> settled = settlePending(nullptr); settled.failed())
         return fail(settled);
+    readPendingKeys();
     const int row = std::max(m_current, 0);
     emit rowAboutToBeInserted(row);
     m_keys.insert(row, kNewRecordKey);
@@ -440,6 +501,7 @@ Result<> PayeeList::deleteCurrent()
         emit afterScroll();
         return Result<>::success();
     }
+    readPendingKeys();
     // The data layer's own words for it, as the offices know them.
     if (m_current < 0)
         return fail(QStringLiteral("Cannot perform this operation on an empty dataset"));

@@ -20,7 +20,10 @@ class PayeeDatabase;
 //
 // The result holds only the ordered keys of its payees; a record's fields are
 // read when the grid or the fields ask for them and kept in a small cache, so
-// that opening and searching stay instant with a hundred thousand payees.
+// that opening and searching stay instant with a hundred thousand payees. A
+// sorted opening reads only its first key at once, and the others when the
+// count, a row past the first or a change first needs them: the lists of the
+// categories nobody chose cost one record each at start, whatever their size.
 //
 // Rows are the rows the grid shows: the records of the result, plus a new
 // record at the place where it was inserted until it is saved or dropped.
@@ -42,6 +45,8 @@ public:
 
     // Opening, searching and closing first settle a pending record, as a
     // move does (see moves); when it cannot be saved they change nothing.
+    // A failure of the keys openSorted() leaves for later is reported by
+    // listUnreadable().
     Result<> openSorted();
     // The payees whose name begins with the typed text, by name; every typed
     // character stands for itself. An empty text finds every payee that has a
@@ -54,7 +59,7 @@ public:
     // Saved records in the result; a new record being inserted is not one.
     int recordCount() const;
     // Rows shown: the records and a new record being inserted.
-    int rowCount() const { return int(m_keys.size()); }
+    int rowCount() const;
     // 1-based; 0 when there is no current record or it is a new one.
     int currentRecordNumber() const { return recordNumber(m_current); }
 
@@ -159,6 +164,10 @@ signals:
     // not once per painted row. Emitted while the grid may be painting:
     // show it later, not from the slot.
     void recordUnreadable(const QString &message);
+    // The keys a sorted opening left for later could not be read when they
+    // were first needed: the list keeps its first record alone. Emitted
+    // while the grid may be painting: show it later, not from the slot.
+    void listUnreadable(const QString &message);
 
 private:
     static constexpr qint64 kNewRecordKey = 0;
@@ -167,6 +176,9 @@ private:
     Result<> fail(Result<> failure);
     Result<> prepareStatements() const;
     Result<> openWith(bool byRange, const QString &lower, const QString &upper);
+    Result<> readKeys(SqlCipherConnection::Statement &query, bool firstOnly, QVector<qint64> *keys) const;
+    void readPendingKeys() const;
+    bool hasRow(int row) const;
     void closeQuietly();
     Result<> settlePending(int *targetRow);
     Result<> saveBuffer();
@@ -180,10 +192,13 @@ private:
     PayeeDatabase &m_database;
     const PayeeTable &m_table;
     State m_state = State::Closed;
-    QString m_lastError;
+    mutable QString m_lastError;
 
-    QVector<qint64> m_keys;
-    int m_current = -1;
+    // Mutable for the keys a sorted opening reads when they are first
+    // needed, which may be while the grid asks for the count.
+    mutable QVector<qint64> m_keys;
+    mutable bool m_keysPending = false;
+    mutable int m_current = -1;
     int m_newRow = -1;
     // The key of the record in the buffer (kNewRecordKey for a new one);
     // that row shows the buffer while editing or inserting.

@@ -229,7 +229,9 @@ SqlCipherConnection::Error SqlCipherConnection::openWith(const QString &filePath
 
     // Without SQLITE_OPEN_CREATE a file that vanished meanwhile stays missing
     // instead of being replaced by an empty database.
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE;
+    // One thread at a time uses a connection: the engine's own lock around
+    // every call would only cost, at each row a search reads.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_PRIVATECACHE | SQLITE_OPEN_NOMUTEX;
     if (create)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3 *database = nullptr;

@@ -10,8 +10,10 @@ struct sqlite3_stmt;
 // depends on the engine or on its SQLCipher version stays inside this class,
 // so that moving to another SQLCipher release is a change here only.
 //
-// Single-threaded, like the rest of the program. Statements may outlive the
-// connection's close() (the engine keeps what they need until they go).
+// Used by one thread at a time: the program's, or the one that opens the
+// main window's database while the windows are built, before the program's
+// uses it. Statements may outlive the connection's close() (the engine keeps
+// what they need until they go).
 class SqlCipherConnection
 {
 public:

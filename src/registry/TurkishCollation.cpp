@@ -115,8 +115,13 @@ quint32 weightIn(const WeightTable &table, bool folded, char32_t character)
 {
     if (character < kTableSize)
         return table[character];
-    if (folded && character <= 0x10FFFF)
-        return strictWeight(representative(character));
+    // strictWeight(representative(character)) without their walks through
+    // the alphabet, none of whose letters lies past the table: the search's
+    // upper bound ends in such a character, compared with every row found.
+    if (folded && character <= 0x10FFFF) {
+        const char32_t capital = QChar::toUpper(character);
+        return capital < kTableSize ? strictWeights()[capital] : kOtherWeightBase + quint32(capital);
+    }
     return kOtherWeightBase + quint32(character);
 }
 
@@ -195,16 +200,27 @@ bool sameName(const QString &left, const QString &right)
 const std::vector<char16_t> &lightestOfEachGroup()
 {
     static const std::vector<char16_t> lightest = [] {
+        // strictWeight() and representative() as they are, without their
+        // walk through the alphabet past the table, where no letter of it
+        // lies: built at the first search of a run, which waits for it.
+        const WeightTable &strict = strictWeights();
+        const auto weightOf = [&strict](char32_t c) {
+            return c < kTableSize ? strict[c] : kOtherWeightBase + quint32(c);
+        };
+        const auto groupOf = [](char32_t c) {
+            return c < kTableSize ? representative(c) : char32_t(QChar::toUpper(c));
+        };
         constexpr char32_t kNone = 0x110000;
+        std::vector<char32_t> groups(0x10000);
         std::vector<char32_t> byGroup(0x10000, kNone);
         for (char32_t c = 0; c < 0x10000; ++c) {
-            const char32_t group = representative(c);
-            if (group < 0x10000 && (byGroup[group] == kNone || strictWeight(c) < strictWeight(byGroup[group])))
+            const char32_t group = groups[c] = groupOf(c);
+            if (group < 0x10000 && (byGroup[group] == kNone || weightOf(c) < weightOf(byGroup[group])))
                 byGroup[group] = c;
         }
         std::vector<char16_t> result(0x10000);
         for (char32_t c = 0; c < 0x10000; ++c) {
-            const char32_t group = representative(c);
+            const char32_t group = groups[c];
             result[c] = char16_t(group < 0x10000 ? byGroup[group] : c);
         }
         return result;

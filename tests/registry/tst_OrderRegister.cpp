@@ -66,11 +66,15 @@ class TestOrderRegister : public QObject
 
 private slots:
     void recordsReadBackAsWritten();
+    void storedMomentsReadAsTheirFormatReadsThem_data();
+    void storedMomentsReadAsTheirFormatReadsThem();
     void theFileKeepsEveryRecordWhole();
     void oneIssueIsOneRecordWithEveryWayOut();
     void guardFindsARecentSamePayment_data();
     void guardFindsARecentSamePayment();
     void listIsNewestFirstAndFilters();
+    void fileOfVersionFourGetsTheNameIndexWithTheAmounts_data();
+    void fileOfVersionFourGetsTheNameIndexWithTheAmounts();
     void csvFile();
     void csvFileKeepsTextsAsTexts();
     void csvFileThatCannotBeWrittenIsNotWritten();
@@ -116,6 +120,35 @@ void TestOrderRegister::recordsReadBackAsWritten()
 
 // No record is deleted or changed, by the program or by anything else that
 // opens the file with its password; only a way out is added.
+void TestOrderRegister::storedMomentsReadAsTheirFormatReadsThem_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("a moment") << "2024-03-05T14:30:07";
+    QTest::newRow("midnight") << "2024-12-31T00:00:00";
+    QTest::newRow("leap day") << "2024-02-29T23:59:59";
+    QTest::newRow("no such day") << "2023-02-29T10:00:00";
+    QTest::newRow("no such month") << "2024-13-01T10:00:00";
+    QTest::newRow("no such hour") << "2024-03-05T24:00:00";
+    QTest::newRow("a letter") << "2024-03-O5T14:30:07";
+    QTest::newRow("a sign") << "2024-+3-05T14:30:07";
+    QTest::newRow("a blank") << "2024-03-05 14:30:07";
+    QTest::newRow("without seconds") << "2024-03-05T14:30";
+    QTest::newRow("Arabic digits") << QStringLiteral("٢٠٢٤-03-05T14:30:07");
+    QTest::newRow("empty") << "";
+}
+
+// The records are read back by hand, as the format would read them.
+void TestOrderRegister::storedMomentsReadAsTheirFormatReadsThem()
+{
+    QFETCH(QString, stored);
+    const QDateTime expected = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    const QDateTime read = OrderRegister::momentFromStore(stored);
+    QCOMPARE(read.isValid(), expected.isValid());
+    QCOMPARE(read, expected);
+    if (read.isValid())
+        QCOMPARE(OrderRegister::storedMoment(read), stored);
+}
+
 void TestOrderRegister::theFileKeepsEveryRecordWhole()
 {
     TemporaryPayeeDatabase fixture;
@@ -238,6 +271,57 @@ void TestOrderRegister::listIsNewestFirstAndFilters()
     QCOMPARE(list.totals().gross, qint64(45000 + 30001 + 20050));
     QVERIFY(list.open({QStringLiteral("İ"), QDate(2024, 4, 1), QDate()}).succeeded());
     QCOMPARE(names(list), QStringList{QStringLiteral("İNEGÖL ECZANESİ")});
+}
+
+void TestOrderRegister::fileOfVersionFourGetsTheNameIndexWithTheAmounts_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("brought up to date") << true;
+    QTest::newRow("cannot be written") << false;
+}
+
+// Version 4 indexed the register's names alone. A file that can be written
+// gets today's index when opened; one that cannot opens without a notice,
+// since it loses nothing, and searches by its old index.
+void TestOrderRegister::fileOfVersionFourGetsTheNameIndexWithTheAmounts()
+{
+    QFETCH(bool, writable);
+    TemporaryPayeeDatabase fixture;
+    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
+    const QString path = fixture.filePath();
+    {
+        OrderRegister orders(fixture.database());
+        add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, daysAgo(3)));
+        add(orders, order(PaymentCategory::Hospital, QStringLiteral("ANKARA ŞEHİR HASTANESİ"), 5000, daysAgo(2)));
+        add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("şifa eczanesi"), 2000, daysAgo(1)));
+        QVERIFY(!fixture.connection()
+                     .execute(QStringLiteral("DROP INDEX Belge_AdiTutar; CREATE INDEX Belge_Adi ON Belge (Adi); "
+                                             "PRAGMA user_version = 4;"))
+                     .isError());
+        fixture.database().close();
+    }
+    // The engine cannot make the journal a write needs.
+    if (!writable)
+        QVERIFY(QFile::link(QStringLiteral("/nonexistent/folder/journal"), path + QStringLiteral("-journal")));
+
+    const PayeeDatabase::OpenResult opened = fixture.database().open(path);
+    QVERIFY(opened.isOpened());
+    QCOMPARE(opened.notice, QString());
+    QVERIFY(fixture.database().hasOrderRegister());
+    SqlCipherConnection &connection = fixture.connection();
+    QCOMPARE(connection.queryInt64(QStringLiteral("PRAGMA user_version")), qint64(writable ? 5 : 4));
+    const auto indexed = [&](const QString &name) {
+        return connection.queryInt64(
+                   QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = '%1'").arg(name))
+            == 1;
+    };
+    QCOMPARE(indexed(QStringLiteral("Belge_AdiTutar")), writable);
+    QCOMPARE(indexed(QStringLiteral("Belge_Adi")), !writable);
+
+    OrderList list(fixture.database());
+    QVERIFY(list.open({QStringLiteral("şi")}).succeeded());
+    QCOMPARE(names(list), QStringList({QStringLiteral("şifa eczanesi"), QStringLiteral("ŞİFA ECZANESİ")}));
+    QCOMPARE(list.totals(), (OrderList::Totals{2, 0, 102000, 102000 - (825 + 16)}));
 }
 
 void TestOrderRegister::csvFile()
@@ -367,7 +451,7 @@ void TestOrderRegister::recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpt
         add(orders, order(PaymentCategory::Pharmacy, QStringLiteral("ECZANE %1").arg(i, 3, 10, QLatin1Char('0')),
                           100000 + i, daysAgo(i % 30)));
     const int page = DatabaseFiles::pageToDamage(fixture.filePath(), QStringLiteral("Belge"),
-                                                 QStringLiteral("Belge_Adi"), true);
+                                                 QStringLiteral("Belge_AdiTutar"), true);
     QVERIFY(page > 0);
 
     // The lists hold their numbers; then a sector of the file goes bad. A

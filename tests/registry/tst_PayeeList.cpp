@@ -109,6 +109,8 @@ private slots:
     void dataSetLinkMovesAndRefusals();
     void closeSequenceSavesOrDiscards();
     void damagedRecordsAreReportedNotShownEmpty();
+    void sortedOpeningKeepsItsRecordWhenOthersChangeTheTable();
+    void sortedOpeningThatCannotBeReadWholeSaysSo();
 };
 
 void TestPayeeList::openSortedListsEveryPayeeInTurkishOrder()
@@ -793,6 +795,69 @@ void TestPayeeList::damagedRecordsAreReportedNotShownEmpty()
     for (int row = 0; row < list.rowCount(); ++row)
         (void)list.nameAt(row);
     QCOMPARE(reported.count(), 2);
+}
+
+// A sorted opening reads the rest of its keys when they are first needed; the
+// record it showed first stays the current one, whatever another program did
+// to the table meanwhile.
+void TestPayeeList::sortedOpeningKeepsItsRecordWhenOthersChangeTheTable()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+    registry.fixture.addNames(PaymentCategory::Pharmacy, {QStringLiteral("0 ÖNDE")});
+    QCOMPARE(list.rowCount(), 4);
+    QCOMPARE(list.currentRecordNumber(), 2);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+    QCOMPARE(registry.shown(), (QStringList{"0 ÖNDE", "A", "B", "C"}));
+    QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 4 eczane - Gösterilen:  2"));
+
+    // Deleted by another program: still the current record, and reading it
+    // says why it is gone, as for any list that outlived its record.
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("0 ÖNDE"));
+    QVERIFY(!registry.fixture.connection()
+                 .execute(QStringLiteral("DELETE FROM Eczane WHERE EczaneAdi = '0 ÖNDE'"))
+                 .isError());
+    QCOMPARE(list.rowCount(), 4);
+    QCOMPARE(list.currentRow(), 0);
+    QCOMPARE(registry.shown().mid(1), kAbc);
+    QVERIFY(list.next().succeeded());
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+}
+
+// The keys a sorted opening left for later cannot be read (another program
+// holds the file): the list says so once, keeps the record it showed, and
+// the next opening reads them all.
+void TestPayeeList::sortedOpeningThatCannotBeReadWholeSaysSo()
+{
+    Registry registry(kAbc);
+    PayeeList &list = registry.list;
+    QSignalSpy reported(&list, &PayeeList::listUnreadable);
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+
+    registry.fixture.database().setBusyTimeout(20);
+    std::unique_ptr<PayeeDatabase> other = registry.fixture.openSecondConnection();
+    QVERIFY(!other->connection().execute(QStringLiteral("BEGIN EXCLUSIVE")).isError());
+    QCOMPARE(list.rowCount(), 1);
+    QCOMPARE(reported.count(), 1);
+    const QString message = reported.first().first().toString();
+    QVERIFY2(message.startsWith(QStringLiteral("Liste açılamadı: veritabanı dosyası başka bir program tarafından "
+                                               "kilitlenmiş.")),
+             qPrintable(message));
+    QCOMPARE(list.lastError(), message);
+    QCOMPARE(list.state(), State::Browsing);
+    QCOMPARE(list.field(PayeeColumn::Name), QStringLiteral("A"));
+    QCOMPARE(list.recordStatusText(), QStringLiteral("  Toplam 1 eczane - Gösterilen:  1"));
+    QCOMPARE(list.rowCount(), 1);
+    QCOMPARE(reported.count(), 1);
+
+    QVERIFY(!other->connection().execute(QStringLiteral("ROLLBACK")).isError());
+    QVERIFY(list.openSorted().succeeded());
+    QCOMPARE(registry.shown(), kAbc);
+    QCOMPARE(reported.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestPayeeList)
