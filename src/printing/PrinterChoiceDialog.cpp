@@ -1,5 +1,7 @@
 #include "printing/PrinterChoiceDialog.h"
 
+#include "desktop/FixedSizeDialog.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,7 +15,7 @@ PrinterChoiceDialog::PrinterChoiceDialog(const Result<QList<CupsPrinting::Printe
 {
     setObjectName(QStringLiteral("PrinterChoice"));
     setWindowTitle(QStringLiteral("Sayfa Yapısı"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(FixedSizeDialog::flags());
 
     m_printers = new QComboBox(this);
     m_printers->setObjectName(QStringLiteral("CmbYazici"));
@@ -59,8 +61,10 @@ PrinterChoiceDialog::PrinterChoiceDialog(const Result<QList<CupsPrinting::Printe
     layout->addWidget(note);
     layout->addWidget(m_problem);
     layout->addWidget(m_buttons);
+    // One size, as the other dialogs of the program: the frame offers no
+    // maximise button for it.
     setMinimumWidth(420);
-    setFixedHeight(sizeHint().height());
+    setFixedSize(qMax(420, sizeHint().width()), sizeHint().height());
 }
 
 QString PrinterChoiceDialog::chosenPrinter() const

@@ -432,6 +432,11 @@ void TestPaymentOrderPrinting::pageSetupOffersThePrintersAndSaysThePaperIsFixed(
                                                 {QStringLiteral("KAT2-LAZER"), QStringLiteral("KAT2-LAZER"), false}};
     PrinterChoiceDialog dialog(printers, QStringLiteral("KAT2-LAZER"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Sayfa Yapısı"));
+    // A frame of one size: no minimise or maximise button.
+    QVERIFY(dialog.windowFlags().testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QStringList shown;
     for (int i = 0; i < dialog.printerList()->count(); ++i)
         shown.append(dialog.printerList()->itemText(i));
