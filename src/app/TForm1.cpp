@@ -5,6 +5,7 @@
 #include "app/MainWindowCommands.h"
 #include "app/PayeeFieldGroup.h"
 #include "app/PayeeListBinding.h"
+#include "app/PayeeListSentences.h"
 #include "app/StatusLine.h"
 #include "app/TAbout.h"
 #include "app/TFrmAyar.h"
@@ -311,7 +312,7 @@ void TForm1::showRecordStatus(PaymentCategory category)
 {
     // A list that is not the chosen category's never writes the panel.
     if (categoryIndex(category) == m_currentCategory)
-        m_statusLine->showRecordStatus(payeeList(category)->recordStatusText());
+        m_statusLine->showRecordStatus(PayeeListSentences::recordStatus(*payeeList(category)));
 }
 
 void TForm1::Query1AfterScroll()
@@ -435,7 +436,7 @@ void TForm1::ComboBox1Change(int index)
     binding(category)->attachGrid();
     m_listPane->showGridOf(category);
     m_workArea->showPanelOf(category);
-    m_statusLine->showRecordStatus(payeeList(category)->recordStatusText());
+    m_statusLine->showRecordStatus(PayeeListSentences::recordStatus(*payeeList(category)));
     m_worksheets->clear(category);
     m_dataSetActions->update();
 }
@@ -462,7 +463,7 @@ void TForm1::ToolButton2Click()
     PayeeList *list = chosenList();
     if (!list)
         return;
-    if (!MessageBoxes::askYesNo(this, QStringLiteral("Dikkat !"), list->deleteQuestion(),
+    if (!MessageBoxes::askYesNo(this, QStringLiteral("Dikkat !"), PayeeListSentences::deleteQuestion(*list),
                                 MessageBoxes::Icon::Warning))
         return;
     showFailure(list->deleteCurrent());

@@ -213,22 +213,6 @@ int PayeeList::recordNumber(int row) const
     return row + 1 - ((m_newRow >= 0 && row > m_newRow) ? 1 : 0);
 }
 
-QString PayeeList::recordStatusText() const
-{
-    const int rows = rowCount(); // may place the current record among them
-    return QStringLiteral("  Toplam %1%2 Gösterilen:  %3")
-        .arg(rows)
-        .arg(m_table.recordNoun())
-        .arg(m_current + 1);
-}
-
-QString PayeeList::deleteQuestion() const
-{
-    QString name = field(PayeeColumn::Name);
-    name.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + name + QLatin1Char('\'') + m_table.deleteQuestionTail();
-}
-
 QString PayeeList::field(PayeeColumn column) const
 {
     return fields()[size_t(column)];

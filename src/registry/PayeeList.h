@@ -63,14 +63,6 @@ public:
     // 1-based; 0 when there is no current record or it is a new one.
     int currentRecordNumber() const { return recordNumber(m_current); }
 
-    // "  Toplam 12 eczane - Gösterilen:  3". While a new record is inserted
-    // it counts the new record and shows the new record's row, so that the
-    // numbers read the same once it is saved.
-    QString recordStatusText() const;
-    // The current name between single quotes (quotes in it doubled) and the
-    // category's question; the name typed so far while inserting.
-    QString deleteQuestion() const;
-
     // The current record's fields: the edit buffer while editing or
     // inserting, empty texts when there is no current record or it could
     // not be read.

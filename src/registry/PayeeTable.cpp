@@ -11,8 +11,6 @@ struct CategoryTexts
     const char *table;
     std::array<const char *, kPayeeColumnCount> columns;
     const char *gridTitle;
-    const char *recordNoun;
-    const char *deleteQuestionTail;
 };
 
 // Column names are those of the old database, kept so that its data and the
@@ -21,24 +19,16 @@ struct CategoryTexts
 constexpr std::array<CategoryTexts, kCategoryCount> kCategoryTexts = {{
     {"Eczane",
      {"EczaneAdi", "EczaciAdi", "BankaSube", "BankaHesap", "VergiDaire"},
-     " Eczane Adı",
-     " eczane -",
-     " ne ait kayıtlar silinsin mi?"},
+     " Eczane Adı"},
     {"Hastane",
      {"HastaneAdi", "VergiNo", "BankaSube", "BankaHesap", "VergiDaire"},
-     " Hastane Adı",
-     " hastane -",
-     " ne ait kayıtlar silinsin mi?"},
+     " Hastane Adı"},
     {"Tedavi",
      {"Adi", "Vergi", "BankaSube", "BankaHesap", "VergiDaire"},
-     " Adı Soyadı",
-     " kayıt -",
-     " adına kayıtlı bilgiler silinsin mi?"},
+     " Adı Soyadı"},
     {"Ozel",
      {"OzelAdi", "Vergi", "BankaSube", "BankaHesap", "VergiDaire"},
-     " Başlıklar",
-     " kayıt -",
-     " ilgili kayıtlar silinsin mi?"},
+     " Başlıklar"},
 }};
 
 // Wide enough for the longest hospital names and IBANs with blanks.
@@ -85,16 +75,6 @@ QString PayeeTable::fieldLabel(PayeeColumn column)
 QString PayeeTable::gridTitle() const
 {
     return QString::fromUtf8(texts(m_category).gridTitle);
-}
-
-QString PayeeTable::recordNoun() const
-{
-    return QString::fromUtf8(texts(m_category).recordNoun);
-}
-
-QString PayeeTable::deleteQuestionTail() const
-{
-    return QString::fromUtf8(texts(m_category).deleteQuestionTail);
 }
 
 QString PayeeTable::fieldList() const

@@ -43,10 +43,6 @@ public:
 
     // " Eczane Adı", " Hastane Adı", " Adı Soyadı", " Başlıklar".
     QString gridTitle() const;
-    // What the record status calls the records: " eczane -", " hastane -", " kayıt -".
-    QString recordNoun() const;
-    // What follows the quoted name in the delete confirmation.
-    QString deleteQuestionTail() const;
 
     // The table and the index that keeps it in Turkish order by name.
     QString createSql() const;
