@@ -160,10 +160,10 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &windows)
         PaymentOrderPrinting::Sources sources{
             .institution = [institution] { return institution->values(); },
             .payment = [this, codes](PaymentCategory category) -> Result<DocumentFilling::PaymentInputs> {
-                PayeeFields payee;
-                if (const Result<> read = payeeList(category)->readCurrent(&payee); read.failed())
-                    return read.error();
-                return DocumentFilling::PaymentInputs{m_worksheets->entry(category), payee, codes->sheet(category)};
+                const Result<PayeeFields> payee = payeeList(category)->readCurrent();
+                if (payee.failed())
+                    return payee.error();
+                return DocumentFilling::PaymentInputs{m_worksheets->entry(category), *payee, codes->sheet(category)};
             },
         };
         m_printing = new PaymentOrderPrinting(*windows.preferences, m_orderRegister, std::move(sources), this);

@@ -134,38 +134,36 @@ qint64 OrderList::numberAt(int row) const
     return row >= 0 && row < rowCount() ? m_numbers[row] : 0;
 }
 
-Result<> OrderList::load(qint64 number, IssuedOrder *order) const
+Result<IssuedOrder> OrderList::load(qint64 number) const
 {
-    if (IssuedOrder *cached = m_cache.object(number)) {
-        *order = *cached;
-        return Result<>::success();
-    }
+    if (IssuedOrder *cached = m_cache.object(number))
+        return *cached;
     if (const Result<> prepared = prepare(); prepared.failed())
-        return prepared;
+        return prepared.error();
     m_select.bindInt64(1, number);
     if (!m_select.next()) {
         const SqlCipherConnection::Error error = m_select.error();
         m_select.reset();
-        return Result<>::failure(error.isError() ? PayeeDatabase::failureReason(error, m_database.filePath())
-                                               : QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
+        return Failure(error.isError() ? PayeeDatabase::failureReason(error, m_database.filePath())
+                                       : QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
     }
     const IssuedOrder read = OrderRegister::fromRow(m_select);
     m_select.reset();
     m_cache.insert(number, new IssuedOrder(read));
-    *order = read;
-    return Result<>::success();
+    return read;
 }
 
 IssuedOrder OrderList::orderAt(int row) const
 {
-    IssuedOrder order;
     if (row < 0 || row >= rowCount())
-        return order;
-    if (load(m_numbers[row], &order).failed()) {
-        order = {};
-        order.number = m_numbers[row];
-    }
-    return order;
+        return {};
+    Result<IssuedOrder> loaded = load(m_numbers[row]);
+    if (loaded.succeeded())
+        return std::move(loaded).value();
+    // A record that does not read keeps its number, so that it can be named.
+    IssuedOrder unread;
+    unread.number = m_numbers[row];
+    return unread;
 }
 
 bool OrderList::isReadable(int row) const
@@ -174,8 +172,7 @@ bool OrderList::isReadable(int row) const
         return true;
     // The answer of a read, never of a mark alone: a row not read yet has
     // no mark. A row read before comes from the cache.
-    IssuedOrder order;
-    return load(m_numbers[row], &order).succeeded();
+    return load(m_numbers[row]).succeeded();
 }
 
 int OrderList::recordNumber(int row) const

@@ -85,7 +85,7 @@ signals:
 
 private:
     Result<> prepare() const;
-    Result<> load(qint64 number, IssuedOrder *order) const;
+    Result<IssuedOrder> load(qint64 number) const;
 
     PayeeDatabase &m_database;
     bool m_open = false;

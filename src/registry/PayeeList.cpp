@@ -223,16 +223,13 @@ PayeeFields PayeeList::fields() const
     return fieldsAt(m_current);
 }
 
-Result<> PayeeList::readCurrent(PayeeFields *fields) const
+Result<PayeeFields> PayeeList::readCurrent() const
 {
-    *fields = {};
     if (!hasRow(m_current))
-        return Result<>::success();
-    if (canPost() && m_keys[m_current] == m_editKey) {
-        *fields = m_buffer;
-        return Result<>::success();
-    }
-    return loadRecord(m_keys[m_current], fields);
+        return PayeeFields{};
+    if (canPost() && m_keys[m_current] == m_editKey)
+        return m_buffer;
+    return loadRecord(m_keys[m_current]);
 }
 
 bool PayeeList::isReadable(int row) const
@@ -244,8 +241,7 @@ bool PayeeList::isReadable(int row) const
     // The answer of a read, never of a mark alone: a row not read yet has
     // no mark, and a marked one may read now (another program repaired the
     // file, say). A row read before comes from the cache.
-    PayeeFields fields;
-    return loadRecord(m_keys[row], &fields).succeeded();
+    return loadRecord(m_keys[row]).succeeded();
 }
 
 PayeeFields PayeeList::fieldsAt(int row) const
@@ -254,37 +250,33 @@ PayeeFields PayeeList::fieldsAt(int row) const
         return {};
     if (canPost() && m_keys[row] == m_editKey)
         return m_buffer;
-    PayeeFields fields;
-    (void)loadRecord(m_keys[row], &fields);
-    return fields;
+    return loadRecord(m_keys[row]).valueOr(PayeeFields{});
 }
 
-Result<> PayeeList::loadRecord(qint64 key, PayeeFields *fields) const
+Result<PayeeFields> PayeeList::loadRecord(qint64 key) const
 {
-    if (const PayeeFields *cached = m_cache.object(key)) {
-        *fields = *cached;
-        return Result<>::success();
-    }
-    *fields = {};
+    if (const PayeeFields *cached = m_cache.object(key))
+        return *cached;
     const QString head = QStringLiteral("Kayıt okunamadı: ");
     if (const Result<> prepared = prepareStatements(); prepared.failed())
-        return prepared.prefixed(head);
+        return prepared.prefixed(head).error();
     m_select.bindInt64(1, key);
     if (m_select.next()) {
+        PayeeFields fields;
         for (PayeeColumn column : kAllPayeeColumns)
-            (*fields)[size_t(column)] = m_select.text(int(column));
+            fields[size_t(column)] = m_select.text(int(column));
         m_select.reset();
-        m_cache.insert(key, new PayeeFields(*fields));
+        m_cache.insert(key, new PayeeFields(fields));
         m_unreadable.remove(key);
-        return Result<>::success();
+        return fields;
     }
     if (!m_select.error().isError())
-        return Result<>::failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir."));
+        return Failure(head + QStringLiteral("kayıt veritabanında yok; başka bir program silmiş olabilir."));
     SqlCipherConnection::Error error = m_select.error();
     // The file opened with its password: a page that fails now is damaged.
     if (error.failure == SqlCipherConnection::Failure::NotADatabase)
         error.failure = SqlCipherConnection::Failure::Corrupt;
-    const Result<> failure = Result<>::failure(head + PayeeDatabase::failureReason(error, m_database.filePath()));
+    const Failure failure(head + PayeeDatabase::failureReason(error, m_database.filePath()));
     const bool firstOfThisOpening = m_unreadable.isEmpty();
     m_unreadable.insert(key);
     if (firstOfThisOpening)
@@ -319,13 +311,13 @@ Result<> PayeeList::edit()
     // Typing into the fields of an empty list starts a new record.
     if (m_current < 0)
         return insert();
-    PayeeFields fields;
     // Never edit a record that could not be read: saving the empty texts
     // would wipe the fields that were not typed over.
-    if (const Result<> loaded = loadRecord(m_keys[m_current], &fields); loaded.failed())
-        return fail(loaded);
-    m_original = fields;
-    m_buffer = fields;
+    const Result<PayeeFields> loaded = loadRecord(m_keys[m_current]);
+    if (loaded.failed())
+        return fail(loaded.error());
+    m_original = *loaded;
+    m_buffer = *loaded;
     m_editKey = m_keys[m_current];
     setState(State::Editing);
     return Result<>::success();

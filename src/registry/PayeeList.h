@@ -70,7 +70,7 @@ public:
     PayeeFields fields() const;
     // The current record's fields, or why they could not be read: what a
     // printed form takes, which must never show a damaged record as empty.
-    Result<> readCurrent(PayeeFields *fields) const;
+    Result<PayeeFields> readCurrent() const;
     // The fields of any row, for the grid; the edited row shows the buffer.
     PayeeFields fieldsAt(int row) const;
     QString nameAt(int row) const { return fieldsAt(row)[size_t(PayeeColumn::Name)]; }
@@ -178,7 +178,7 @@ private:
     void dropNewRecord();
     void setState(State state);
     void setCurrent(int row);
-    Result<> loadRecord(qint64 key, PayeeFields *fields) const;
+    Result<PayeeFields> loadRecord(qint64 key) const;
     void bindFields(SqlCipherConnection::Statement &statement) const;
 
     PayeeDatabase &m_database;

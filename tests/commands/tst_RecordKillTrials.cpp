@@ -252,8 +252,9 @@ void TestRecordKillTrials::killedPayeeSaveIsWholeOrNotAtAll()
         QSet<int> found;
         for (int row = 0; row < list.rowCount(); ++row) {
             QVERIFY(list.moveTo(row).succeeded());
-            PayeeFields fields;
-            QVERIFY(list.readCurrent(&fields).succeeded());
+            const Result<PayeeFields> read = list.readCurrent();
+            QVERIFY(read.succeeded());
+            const PayeeFields &fields = *read;
             const int number = fields[0].mid(QStringLiteral("ECZANE ").size()).toInt();
             // Whole: all five fields of the payee it names.
             QCOMPARE(fields, payeeNumbered(number));
