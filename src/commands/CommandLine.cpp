@@ -4,6 +4,7 @@
 #include "commands/CommandOutcome.h"
 #include "commands/OrdersCsvCommand.h"
 #include "commands/PaymentCommand.h"
+#include "olddata/OldDatabaseChild.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -114,6 +115,10 @@ std::optional<int> run(int argc, char **argv)
 {
     if (argc < 2)
         return std::nullopt;
+    // The program's own executable reads an old database for its parent:
+    // before any application object, and never back here.
+    if (OldDatabaseChild::requested(argc, argv))
+        OldDatabaseChild::run(argc, argv);
     const char *first = argv[1];
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)
         return say(stdout, helpText(), ExitStatus::kDone);
