@@ -1,6 +1,6 @@
 #include "registry/PayeeImport.h"
 
-#include "base/TurkishText.h"
+#include "base/WrittenAmount.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -8,6 +8,12 @@
 namespace PayeeImport {
 
 namespace {
+
+// "1.204": thousands points, as the program writes every count.
+QString countText(qsizetype count)
+{
+    return WrittenAmount::grouped(QString::number(count));
+}
 
 constexpr qsizetype kProgressStep = 1000;
 
@@ -155,20 +161,24 @@ QString countsText(const std::array<qsizetype, kCategoryCount> &counts)
     QStringList parts;
     for (PaymentCategory category : kAllCategories) {
         parts.append(QStringLiteral("%1: %2").arg(categoryWord(category),
-                                                  TurkishText::locale().toString(qlonglong(counts[std::size_t(categoryIndex(category))]))));
+                                                  countText(counts[std::size_t(categoryIndex(category))])));
     }
     return parts.join(QStringLiteral(", "));
+}
+
+QString transferredSentence(const Counts &counts)
+{
+    return countsText(counts.added) + QStringLiteral(" kayıt aktarıldı.");
 }
 
 QStringList reportLines(const Counts &counts)
 {
     QStringList lines;
-    const QLocale locale = TurkishText::locale();
     for (PaymentCategory category : kAllCategories) {
         const std::size_t index = std::size_t(categoryIndex(category));
-        QString line = QStringLiteral("%1: %2 kayıt eklendi").arg(categoryWord(category), locale.toString(qlonglong(counts.added[index])));
+        QString line = QStringLiteral("%1: %2 kayıt eklendi").arg(categoryWord(category), countText(counts.added[index]));
         if (counts.skipped[index] > 0)
-            line += QStringLiteral(", %1 kayıt zaten vardı (atlandı)").arg(locale.toString(qlonglong(counts.skipped[index])));
+            line += QStringLiteral(", %1 kayıt zaten vardı (atlandı)").arg(countText(counts.skipped[index]));
         lines.append(line + u'.');
     }
     return lines;

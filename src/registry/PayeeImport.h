@@ -45,6 +45,10 @@ Result<Counts> addToFile(const QString &filePath, const PayeeRecords &records, c
 // "Eczane: 312, Hastane: 48, Tedavi: 1.204, Özel: 17"
 QString countsText(const std::array<qsizetype, kCategoryCount> &counts);
 
+// What the conversion of the old program's database says it brought:
+// "Eczane: 312, Hastane: 48, Tedavi: 1.204, Özel: 17 kayıt aktarıldı."
+QString transferredSentence(const Counts &counts);
+
 // One line a category: "Eczane: 312 kayıt eklendi, 4 kayıt zaten vardı (atlandı)."
 QStringList reportLines(const Counts &counts);
 
