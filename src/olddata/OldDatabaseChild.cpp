@@ -12,6 +12,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MIRVASEL_CHILD_SANITIZED 1
@@ -45,6 +49,12 @@ void limitResources()
 #endif
     const rlimit noCore = {0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
+#endif
+#ifdef Q_OS_LINUX
+    // A parent killed while the child reads leaves no reader behind.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == 1)
+        end(1);
 #endif
 }
 
