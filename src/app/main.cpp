@@ -3,7 +3,7 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "desktop/MessageBoxes.h"
-#include "maintenance/OldDatabaseStart.h"
+#include "maintenance/OldDatabaseDialogs.h"
 #include "maintenance/StartupCleanup.h"
 #include "maintenance/StartupLock.h"
 #include "commands/CommandLine.h"
@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     const StartupCleanup::Report cleanup = StartupCleanup::run();
     // Before the lists open: the old program's database, once, made into
     // this program's.
-    OldDatabaseStart::offer();
+    OldDatabaseDialogs::offerConversion();
 
     ProgramWindows windows;
     QObject::connect(windows.mainWindow(), &TForm1::closed, &application, &QApplication::quit);

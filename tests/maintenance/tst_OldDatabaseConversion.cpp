@@ -7,7 +7,7 @@
 #include "base/ProgramFolder.h"
 #include "desktop/MessageBoxes.h"
 #include "maintenance/OldDatabaseConversion.h"
-#include "maintenance/OldDatabaseStart.h"
+#include "maintenance/OldDatabaseDialogs.h"
 #include "maintenance/StartupCleanup.h"
 #include "olddata/OldDatabaseChild.h"
 #include "registry/PayeeDatabase.h"
@@ -116,6 +116,8 @@ private slots:
     void questionAtStart();
     void killedAtAnyMoment_data();
     void killedAtAnyMoment();
+    void importFromTheMenu_data();
+    void importFromTheMenu();
 };
 
 void TestOldDatabaseConversion::convertsAndKeepsTheOriginal_data()
@@ -213,7 +215,7 @@ void TestOldDatabaseConversion::questionAtStart()
     folder.writeFile(QStringLiteral("Data.dat"), original);
 
     MessageRecorder recorder(answers);
-    QCOMPARE(OldDatabaseStart::offer(), converts);
+    QCOMPARE(OldDatabaseDialogs::offerConversion(), converts);
     const QList<MessageBoxes::Request> &asked = recorder.requests();
     QCOMPARE(asked.size(), answers.size());
     // "Evet" is the default of the first question.
@@ -242,7 +244,7 @@ void TestOldDatabaseConversion::questionAtStart()
     }
     // Converted or not, the next start asks only while the old file is there.
     MessageRecorder again({MessageBoxes::Button::No});
-    OldDatabaseStart::offer();
+    OldDatabaseDialogs::offerConversion();
     QCOMPARE(again.requests().size(), converts ? 0 : 1);
 }
 
@@ -308,6 +310,70 @@ void TestOldDatabaseConversion::killedAtAnyMoment()
     QVERIFY(there);
     QCOMPARE(payeeCount(*there), payeeCount(records));
     QCOMPARE(fileBytes(folder.filePath(QStringLiteral("Data.dat.eski"))), original);
+}
+
+void TestOldDatabaseConversion::importFromTheMenu_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QList<MessageBoxes::Button>>("answers");
+    QTest::addColumn<bool>("adds");
+    using MessageBoxes::Button;
+    QTest::newRow("a backup copy") << QStringLiteral("good") << QList<Button>{Button::Ok} << true;
+    QTest::newRow("damaged") << QStringLiteral("damaged") << QList<Button>{Button::Ok} << false;
+    QTest::newRow("a foreign Access file") << QStringLiteral("foreign") << QList<Button>{Button::Ok} << false;
+    QTest::newRow("another password, Hayır") << QStringLiteral("password") << QList<Button>{Button::No} << false;
+    QTest::newRow("another password, Evet") << QStringLiteral("password") << QList<Button>{Button::Yes, Button::Ok} << true;
+}
+
+void TestOldDatabaseConversion::importFromTheMenu()
+{
+    QFETCH(QString, kind);
+    QFETCH(QList<MessageBoxes::Button>, answers);
+    QFETCH(bool, adds);
+    ProgramFolderFixture folder;
+    PayeeDatabase database;
+    QVERIFY(database.create().isOpened());
+    PayeeRecords there;
+    there[2] = {{QStringLiteral("AHMET YILMAZ"), QStringLiteral("1"), QString(), QString(), kEmpty}};
+    QVERIFY(PayeeImport::add(database, there).succeeded());
+    database.close();
+    const QByteArray before = fileBytes(PayeeDatabase::defaultFilePath());
+    QVERIFY(database.open().isOpened());
+
+    PayeeRecords old = JetFixture::many(40);
+    old[2].append(there[2]);
+    JetFixture fixture = JetFixture::payees(old);
+    if (kind == QLatin1String("password"))
+        fixture.password = QStringLiteral("başka");
+    QByteArray bytes = fixture.bytes();
+    if (kind == QLatin1String("damaged"))
+        bytes.truncate(bytes.size() / 2 / 4096 * 4096);
+    if (kind == QLatin1String("foreign"))
+        bytes = fileBytes(QStringLiteral(MIRVASEL_JET_SAMPLES "/V2000_with-password.mdb"));
+    const QString file = folder.filePath(QStringLiteral("USB/Data.dat"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("USB")));
+    folder.writeFile(QStringLiteral("USB/Data.dat"), bytes);
+
+    MessageRecorder recorder(answers);
+    const std::optional<PayeeImport::Counts> counts = OldDatabaseDialogs::importFile(nullptr, database, file);
+    QCOMPARE(counts.has_value(), adds);
+    QCOMPARE(recorder.requests().size(), answers.size());
+    if (adds) {
+        QCOMPARE(recorder.requests().last().text, QStringLiteral("Eczane: 40 kayıt eklendi.\nHastane: 40 kayıt eklendi.\n"
+                                                                 "Tedavi: 40 kayıt eklendi, 1 kayıt zaten vardı (atlandı).\n"
+                                                                 "Özel: 40 kayıt eklendi."));
+        const Result<PayeeRecords> now = PayeeExport::allPayees(database.connection());
+        QVERIFY(now.succeeded());
+        QCOMPARE(payeeCount(*now), 161);
+    } else {
+        database.close();
+        QCOMPARE(fileBytes(PayeeDatabase::defaultFilePath()), before);
+        if (kind != QLatin1String("password"))
+            QVERIFY2(recorder.requests().last().text.contains(QStringLiteral("hiçbir kayıt aktarılmadı")),
+                     qPrintable(recorder.requests().last().text));
+    }
+    // The chosen file is read, never written.
+    QCOMPARE(fileBytes(file), bytes);
 }
 
 int main(int argc, char *argv[])
