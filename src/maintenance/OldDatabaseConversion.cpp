@@ -37,6 +37,23 @@ bool holdsTheBytesRead(const QString &filePath, const OldDatabaseReading::OldDat
     return QFileInfo(filePath).size() == database.size && digestOf(filePath) == database.sha256;
 }
 
+// Whether the two files hold the same bytes: cheaper than their digests.
+bool sameBytes(const QString &first, const QString &second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    for (;;) {
+        const QByteArray x = a.read(1 << 20);
+        const QByteArray y = b.read(1 << 20);
+        if (x != y || a.error() != QFileDevice::NoError || b.error() != QFileDevice::NoError)
+            return false;
+        if (x.isEmpty())
+            return true;
+    }
+}
+
 Result<QString> keepOriginal(const QString &databasePath, const OldDatabaseReading::OldDatabase &database)
 {
     for (int n = 1;; ++n) {
@@ -49,9 +66,13 @@ Result<QString> keepOriginal(const QString &databasePath, const OldDatabaseReadi
         }
         if (const Result<> copied = FileReplacement::copyAsNew(databasePath, kept); copied.failed())
             return Failure(QStringLiteral("Eski veritabanının kopyası '%1' yazılamadı: %2").arg(shown(kept), copied.message()));
-        if (!holdsTheBytesRead(kept, database))
-            return Failure(QStringLiteral("'%1' okunduktan sonra değişti; kopyası '%2' onunla aynı değil. Dönüştürme yapılmadı.")
-                               .arg(shown(databasePath), shown(kept)));
+        if (!holdsTheBytesRead(kept, database)) {
+            // A copy just made of what the database became since: not the
+            // original that was read, and the database itself is still there.
+            QFile::remove(kept);
+            return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında yeniden denenir.")
+                               .arg(shown(databasePath)));
+        }
         return kept;
     }
 }
@@ -65,20 +86,26 @@ Result<Converted> convert(const QString &databasePath, const OldDatabaseReading:
     const Result<FolderAccess> access = FolderAccess::forMaintenance(QFileInfo(databasePath).absolutePath());
     if (access.failed())
         return access.error();
-    if (!holdsTheBytesRead(databasePath, database))
+    if (QFileInfo(databasePath).size() != database.size)
         return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında "
                                       "yeniden denenir.")
                            .arg(shown(databasePath)));
+    // The kept copy is checked against the bytes read, and the database
+    // against the kept copy: both are what was read.
     const Result<QString> kept = keepOriginal(databasePath, database);
     if (kept.failed())
         return kept.error();
+    if (!sameBytes(databasePath, *kept))
+        return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında "
+                                      "yeniden denenir.")
+                           .arg(shown(databasePath)));
 
     const Result<QString> staging = PayeeDatabase::buildStaging(databasePath, [&](SqlCipherConnection &connection) {
         return PayeeImport::insertAll(connection, database.records, progress);
     });
     if (staging.failed())
         return Failure(QStringLiteral("Yeni veritabanı '%1' %2").arg(shown(databasePath), staging.message()));
-    if (!holdsTheBytesRead(databasePath, database)) {
+    if (!sameBytes(databasePath, *kept)) {
         QFile::remove(*staging);
         return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında "
                                       "yeniden denenir.")

@@ -91,6 +91,10 @@ private:
     Table m_table;
     std::array<int, kPayeeColumnCount> m_columns{};
     bool m_damaged = false;
+    // The page libmdb's page buffer holds: a row's page is read once for
+    // all its rows, not again for each.
+    static constexpr quint32 kNoPage = 0xFFFFFFFFu;
+    quint32 m_bufferPage = kNoPage;
 };
 
 QString TableReader::damage(const QString &what) const
@@ -145,8 +149,13 @@ std::optional<Outcome> TableReader::openTable()
 
 bool TableReader::readPage(quint32 page)
 {
-    return mdb_read_pg(m_mdb, page) == ssize_t(m_mdb->fmt->pg_size) && m_mdb->pg_buf[0] == MDB_PAGE_DATA
-        && pageInt32(m_mdb->pg_buf, 4) == quint32(m_table->entry->table_pg);
+    if (page != m_bufferPage) {
+        m_bufferPage = kNoPage;
+        if (mdb_read_pg(m_mdb, page) != ssize_t(m_mdb->fmt->pg_size))
+            return false;
+        m_bufferPage = page;
+    }
+    return m_mdb->pg_buf[0] == MDB_PAGE_DATA && pageInt32(m_mdb->pg_buf, 4) == quint32(m_table->entry->table_pg);
 }
 
 bool TableReader::locateRow(const std::vector<unsigned char> &page, int row, int *start, std::size_t *length)
@@ -261,6 +270,7 @@ Outcome TableReader::read(const Progress &progress)
 
     mdb_rewind_table(m_table.get());
     while (mdb_read_next_dpg(m_table.get())) {
+        m_bufferPage = quint32(m_table->cur_phys_pg);
         std::copy(m_mdb->pg_buf, m_mdb->pg_buf + pageSize, page.begin());
         const int rows = int(pageInt16(page.data(), kRowCountOffset));
         if (rows > kMostRowsOnPage || kRowTableOffset + 2 * rows > pageSize)

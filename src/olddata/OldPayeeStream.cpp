@@ -11,12 +11,14 @@ namespace {
 
 const QByteArray kMark = QByteArrayLiteral("MIRVASEL-ESKI-VERI 1\n");
 constexpr qsizetype kLengthBytes = 8;
-constexpr qsizetype kDigestBytes = 32;
+// MD5 only tells a whole answer from a damaged one, which is all it must do
+// here; it takes half the time of SHA-256 over the answer of 100 000 payees.
+constexpr qsizetype kDigestBytes = 16;
 constexpr QDataStream::Version kVersion = QDataStream::Qt_6_4;
 
 QByteArray digest(QByteArrayView payload)
 {
-    return QCryptographicHash::hash(payload, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(payload, QCryptographicHash::Md5);
 }
 
 } // namespace
