@@ -51,10 +51,9 @@ void limitResources()
     setrlimit(RLIMIT_CORE, &noCore);
 #endif
 #ifdef Q_OS_LINUX
-    // A parent killed while the child reads leaves no reader behind.
+    // A parent killed while the child reads leaves no reader behind (one
+    // killed before this line leaves a reader that ends with its file).
     prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() == 1)
-        end(1);
 #endif
 }
 
