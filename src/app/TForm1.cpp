@@ -23,6 +23,7 @@
 #include "desktop/ToolIcons.h"
 #include "desktop/FileChooser.h"
 #include "maintenance/OldDatabaseDialogs.h"
+#include "olddata/OldDatabaseReading.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "orders/TFrmBelgeler.h"
@@ -274,7 +275,13 @@ void TForm1::openDatabase()
             return;
         result = m_database.create();
     }
-    if (!result.isOpened())
+    if (!result.isOpened() && OldDatabaseReading::looksLikeJet4(PayeeDatabase::defaultFilePath()))
+        // "Hayır" to the conversion at start: the lists stay closed, and the
+        // user learns how to get them.
+        MessageBoxes::showError(this, result.message
+                                          + QStringLiteral("\n\nBu dosya eski programın veritabanı. Program yeniden "
+                                                           "açıldığında dönüştürülmesi için yine sorulur."));
+    else if (!result.isOpened())
         MessageBoxes::showError(this, result.message);
     else if (!result.notice.isEmpty())
         MessageBoxes::warning(this, result.notice);

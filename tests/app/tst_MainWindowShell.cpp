@@ -6,6 +6,7 @@
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
 #include "desktop/ShellServices.h"
+#include "support/JetFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TemporaryPayeeDatabase.h"
@@ -56,6 +57,7 @@ private slots:
     void aboutBox();
     void webLink();
     void transferItems();
+    void oldDatabaseLeftAsItIs();
 };
 
 void TestMainWindowShell::hintParts_data()
@@ -334,6 +336,24 @@ void TestMainWindowShell::transferItems()
     UserActions::trigger(window, "IceAktar1");
     QCOMPARE(recorder.texts(), (QStringList{QStringLiteral("Önce aktarılacak listenin türünü seçin."),
                                             QStringLiteral("Önce kişilerin aktarılacağı listenin türünü seçin.")}));
+}
+
+void TestMainWindowShell::oldDatabaseLeftAsItIs()
+{
+    // "Hayır" at start: the old program's file stays, and so do the lists
+    // closed, with a word on how to convert it.
+    ProgramFolderFixture folder;
+    const QByteArray old = JetFixture::payees(JetFixture::many(3)).bytes();
+    folder.writeFile(QStringLiteral("Data.dat"), old);
+    MessageRecorder recorder;
+    TForm1 window;
+    window.show();
+    QCOMPARE(recorder.requests().size(), 1);
+    QCOMPARE(recorder.requests()[0].icon, MessageBoxes::Icon::Stop);
+    QVERIFY2(recorder.texts()[0].contains(QStringLiteral("Bu dosya eski programın veritabanı. Program yeniden açıldığında "
+                                                          "dönüştürülmesi için yine sorulur.")),
+             qPrintable(recorder.texts()[0]));
+    QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), old);
 }
 
 QTEST_MAIN(TestMainWindowShell)
