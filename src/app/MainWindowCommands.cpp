@@ -58,6 +58,15 @@ const QList<MenuItem> &menuItems()
          .caption = u"Bakım ve Onarım ...&", .shortcut = QKeySequence(Qt::Key_F9),
          .hint = u"Veritabanı bakım ve onarım sihirbazını aç", .picture = Picture::Repair,
          .handler = &TForm1::VeritabanBakmOnarm1Click},
+        {.menu = u"&Dosya", .submenu = u"Veritabanı İşlemleri&", .name = "EskiVeritabanindanAktar1",
+         .caption = u"Eski Veritabanından Aktar ...&",
+         .hint = u"Eski programın veritabanındaki kişileri bu veritabanına ekle",
+         .handler = &TForm1::EskiVeritabanindanAktar1Click, .separatorBefore = true},
+        {.menu = u"&Dosya", .name = "DisaAktar1", .caption = u"Dışa Aktar ...&",
+         .hint = u"Seçili türün kişilerini CSV dosyasına yaz", .handler = &TForm1::DisaAktar1Click,
+         .separatorBefore = true},
+        {.menu = u"&Dosya", .name = "IceAktar1", .caption = u"İçe Aktar ...&",
+         .hint = u"CSV dosyasındaki kişileri seçili türün listesine ekle", .handler = &TForm1::IceAktar1Click},
         {.menu = u"&Dosya", .name = "Kapat1", .caption = u"Kapat&", .shortcut = QKeySequence(Qt::Key_Escape),
          .picture = Picture::Exit, .handler = &TForm1::Kapat1Click, .separatorBefore = true},
         {.menu = u"D&üzen", .name = "Dzenle1", .caption = u"Düzenle&", .shortcut = QKeySequence(Qt::CTRL | Qt::Key_D),
@@ -157,8 +166,8 @@ QList<QKeySequence> buildMenu(TForm1 &window, QAction *editAction, QAction *post
             menu = bar->addMenu(menuTitle);
             submenu = nullptr;
         }
-        if (item.separatorBefore && !(item.submenu && submenu))
-            menu->addSeparator();
+        if (item.separatorBefore)
+            (item.submenu && submenu ? submenu : menu)->addSeparator();
         QMenu *target = menu;
         if (item.submenu) {
             if (!submenu) {

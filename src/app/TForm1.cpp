@@ -3,6 +3,7 @@
 #include "app/DataSetActions.h"
 #include "app/ListPane.h"
 #include "app/MainWindowCommands.h"
+#include "app/PayeeCsvDialogs.h"
 #include "app/PayeeFieldGroup.h"
 #include "app/PayeeListBinding.h"
 #include "app/PayeeListSentences.h"
@@ -21,6 +22,9 @@
 #include "desktop/HelpViewer.h"
 #include "desktop/MessageBoxes.h"
 #include "desktop/ToolIcons.h"
+#include "desktop/FileChooser.h"
+#include "maintenance/OldDatabaseDialogs.h"
+#include "olddata/OldDatabaseReading.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
 #include "orders/TFrmBelgeler.h"
@@ -278,7 +282,13 @@ void TForm1::openDatabase()
             return;
         result = m_database.create();
     }
-    if (!result.isOpened())
+    if (!result.isOpened() && OldDatabaseReading::looksLikeJet4(PayeeDatabase::defaultFilePath()))
+        // "Hayır" to the conversion at start: the lists stay closed, and the
+        // user learns how to get them.
+        MessageBoxes::showError(this, result.message
+                                          + QStringLiteral("\n\nBu dosya eski programın veritabanı. Program yeniden "
+                                                           "açıldığında dönüştürülmesi için yine sorulur."));
+    else if (!result.isOpened())
         MessageBoxes::showError(this, result.message);
     else if (!result.notice.isEmpty())
         MessageBoxes::warning(this, result.notice);
@@ -505,6 +515,61 @@ void TForm1::VeritabanBakmOnarm1Click()
     m_database.close();
     hide();
     m_windows.repair->exec();
+}
+
+PayeeDatabase *TForm1::registerForTransfer()
+{
+    if (!m_database.isOpen()) {
+        MessageBoxes::warning(this, QStringLiteral("Kişi veritabanı açık değil: aktarma yapılamaz. Program klasöründeki "
+                                                   "Data.dat açılabildiğinde yeniden deneyin."));
+        return nullptr;
+    }
+    if (!settleUnsavedRecords())
+        return nullptr;
+    return &m_database;
+}
+
+void TForm1::reopenLists()
+{
+    for (PaymentCategory category : kAllCategories)
+        showFailure(payeeList(category)->openSorted());
+}
+
+void TForm1::EskiVeritabanindanAktar1Click()
+{
+    PayeeDatabase *database = registerForTransfer();
+    if (!database)
+        return;
+    const QString file = FileChooser::ask({QStringLiteral("Eski programın veritabanını seç"),
+                                           QStringLiteral("Eski program veritabanları (*.dat *.mdb);;Tüm dosyalar (*)"),
+                                           QString(), false, QString()},
+                                          this);
+    if (file.isEmpty())
+        return;
+    if (const std::optional<PayeeImport::Counts> counts = OldDatabaseDialogs::importFile(this, *database, file);
+        counts && counts->totalAdded() > 0)
+        reopenLists();
+}
+
+void TForm1::DisaAktar1Click()
+{
+    if (!isCategoryIndex(m_currentCategory)) {
+        MessageBoxes::warning(this, QStringLiteral("Önce aktarılacak listenin türünü seçin."));
+        return;
+    }
+    if (PayeeDatabase *database = registerForTransfer())
+        PayeeCsvDialogs::exportList(this, *database, PaymentCategory(m_currentCategory));
+}
+
+void TForm1::IceAktar1Click()
+{
+    if (!isCategoryIndex(m_currentCategory)) {
+        MessageBoxes::warning(this, QStringLiteral("Önce kişilerin aktarılacağı listenin türünü seçin."));
+        return;
+    }
+    if (PayeeDatabase *database = registerForTransfer();
+        database && PayeeCsvDialogs::importList(this, *database, PaymentCategory(m_currentCategory)))
+        reopenLists();
 }
 
 void TForm1::KurummzaBilgileri1Click()

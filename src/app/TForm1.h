@@ -103,6 +103,9 @@ public slots:
     void Belgeler1Click();
     void VeritabaniYedekle1Click();
     void VeritabanBakmOnarm1Click();
+    void EskiVeritabanindanAktar1Click();
+    void DisaAktar1Click();
+    void IceAktar1Click();
     void KurummzaBilgileri1Click();
     void Kodlar1Click();
     void Ayarlar1Click();
@@ -145,6 +148,11 @@ private:
     MainWindowSettings currentSettings() const;
     void openDatabase();
     void openListsSorted();
+    // After an import: every list again, sorted, with what came in.
+    void reopenLists();
+    // The open register for an import or an export, after the records being
+    // edited are settled; null (a message said why) when there is none.
+    PayeeDatabase *registerForTransfer();
     void showRecordStatus(PaymentCategory category);
     bool settleUnsavedRecords();
     PayeeListBinding *binding(PaymentCategory category) const;

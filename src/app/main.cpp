@@ -3,6 +3,7 @@
 #include "app/ProgramWindows.h"
 #include "app/TForm1.h"
 #include "desktop/MessageBoxes.h"
+#include "maintenance/OldDatabaseDialogs.h"
 #include "maintenance/StartupCleanup.h"
 #include "maintenance/StartupLock.h"
 #include "commands/CommandLine.h"
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
     // Before the database is opened: what an interrupted backup or
     // compaction left behind.
     const StartupCleanup::Report cleanup = StartupCleanup::run();
+    // Before the lists open: the old program's database, once, made into
+    // this program's.
+    OldDatabaseDialogs::offerConversion();
 
     ProgramWindows windows;
     QObject::connect(windows.mainWindow(), &TForm1::closed, &application, &QApplication::quit);

@@ -2,8 +2,11 @@
 
 #include "base/ApplicationInfo.h"
 #include "commands/CommandOutcome.h"
+#include "commands/OldDatabaseCommand.h"
 #include "commands/OrdersCsvCommand.h"
+#include "commands/PayeeCsvCommand.h"
 #include "commands/PaymentCommand.h"
+#include "olddata/OldDatabaseChild.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -57,6 +60,13 @@ QString helpText()
         "                                     verilen yazıcıya gönderir ve belge kaydına işler.\n"
         "  --orders-csv ÇIKTI.csv [--from gg.aa.yyyy] [--to gg.aa.yyyy]\n"
         "                                     Düzenlenen belgelerin kaydını CSV dosyasına yazar.\n"
+        "  --import-old ESKİ.dat [--other-password]\n"
+        "                                     Eski programın veritabanındaki kişileri ekler;\n"
+        "                                     beş alanı da aynı olan kişiler atlanır.\n"
+        "  --export-payees ÇIKTI.csv [--kind Eczane|Hastane|Tedavi|Ozel]\n"
+        "                                     Kişileri CSV dosyasına yazar.\n"
+        "  --import-payees GİRDİ.csv --kind TÜR [--skip-bad-rows]\n"
+        "                                     CSV dosyasındaki kişileri o türün listesine ekler.\n"
         "  --help                             Bu yardımı gösterir.\n"
         "  --version                          Programın sürümünü gösterir.\n"
         "\n"
@@ -70,8 +80,10 @@ QString helpText()
         "Çıkış durumu:\n"
         "  0  tamam\n"
         "  1  yapılamadı (bir dosya okunamadı, yazılamadı ya da gönderilemedi)\n"
-        "  2  komut satırı ya da ödeme dosyası hatalı; hiçbir şey yapılmadı\n"
-        "  3  belge çıktı, ancak belge kaydına işlenemedi\n"
+        "  2  komut satırı ya da girdi dosyası hatalı (ya da eski veritabanı okunamadı);\n"
+        "     hiçbir şey yapılmadı\n"
+        "  3  belge çıktı, ancak belge kaydına işlenemedi; ya da (bir aktarma) veritabanı\n"
+        "     yazılamadı ve olduğu gibi kaldı\n"
         "  4  yazıcı belgeyi kabul etmedi\n"
         "  5  program klasöründe yedekleme, sıkıştırma ya da onarım sürüyor\n");
 }
@@ -100,6 +112,8 @@ int windowless(int argc, char **argv, CommandOutcome (*command)(const QStringLis
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     Application application(argc, argv);
     const CommandOutcome outcome = command(Application::arguments().mid(1));
+    if (!outcome.output.isEmpty())
+        say(stdout, outcome.output, outcome.status);
     return say(stderr, outcome.message, outcome.status);
 }
 
@@ -114,6 +128,10 @@ std::optional<int> run(int argc, char **argv)
 {
     if (argc < 2)
         return std::nullopt;
+    // The program's own executable reads an old database for its parent:
+    // before any application object, and never back here.
+    if (OldDatabaseChild::requested(argc, argv))
+        OldDatabaseChild::run(argc, argv);
     const char *first = argv[1];
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)
         return say(stdout, helpText(), ExitStatus::kDone);
@@ -126,6 +144,10 @@ std::optional<int> run(int argc, char **argv)
     }
     if (std::strcmp(first, "--orders-csv") == 0)
         return windowless<QCoreApplication>(argc, argv, OrdersCsvCommand::run);
+    if (std::strcmp(first, "--import-old") == 0)
+        return windowless<QCoreApplication>(argc, argv, OldDatabaseCommand::run);
+    if (std::strcmp(first, "--export-payees") == 0 || std::strcmp(first, "--import-payees") == 0)
+        return windowless<QCoreApplication>(argc, argv, PayeeCsvCommand::run);
     for (int i = 1; i < argc;) {
         if (const int taken = windowSystemArguments(argc, argv, i)) {
             i += taken;

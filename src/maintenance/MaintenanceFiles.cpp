@@ -90,4 +90,16 @@ bool isDamagedCopyName(const QString &fileName, const QString &base)
     return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
 }
 
+QString keptOldDatabasePath(const QString &databasePath, int n)
+{
+    const QString first = databasePath + QStringLiteral(".eski");
+    return n <= 1 ? first : first + QLatin1Char('-') + QString::number(n);
+}
+
+bool isKeptOldDatabaseName(const QString &fileName, const QString &base)
+{
+    static const QRegularExpression tail(QStringLiteral("^\\.eski(-\\d+)?$"));
+    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+}
+
 } // namespace MaintenanceFiles

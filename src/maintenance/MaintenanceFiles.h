@@ -15,6 +15,9 @@
 //                                      is built elsewhere: where it is
 //   Data.dat.bozuk-2026-12-10[-2]      a damaged database kept by a repair;
 //                                      never removed
+//   Data.dat.eski[-2]                  the old program's database, kept as
+//                                      it was when it was converted; never
+//                                      removed
 namespace MaintenanceFiles {
 
 // The compacted database being built, "Yedek.dat", in the program folder.
@@ -40,5 +43,10 @@ bool isBackupMarkerName(const QString &fileName, QString *hex = nullptr);
 // or with "-2", "-3"... when that name is taken.
 QString damagedCopyPath(const QString &databasePath, const QDate &date);
 bool isDamagedCopyName(const QString &fileName, const QString &base);
+
+// Where the conversion of the old program's database keeps the original:
+// "Data.dat.eski", then "Data.dat.eski-2", "-3"... number n (from 1).
+QString keptOldDatabasePath(const QString &databasePath, int n);
+bool isKeptOldDatabaseName(const QString &fileName, const QString &base);
 
 } // namespace MaintenanceFiles

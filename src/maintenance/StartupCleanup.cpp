@@ -50,7 +50,8 @@ Report Cleanup::run()
             continue;
         }
         const QString target = MaintenanceFiles::stagingTarget(name);
-        if (target == database || MaintenanceFiles::isDamagedCopyName(target, database))
+        if (target == database || MaintenanceFiles::isDamagedCopyName(target, database)
+            || MaintenanceFiles::isKeptOldDatabaseName(target, database))
             remove(m_folder.filePath(name));
     }
     settleCompaction();

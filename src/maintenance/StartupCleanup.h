@@ -16,8 +16,9 @@
 //    (the staging file's folder and those above it), each only when empty;
 //    then the record. A record naming anything else only goes itself.
 // 2. Staging files in the program folder, "Data.dat.<hex>.yeni" (a new
-//    database) and "Data.dat.bozuk-<date>.<hex>.yeni" (a damaged database
-//    being kept), with their journals. A staging file is renamed into place
+//    database), "Data.dat.bozuk-<date>.<hex>.yeni" (a damaged database
+//    being kept) and "Data.dat.eski.<hex>.yeni" (the old program's database
+//    being kept by its conversion), with their journals. A staging file is renamed into place
 //    only once whole; until then the file it is made from is still there, or
 //    (a new database) it holds nothing.
 // 3. "Yedek.dat" with its journal, the compacted database being built. It is
@@ -37,6 +38,7 @@
 //
 // Never touched: "Data.dat"; its journal, which the engine needs to undo a
 // transaction that was half written; the damaged files a repair kept; the
+// old program's database a conversion kept; the
 // settings file; anything else.
 namespace StartupCleanup {
 

@@ -217,6 +217,54 @@ bool PayeeDatabase::upgrade(qint64 version)
 
 PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
 {
+    return create(filePath, Fill());
+}
+
+Result<QString> PayeeDatabase::buildStaging(const QString &filePath, const Fill &fill)
+{
+    QString stagingPath;
+    do {
+        stagingPath = QStringLiteral("%1.%2.yeni").arg(filePath).arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                                       QLatin1Char('0'));
+    } while (QFileInfo::exists(stagingPath));
+
+    SqlCipherConnection staging;
+    SqlCipherConnection::Error error = staging.create(stagingPath, password());
+    if (!error.isError())
+        error = staging.registerCollation(TurkishCollation::kName, TurkishCollation::compareUtf8);
+    if (error.isError()) {
+        staging.close();
+        removeStaging(stagingPath);
+        return Failure(QStringLiteral("yazılamadı."));
+    }
+    QString objects;
+    for (PaymentCategory category : kAllCategories)
+        objects += PayeeTable::of(category).createSql();
+    objects += OrderRegister::createSql();
+    // The tables first, then what fills them, then their indexes: an index
+    // made over rows that are there is built in one sort.
+    const QStringList ordered = inCopyOrder(objects).split(u'\n', Qt::SkipEmptyParts);
+    QString tables;
+    QString rest;
+    for (const QString &statement : ordered)
+        (statement.startsWith(QLatin1String("CREATE TABLE")) ? tables : rest) += statement + u'\n';
+    error = staging.execute(QStringLiteral("BEGIN;\n") + tables);
+    if (!error.isError() && fill)
+        error = fill(staging);
+    if (!error.isError())
+        error = staging.execute(rest + QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion));
+    if (error.isError() && staging.inTransaction())
+        staging.execute(QStringLiteral("ROLLBACK"));
+    staging.close();
+    if (error.isError()) {
+        removeStaging(stagingPath);
+        return Failure(QStringLiteral("yazılamadı: %1").arg(failureReason(error, stagingPath)));
+    }
+    return stagingPath;
+}
+
+PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath, const Fill &fill)
+{
     close();
     // The file has appeared since the caller found it missing: another copy
     // of the program (windowless commands started together) has made it. A
@@ -227,31 +275,10 @@ PayeeDatabase::OpenResult PayeeDatabase::create(const QString &filePath)
 
     // Built under another name and renamed when complete, so that a failure
     // half way leaves no half database under the real name.
-    QString stagingPath;
-    do {
-        stagingPath = QStringLiteral("%1.%2.yeni").arg(filePath).arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                                       QLatin1Char('0'));
-    } while (QFileInfo::exists(stagingPath));
-
-    SqlCipherConnection staging;
-    OpenResult result = openConnection(staging, stagingPath, true);
-    if (!result.isOpened()) {
-        removeStaging(stagingPath);
-        return createFailure(filePath, OpenStatus::IoError, QStringLiteral("yazılamadı."));
-    }
-    QString objects;
-    for (PaymentCategory category : kAllCategories)
-        objects += PayeeTable::of(category).createSql();
-    objects += OrderRegister::createSql();
-    QString schema = QStringLiteral("BEGIN;\n") + inCopyOrder(objects);
-    schema += QStringLiteral("PRAGMA user_version = %1;\nCOMMIT;\n").arg(kSchemaVersion);
-    const SqlCipherConnection::Error error = staging.execute(schema);
-    staging.close();
-    if (error.isError()) {
-        removeStaging(stagingPath);
-        return createFailure(filePath, OpenStatus::IoError,
-                             QStringLiteral("yazılamadı: %1").arg(failureReason(error, stagingPath)));
-    }
+    const Result<QString> staging = buildStaging(filePath, fill);
+    if (staging.failed())
+        return createFailure(filePath, OpenStatus::IoError, staging.message());
+    const QString &stagingPath = *staging;
     const Naming naming = nameAsNew(stagingPath, filePath);
     if (naming != Naming::Named)
         removeStaging(stagingPath);

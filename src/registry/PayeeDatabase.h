@@ -2,7 +2,11 @@
 
 #include "registry/SqlCipherConnection.h"
 
+#include "base/Result.h"
+
 #include <QString>
+
+#include <functional>
 
 // The payee database "Data.dat" in the program folder: one encrypted file
 // with the payee tables of the four payment categories. It owns the connection the four
@@ -59,6 +63,18 @@ public:
     // (another copy of the program made it meanwhile) is opened as open()
     // does. A failed create leaves no file.
     OpenResult create(const QString &filePath = defaultFilePath());
+    // Writes what a new file holds besides its empty tables (an import),
+    // inside the transaction that makes the file.
+    using Fill = std::function<SqlCipherConnection::Error(SqlCipherConnection &)>;
+    // The same with payees: the file gets its name only when it holds them
+    // all. created tells whether they went in: false when a file that
+    // another copy made meanwhile was opened instead.
+    OpenResult create(const QString &filePath, const Fill &fill);
+    // A whole new database beside filePath under a staging name
+    // ("Data.dat.1a2b3c4d.yeni", which the clean-up at start removes), with
+    // the four tables, the register and what fill writes; closed and on the
+    // disk. The caller gives it its name, or removes it.
+    static Result<QString> buildStaging(const QString &filePath, const Fill &fill = {});
     void close();
 
     bool isOpen() const { return m_connection.isOpen(); }

@@ -6,6 +6,7 @@
 #include "desktop/HelpViewer.h"
 #include "desktop/HintText.h"
 #include "desktop/ShellServices.h"
+#include "support/JetFixture.h"
 #include "support/MessageRecorder.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TemporaryPayeeDatabase.h"
@@ -55,6 +56,8 @@ private slots:
     void helpContents();
     void aboutBox();
     void webLink();
+    void transferItems();
+    void oldDatabaseLeftAsItIs();
 };
 
 void TestMainWindowShell::hintParts_data()
@@ -306,6 +309,51 @@ void TestMainWindowShell::webLink()
     QCOMPARE(link->palette().color(link->foregroundRole()), QColor(Qt::yellow));
     QCOMPARE(link->palette().color(link->backgroundRole()), QColor(Qt::black));
     QCOMPARE(link->statusTip(), QStringLiteral("Üreticinin web sitesi"));
+}
+
+void TestMainWindowShell::transferItems()
+{
+    ProgramFolderFixture folder;
+    createEmptyPayeeDatabase();
+    TForm1 window;
+    window.show();
+    // "Eski Veritabanından Aktar ..." in Veritabanı İşlemleri, after a line;
+    // "Dışa Aktar ..." and "İçe Aktar ..." in Dosya.
+    auto *group = window.findChild<QAction *>(QStringLiteral("Veritabanlemleri1"));
+    QVERIFY(group && group->menu());
+    const QList<QAction *> items = group->menu()->actions();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[2]->isSeparator(), true);
+    QCOMPARE(items[3]->objectName(), QStringLiteral("EskiVeritabanindanAktar1"));
+    QCOMPARE(items[3]->text(), QStringLiteral("Eski Veritabanından Aktar ..."));
+    QCOMPARE(items[3]->statusTip(), QStringLiteral("Eski programın veritabanındaki kişileri bu veritabanına ekle"));
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("DisaAktar1"))->text(), QStringLiteral("Dışa Aktar ..."));
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("IceAktar1"))->text(), QStringLiteral("İçe Aktar ..."));
+
+    // Before a kind is chosen there is no list to take out or bring into.
+    MessageRecorder recorder;
+    UserActions::trigger(window, "DisaAktar1");
+    UserActions::trigger(window, "IceAktar1");
+    QCOMPARE(recorder.texts(), (QStringList{QStringLiteral("Önce aktarılacak listenin türünü seçin."),
+                                            QStringLiteral("Önce kişilerin aktarılacağı listenin türünü seçin.")}));
+}
+
+void TestMainWindowShell::oldDatabaseLeftAsItIs()
+{
+    // "Hayır" at start: the old program's file stays, and so do the lists
+    // closed, with a word on how to convert it.
+    ProgramFolderFixture folder;
+    const QByteArray old = JetFixture::payees(JetFixture::many(3)).bytes();
+    folder.writeFile(QStringLiteral("Data.dat"), old);
+    MessageRecorder recorder;
+    TForm1 window;
+    window.show();
+    QCOMPARE(recorder.requests().size(), 1);
+    QCOMPARE(recorder.requests()[0].icon, MessageBoxes::Icon::Stop);
+    QVERIFY2(recorder.texts()[0].contains(QStringLiteral("Bu dosya eski programın veritabanı. Program yeniden açıldığında "
+                                                          "dönüştürülmesi için yine sorulur.")),
+             qPrintable(recorder.texts()[0]));
+    QCOMPARE(folder.readFile(QStringLiteral("Data.dat")), old);
 }
 
 QTEST_MAIN(TestMainWindowShell)

@@ -88,6 +88,10 @@ void TestStartupCleanup::removesOnlyLeftoversOfOurOwn_data()
         << QStringList{"Data.dat=db", "Data.dat.1a2b3c4d.yeni=db", "Data.dat.1a2b3c4d.yeni-journal=other",
                        "Data.dat.bozuk-2026-12-10.0badc0de.yeni=other"}
         << QStringList{"Data.dat"} << false;
+    QTest::newRow("a conversion of the old database stopped half way")
+        << QStringList{"Data.dat=other", "Data.dat.eski=other", "Data.dat.eski-2.0badc0de.yeni=other",
+                       "Data.dat.eski.1a2b3c4d.yeni=other", "Data.dat.5e6f7a8b.yeni=db"}
+        << QStringList{"Data.dat", "Data.dat.eski"} << false;
     QTest::newRow("staging of a new database beside none")
         << QStringList{"Data.dat.1a2b3c4d.yeni=db"} << QStringList{} << false;
     const QStringList untouched{"Data.dat-journal=other",
@@ -95,6 +99,9 @@ void TestStartupCleanup::removesOnlyLeftoversOfOurOwn_data()
                                 "Data.dat.1a2b3c4g.yeni=other",
                                 "Data.dat.bozuk-2026-12-10=other",
                                 "Data.dat.bozuk-2026-12-10-2=other",
+                                "Data.dat.eski=other",
+                                "Data.dat.eski-2=other",
+                                "Data.dat.eski.yeni=other",
                                 "Data.dat.yeni=other",
                                 "Data.dat=db",
                                 "Yedek.dat.1a2b3c4d.yeni=other",
