@@ -58,7 +58,7 @@ int main(int argc, char **argv)
     QTemporaryDir folder;
     if (!folder.isValid())
         return 1;
-    ProgramFolder::overrideForTesting(folder.path());
+    const auto programFolder = ProgramFolder::override(folder.path());
     const QString path = ProfileFile::settingsFilePath();
     bool ok = true;
 

@@ -74,7 +74,7 @@ int runEmptyWindow(int argc, char *argv[])
 int runProgram(int argc, char *argv[], const QString &folder)
 {
     MirvaselApplication application(argc, argv);
-    ProgramFolder::overrideForTesting(folder);
+    const auto programFolder = ProgramFolder::override(folder);
     ProgramStart::configure(application);
     // What main() does before the windows.
     if (!StartupLock::take())

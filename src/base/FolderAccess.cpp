@@ -24,15 +24,15 @@ using std::chrono::milliseconds;
 // Between two tries: short beside the waits, long beside a try.
 constexpr milliseconds kRetryPause{25};
 
-milliseconds &waitForTesting()
+std::optional<milliseconds> &overriddenWait()
 {
-    static milliseconds wait{-1};
+    static std::optional<milliseconds> wait;
     return wait;
 }
 
 milliseconds defaultWait(milliseconds wait)
 {
-    return waitForTesting().count() >= 0 ? waitForTesting() : wait;
+    return overriddenWait().value_or(wait);
 }
 
 enum class Try { Locked, Busy, NoLocks };
@@ -194,7 +194,7 @@ QString FolderAccess::fileName()
     return QStringLiteral("Zenparol.erisim.lock");
 }
 
-void FolderAccess::setWaitForTesting(milliseconds wait)
+ScopedOverride<std::optional<milliseconds>> FolderAccess::overrideWait(milliseconds wait)
 {
-    waitForTesting() = wait;
+    return {overriddenWait(), wait};
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "base/Result.h"
+#include "base/ScopedOverride.h"
 
 #include <QString>
 
 #include <chrono>
+#include <optional>
 
 // Who may touch the files of a program folder at the same time. The
 // windowless commands (--pdf, --orders-csv) may run together and beside an
@@ -45,9 +47,10 @@ public:
 
     static QString fileName();
 
-    // Tests shorten the waits of the operations that use the defaults; a
-    // negative value restores them.
-    static void setWaitForTesting(std::chrono::milliseconds wait);
+    // Tests shorten the waits of the operations that use the defaults while
+    // the override lives.
+    [[nodiscard]] static ScopedOverride<std::optional<std::chrono::milliseconds>>
+    overrideWait(std::chrono::milliseconds wait);
 
 private:
     enum class Kind { Command, Maintenance };

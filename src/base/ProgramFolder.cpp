@@ -25,9 +25,9 @@ QString filePath(const QString &fileName)
     return QDir(path()).filePath(fileName);
 }
 
-void overrideForTesting(const QString &folder)
+ScopedOverride<QString> override(const QString &folder)
 {
-    overridden() = folder;
+    return {overridden(), folder};
 }
 
 } // namespace ProgramFolder

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <QString>
 
 // The folder of the program's executable. The database, the settings file and
@@ -9,8 +11,8 @@ namespace ProgramFolder {
 QString path();
 QString filePath(const QString &fileName);
 
-// Tests point the program at a temporary folder; an empty path restores the
-// executable's folder.
-void overrideForTesting(const QString &folder);
+// Tests point the program at a temporary folder while the override lives; an
+// empty path stands for the executable's folder.
+[[nodiscard]] ScopedOverride<QString> override(const QString &folder);
 
 } // namespace ProgramFolder

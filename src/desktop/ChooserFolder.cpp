@@ -4,17 +4,20 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <array>
-
 namespace ChooserFolder {
 
 namespace {
 
 // The folder of the last file chosen, by kind, for this run.
+Memory &memory()
+{
+    static Memory folders;
+    return folders;
+}
+
 QString &lastFolder(Kind kind)
 {
-    static std::array<QString, 2> folders;
-    return folders[std::size_t(kind)];
+    return memory()[std::size_t(kind)];
 }
 
 QString documentsOrHome()
@@ -47,10 +50,9 @@ void remember(Kind kind, const QString &chosenFilePath)
     lastFolder(kind) = QFileInfo(chosenFilePath).absolutePath();
 }
 
-void forgetForTesting()
+ScopedOverride<Memory> overrideMemory()
 {
-    lastFolder(Kind::Csv).clear();
-    lastFolder(Kind::Pdf).clear();
+    return {memory(), Memory{}};
 }
 
 } // namespace ChooserFolder

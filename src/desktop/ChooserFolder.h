@@ -1,6 +1,10 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <QString>
+
+#include <array>
 
 // Where a file chooser starts: in the folder of the last file chosen for the
 // same kind of file during this run, while that folder is still there; else
@@ -23,7 +27,11 @@ QString suggestedPath(Kind kind, const QString &fileName);
 // kind starts.
 void remember(Kind kind, const QString &chosenFilePath);
 
-// Forgets what this run chose, for tests.
-void forgetForTesting();
+// The folders this run chose, by kind.
+using Memory = std::array<QString, 2>;
+
+// Tests start with nothing remembered while the override lives; what was
+// remembered before comes back when it ends.
+[[nodiscard]] ScopedOverride<Memory> overrideMemory();
 
 } // namespace ChooserFolder

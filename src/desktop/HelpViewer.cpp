@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 namespace {
-std::function<void(int)> &requestHandler()
+HelpViewer::RequestHandler &requestHandler()
 {
-    static std::function<void(int)> installed;
+    static HelpViewer::RequestHandler installed;
     return installed;
 }
 
@@ -95,7 +95,7 @@ void HelpViewer::showTopic(int topic, QWidget *caller)
     request(topic, caller);
 }
 
-void HelpViewer::setRequestHandler(std::function<void(int)> handler)
+ScopedOverride<HelpViewer::RequestHandler> HelpViewer::overrideRequestHandler(RequestHandler handler)
 {
-    requestHandler() = std::move(handler);
+    return {requestHandler(), std::move(handler)};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -17,8 +19,10 @@ public:
     static void showContents(QWidget *caller);
     static void showTopic(int topic, QWidget *caller);
 
-    // Tests see the requests instead of a window: topic 0 means the contents.
-    static void setRequestHandler(std::function<void(int topic)> handler);
+    // Tests see the requests instead of a window while the override lives:
+    // topic 0 means the contents.
+    using RequestHandler = std::function<void(int topic)>;
+    [[nodiscard]] static ScopedOverride<RequestHandler> overrideRequestHandler(RequestHandler handler);
 
     static QString documentPath();
 

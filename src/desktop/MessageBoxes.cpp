@@ -133,9 +133,9 @@ void showError(QWidget *parent, const QString &text)
     show(parent, {QStringLiteral("Mirvasel"), errorBoxText(text), Icon::Stop, {Button::Ok}});
 }
 
-void setResponder(Responder installed)
+ScopedOverride<Responder> overrideResponder(Responder replacement)
 {
-    responder() = std::move(installed);
+    return {responder(), std::move(replacement)};
 }
 
 } // namespace MessageBoxes

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <QList>
 #include <QString>
 
@@ -50,6 +52,6 @@ QString errorBoxText(const QString &text);
 // Tests install a responder that sees each request and gives the answer;
 // nothing is shown while one is installed.
 using Responder = std::function<Button(const Request &)>;
-void setResponder(Responder responder);
+[[nodiscard]] ScopedOverride<Responder> overrideResponder(Responder responder);
 
 } // namespace MessageBoxes

@@ -6,9 +6,9 @@
 namespace ShellServices {
 
 namespace {
-std::function<void(const QString &)> &handler()
+OpenHandler &handler()
 {
-    static std::function<void(const QString &)> installed;
+    static OpenHandler installed;
     return installed;
 }
 } // namespace
@@ -23,9 +23,9 @@ void openWebAddress(const QString &address)
     QDesktopServices::openUrl(url);
 }
 
-void setOpenHandler(std::function<void(const QString &)> installed)
+ScopedOverride<OpenHandler> overrideOpenHandler(OpenHandler replacement)
 {
-    handler() = std::move(installed);
+    return {handler(), std::move(replacement)};
 }
 
 } // namespace ShellServices

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <QString>
 
 #include <functional>
@@ -10,7 +12,8 @@ namespace ShellServices {
 
 void openWebAddress(const QString &address);
 
-// Tests see the requests instead of the desktop.
-void setOpenHandler(std::function<void(const QString &)> handler);
+// Tests see the requests instead of the desktop while the override lives.
+using OpenHandler = std::function<void(const QString &address)>;
+[[nodiscard]] ScopedOverride<OpenHandler> overrideOpenHandler(OpenHandler handler);
 
 } // namespace ShellServices

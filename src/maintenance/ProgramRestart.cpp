@@ -60,14 +60,14 @@ void restart(QWidget *parent)
     end(0);
 }
 
-void setLauncherForTesting(Launcher replacement)
+ScopedOverride<Launcher> overrideLauncher(Launcher replacement)
 {
-    launcher() = std::move(replacement);
+    return {launcher(), std::move(replacement)};
 }
 
-void setEnderForTesting(Ender replacement)
+ScopedOverride<Ender> overrideEnder(Ender replacement)
 {
-    ender() = std::move(replacement);
+    return {ender(), std::move(replacement)};
 }
 
 } // namespace ProgramRestart

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,11 +37,10 @@ Launch ownLaunch();
 // calls this offers no other way out, and the database is whole either way.
 void restart(QWidget *parent);
 
-// Tests record the launch and the end instead; empty handlers restore the
-// real ones.
+// Tests record the launch and the end instead while the overrides live.
 using Launcher = std::function<bool(const Launch &launch)>;
 using Ender = std::function<void(int exitCode)>;
-void setLauncherForTesting(Launcher launcher);
-void setEnderForTesting(Ender ender);
+[[nodiscard]] ScopedOverride<Launcher> overrideLauncher(Launcher launcher);
+[[nodiscard]] ScopedOverride<Ender> overrideEnder(Ender ender);
 
 } // namespace ProgramRestart

@@ -26,9 +26,9 @@ void pause(int milliseconds)
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-void setHandlerForTesting(Handler handler)
+ScopedOverride<Handler> overrideHandler(Handler handler)
 {
-    installed() = std::move(handler);
+    return {installed(), std::move(handler)};
 }
 
 } // namespace ProgressPause

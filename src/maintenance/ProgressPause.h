@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
+
 #include <functional>
 
 // The pauses between the progress steps of the backup and the compaction.
@@ -11,7 +13,7 @@ namespace ProgressPause {
 void pause(int milliseconds);
 
 using Handler = std::function<void(int milliseconds)>;
-// An empty handler restores the real waiting.
-void setHandlerForTesting(Handler handler);
+// The handler replaces the waiting while the override lives.
+[[nodiscard]] ScopedOverride<Handler> overrideHandler(Handler handler);
 
 } // namespace ProgressPause

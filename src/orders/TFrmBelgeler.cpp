@@ -378,7 +378,7 @@ void TFrmBelgeler::setListColours(const QColor &alternative, const QColor &selec
     m_grid->setColorSelectText(m_selectText);
 }
 
-void TFrmBelgeler::setCsvChooser(FileChooser chooser)
+ScopedOverride<TFrmBelgeler::FileChooser> TFrmBelgeler::overrideCsvChooser(FileChooser chooser)
 {
-    csvChooser() = std::move(chooser);
+    return {csvChooser(), std::move(chooser)};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
 #include "controls/LazyDialog.h"
 #include "orders/OrderReprinting.h"
 #include "registry/OrderList.h"
@@ -45,11 +46,11 @@ public:
     // "Brüt toplam: 1.234,50    Net toplam: 1.224,32" (reprints left out).
     QString totalsText() const;
 
-    // The file dialog for the CSV export, for tests: it gets the suggested
-    // path and answers a path, empty for cancel; an empty function brings
-    // back the dialog.
+    // The file dialog for the CSV export, for tests, while the override
+    // lives: the chooser gets the suggested path and answers a path, empty
+    // for cancel.
     using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
-    static void setCsvChooser(FileChooser chooser);
+    [[nodiscard]] static ScopedOverride<FileChooser> overrideCsvChooser(FileChooser chooser);
 
     // The colours of the payee lists (the settings' "Colors"), so that the
     // grid stripes its rows and marks the current one as they do. Invalid

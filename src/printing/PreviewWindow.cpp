@@ -38,7 +38,7 @@ struct Hooks
 {
     PreviewWindow::FileChooser save;
     PreviewWindow::FileChooser open;
-    std::function<bool(const QString &)> viewer;
+    PreviewWindow::Viewer viewer;
 };
 
 Hooks &hooks()
@@ -277,18 +277,18 @@ void PreviewWindow::openPdf()
                                           .arg(QDir::toNativeSeparators(filePath)));
 }
 
-void PreviewWindow::setSaveChooser(FileChooser chooser)
+ScopedOverride<PreviewWindow::FileChooser> PreviewWindow::overrideSaveChooser(FileChooser chooser)
 {
-    hooks().save = std::move(chooser);
+    return {hooks().save, std::move(chooser)};
 }
 
-void PreviewWindow::setOpenChooser(FileChooser chooser)
+ScopedOverride<PreviewWindow::FileChooser> PreviewWindow::overrideOpenChooser(FileChooser chooser)
 {
-    hooks().open = std::move(chooser);
+    return {hooks().open, std::move(chooser)};
 }
 
-void PreviewWindow::setViewer(std::function<bool(const QString &)> viewer)
+ScopedOverride<PreviewWindow::Viewer> PreviewWindow::overrideViewer(Viewer viewer)
 {
-    hooks().viewer = std::move(viewer);
+    return {hooks().viewer, std::move(viewer)};
 }
 

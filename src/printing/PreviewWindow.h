@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScopedOverride.h"
 #include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderPage.h"
 #include "registry/OrderRegister.h"
@@ -57,13 +58,14 @@ public:
     // chosen, with ".pdf" added when it has no suffix; empty for cancel.
     static QString askPdfPath(QWidget *parent, const QString &suggested);
 
-    // The file dialogs, the system's viewer and the printer, for tests; an
-    // empty function brings back the real one. A chooser gets the suggested
-    // path (empty for "open") and answers a path, empty for cancel.
+    // The file dialogs and the system's viewer, for tests, while the override
+    // lives. A chooser gets the suggested path (empty for "open") and answers
+    // a path, empty for cancel; a viewer answers whether it showed the file.
     using FileChooser = std::function<QString(QWidget *parent, const QString &suggested)>;
-    static void setSaveChooser(FileChooser chooser);
-    static void setOpenChooser(FileChooser chooser);
-    static void setViewer(std::function<bool(const QString &filePath)> viewer);
+    using Viewer = std::function<bool(const QString &filePath)>;
+    [[nodiscard]] static ScopedOverride<FileChooser> overrideSaveChooser(FileChooser chooser);
+    [[nodiscard]] static ScopedOverride<FileChooser> overrideOpenChooser(FileChooser chooser);
+    [[nodiscard]] static ScopedOverride<Viewer> overrideViewer(Viewer viewer);
 
 signals:
     // The page has left the program: printed, or saved as a PDF.

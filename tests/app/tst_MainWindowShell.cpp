@@ -266,17 +266,16 @@ void TestMainWindowShell::helpContents()
     ProgramFolderFixture folder;
     createEmptyPayeeDatabase();
     QList<int> topics;
-    HelpViewer::setRequestHandler([&topics](int topic) { topics.append(topic); });
+    const auto help = HelpViewer::overrideRequestHandler([&topics](int topic) { topics.append(topic); });
     TForm1 window;
     UserActions::trigger(window, "Yardm1");
-    HelpViewer::setRequestHandler({});
     QCOMPARE(topics, QList<int>{0});
 }
 
 void TestMainWindowShell::aboutBox()
 {
     QStringList opened;
-    ShellServices::setOpenHandler([&opened](const QString &address) { opened.append(address); });
+    const auto shell = ShellServices::overrideOpenHandler([&opened](const QString &address) { opened.append(address); });
     TAbout about;
     QCOMPARE(about.windowTitle(), QStringLiteral("Program Hakkında"));
     QCOMPARE(about.size(), QSize(330, 187));
@@ -292,7 +291,6 @@ void TestMainWindowShell::aboutBox()
     QCoreApplication::sendEvent(link, &leave);
     QCOMPARE(link->palette().color(link->foregroundRole()), QColor(Qt::blue));
     QTest::mouseClick(link, Qt::LeftButton);
-    ShellServices::setOpenHandler({});
     QCOMPARE(opened, QStringList{link->address()});
 }
 

@@ -105,7 +105,6 @@ class TestPreferencesDialog : public QObject
 
 private slots:
     void initTestCase();
-    void cleanup();
 
     void freshStart();
     void fileValuesReachTheControls_data();
@@ -131,11 +130,6 @@ private slots:
 void TestPreferencesDialog::initTestCase()
 {
     ProgramFont::applyToApplication();
-}
-
-void TestPreferencesDialog::cleanup()
-{
-    HelpViewer::setRequestHandler({});
 }
 
 void TestPreferencesDialog::freshStart()
@@ -586,7 +580,7 @@ void TestPreferencesDialog::helpTopic()
 {
     ProgramFolderFixture folder;
     QList<int> topics;
-    HelpViewer::setRequestHandler([&topics](int topic) { topics << topic; });
+    const auto help = HelpViewer::overrideRequestHandler([&topics](int topic) { topics << topic; });
     Harness h;
     h.open();
     QTest::keyClick(&h.dialog, Qt::Key_F1);

@@ -354,12 +354,12 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
     TForm1 *window = m_windows->mainWindow();
     TFrmTamir *wizard = m_windows->repair();
     QList<ProgramRestart::Launch> launches;
-    ProgramRestart::setLauncherForTesting([&](const ProgramRestart::Launch &launch) {
+    const auto launcher = ProgramRestart::overrideLauncher([&](const ProgramRestart::Launch &launch) {
         launches.append(launch);
         return true;
     });
     int ends = 0;
-    ProgramRestart::setEnderForTesting([&](int) {
+    const auto ender = ProgramRestart::overrideEnder([&](int) {
         ++ends;
         static_cast<QDialog *>(wizard)->done(0);
     });
@@ -412,8 +412,6 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
     QVERIFY(saved.openSorted().succeeded());
     QCOMPARE(saved.nameAt(0), QStringLiteral("DEVA ECZANESİ"));
     QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("Zenparol.ini"))));
-    ProgramRestart::setLauncherForTesting({});
-    ProgramRestart::setEnderForTesting({});
 }
 
 namespace {

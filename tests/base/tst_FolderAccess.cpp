@@ -25,7 +25,7 @@ const char kChildMode[] = "--access-child";
 
 int runChild(const QString &folder, const QByteArray &kind, int milliseconds)
 {
-    ProgramFolder::overrideForTesting(folder);
+    const auto programFolder = ProgramFolder::override(folder);
     if (kind == "window" && ProgramLock::acquire().status != ProgramLock::Status::Taken)
         return 2;
     const Result<FolderAccess> access

@@ -151,12 +151,9 @@ void TestProfileFile::settingsFileInProgramFolder()
     QTemporaryDir elsewhere;
     QVERIFY(elsewhere.isValid());
     const QString previousCurrent = QDir::currentPath();
-    ProgramFolder::overrideForTesting(m_folder->path());
+    const auto programFolder = ProgramFolder::override(m_folder->path());
     QDir::setCurrent(elsewhere.path());
-    const auto restore = qScopeGuard([&] {
-        QDir::setCurrent(previousCurrent);
-        ProgramFolder::overrideForTesting(QString());
-    });
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(previousCurrent); });
 
     QCOMPARE(QFileInfo(ProfileFile::settingsFilePath()), QFileInfo(settingsPath()));
     ProfileFile file;

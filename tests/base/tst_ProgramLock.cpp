@@ -49,7 +49,7 @@ int runChild(const QString &folder, const QByteArray &mode)
         std::fflush(stdout);
         sleepForGood();
     }
-    ProgramFolder::overrideForTesting(folder);
+    const auto programFolder = ProgramFolder::override(folder);
     if (mode == "race") {
         while (!QFileInfo::exists(QDir(folder).filePath(QStringLiteral("go"))))
             QThread::usleep(200);
@@ -431,7 +431,7 @@ void TestProgramLock::aFolderWithoutALockStillStarts()
     // The files of a folder where no lock can be made report their own
     // problems; the lock does not stand in the program's way.
     ProgramFolderFixture folder;
-    ProgramFolder::overrideForTesting(folder.filePath(QStringLiteral("yok/klasör")));
+    const auto missing = ProgramFolder::override(folder.filePath(QStringLiteral("yok/klasör")));
     QCOMPARE(ProgramLock::acquire().status, Status::Unprotected);
     QVERIFY(ProgramLock::acquire().message().isEmpty());
 }

@@ -282,10 +282,9 @@ void TestPayeeCommands::commandsWaitForMaintenance()
     arguments[1] = folder.filePath(arguments[1]);
     std::optional<FolderAccess> maintenance = maintenanceOf(folder.path());
     QVERIFY(maintenance);
-    FolderAccess::setWaitForTesting(200ms);
+    const auto shortWait = FolderAccess::overrideWait(200ms);
     const bool old = arguments[0] == QLatin1String("--import-old");
     const CommandOutcome outcome = old ? OldDatabaseCommand::run(arguments) : PayeeCsvCommand::run(arguments);
-    FolderAccess::setWaitForTesting(-1ms);
     QCOMPARE(outcome.status, ExitStatus::kBusy);
     QVERIFY(!QFileInfo::exists(PayeeDatabase::defaultFilePath()));
     QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("out.csv"))));

@@ -341,13 +341,14 @@ void TestPaymentCommand::waitsForMaintenanceOfItsFolder()
     // Maintenance that goes on: nothing written, nothing recorded.
     std::optional<FolderAccess> maintenance = maintenanceOf(folder.path());
     QVERIFY(maintenance);
-    FolderAccess::setWaitForTesting(200ms);
-    const CommandOutcome refused = runPayment(folder);
-    FolderAccess::setWaitForTesting(-1ms);
-    QCOMPARE(refused.status, ExitStatus::kBusy);
-    QCOMPARE(refused.message, kBusy);
-    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
-    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
+    {
+        const auto shortWait = FolderAccess::overrideWait(200ms);
+        const CommandOutcome refused = runPayment(folder);
+        QCOMPARE(refused.status, ExitStatus::kBusy);
+        QCOMPARE(refused.message, kBusy);
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("out.pdf"))));
+        QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Data.dat"))));
+    }
 
     // Maintenance that ends while the command waits.
     std::thread ending([&maintenance] {

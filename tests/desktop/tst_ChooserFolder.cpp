@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+
 using ChooserFolder::Kind;
 
 class TestChooserFolder : public QObject
@@ -18,12 +20,15 @@ public:
     explicit TestChooserFolder(const QString &home) : m_home(home) {}
 
 private slots:
-    void cleanup() { ChooserFolder::forgetForTesting(); }
+    void init() { m_memory.emplace(ChooserFolder::overrideMemory()); }
+    void cleanup() { m_memory.reset(); }
     void documentsWhereThereAreAnyElseHome();
     void lastFolderOfTheSameKind();
 
 private:
     QString m_home;
+    // Each test starts with nothing remembered.
+    std::optional<ScopedOverride<ChooserFolder::Memory>> m_memory;
 };
 
 void TestChooserFolder::documentsWhereThereAreAnyElseHome()

@@ -32,16 +32,14 @@ struct Harness
     MessageRecorder boxes;
     QList<std::pair<int, int>> pauses; // bar value, milliseconds
     TFrmYedek dialog; // made after the program folder is set
+    // Ends first, while the dialog and the pauses are still there.
+    const ScopedOverride<ProgressPause::Handler> pauseCounter
+        = ProgressPause::overrideHandler([this](int milliseconds) {
+              pauses.append({child<QProgressBar>("ProgressBar1")->value(), milliseconds});
+              QVERIFY2(!child<QPushButton>("Button1")->isEnabled(), "a second run could start");
+          });
 
-    Harness()
-    {
-        DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 40);
-        ProgressPause::setHandlerForTesting([this](int milliseconds) {
-            pauses.append({child<QProgressBar>("ProgressBar1")->value(), milliseconds});
-            QVERIFY2(!child<QPushButton>("Button1")->isEnabled(), "a second run could start");
-        });
-    }
-    ~Harness() { ProgressPause::setHandlerForTesting({}); }
+    Harness() { DatabaseFiles::addPayees(database, PaymentCategory::Pharmacy, 40); }
 
     template<typename T>
     T *child(const char *name) const
@@ -71,7 +69,6 @@ class TestBackupDialog : public QObject
 
 private slots:
     void initTestCase();
-    void cleanup();
     void backsUpIntoTheComposedFolderStepByStep();
     void nothingTickedIsWarnedOfAndNothingMade();
     void failureSaysWhyAndNeverSuccess_data();
@@ -84,11 +81,6 @@ private slots:
 void TestBackupDialog::initTestCase()
 {
     ProgramFont::applyToApplication();
-}
-
-void TestBackupDialog::cleanup()
-{
-    HelpViewer::setRequestHandler({});
 }
 
 void TestBackupDialog::backsUpIntoTheComposedFolderStepByStep()
@@ -206,7 +198,7 @@ void TestBackupDialog::helpIsTopicThree()
 {
     Harness h;
     QList<int> topics;
-    HelpViewer::setRequestHandler([&topics](int topic) { topics << topic; });
+    const auto help = HelpViewer::overrideRequestHandler([&topics](int topic) { topics << topic; });
     h.open();
     QTest::mouseClick(h.child<QToolButton>("SpeedButton1"), Qt::LeftButton);
     QTest::keyClick(&h.dialog, Qt::Key_F1);

@@ -163,9 +163,8 @@ void TestDatabaseBackup::failuresKeepTheEarlierBackup()
     } else if (failure == QLatin1String("command")) {
         const Result<FolderAccess> command = FolderAccess::forCommand(database.folder(), 0ms);
         QVERIFY(command.succeeded() && command->isLocked());
-        FolderAccess::setWaitForTesting(200ms);
+        const auto shortWait = FolderAccess::overrideWait(200ms);
         result = DatabaseBackup::copy(database.filePath(), folder);
-        FolderAccess::setWaitForTesting(-1ms);
     } else {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
         result = DatabaseBackup::copy(database.filePath(), folder);

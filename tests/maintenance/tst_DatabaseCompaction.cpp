@@ -260,9 +260,8 @@ void TestDatabaseCompaction::notWhileAWindowlessCommandRuns()
     {
         const Result<FolderAccess> command = FolderAccess::forCommand(fixture.folder(), 0ms);
         QVERIFY(command.succeeded() && command->isLocked());
-        FolderAccess::setWaitForTesting(200ms);
+        const auto shortWait = FolderAccess::overrideWait(200ms);
         const DatabaseCompaction::Outcome refused = DatabaseCompaction::compactInPlace(files.database, files.compacted);
-        FolderAccess::setWaitForTesting(-1ms);
         QVERIFY(!refused.succeeded());
         QCOMPARE(refused.result.message(),
                  QStringLiteral("Veritabanı sıkıştırılamadı. Program klasöründe şu anda pencere olmadan çalışan bir "
@@ -271,9 +270,8 @@ void TestDatabaseCompaction::notWhileAWindowlessCommandRuns()
         QCOMPARE(DatabaseFiles::fileBytes(files.database), bytes);
         QCOMPARE(fixture.folderEntries(), QStringList{QStringLiteral("Data.dat")});
         // The wizard's two steps ask the same.
-        FolderAccess::setWaitForTesting(0ms);
+        const auto noWait = FolderAccess::overrideWait(0ms);
         QVERIFY(DatabaseCompaction::reserveFolder(files.database).failed());
-        FolderAccess::setWaitForTesting(-1ms);
     }
     const DatabaseCompaction::Outcome outcome = DatabaseCompaction::compactInPlace(files.database, files.compacted);
     QVERIFY2(outcome.succeeded(), qPrintable(outcome.result.message()));

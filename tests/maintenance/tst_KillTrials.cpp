@@ -223,7 +223,6 @@ void makeDatabase(const QString &folder, int payees, bool damaged)
     }
     QVERIFY(QDir().mkpath(folder));
     QVERIFY(QFile::copy(fixture.filePath(), QDir(folder).filePath(QStringLiteral("Data.dat"))));
-    ProgramFolder::overrideForTesting({});
 }
 
 void TestKillTrials::killedBackup()
@@ -237,7 +236,6 @@ void TestKillTrials::killedBackup()
         DatabaseFiles::addPayees(older, PaymentCategory::Pharmacy, 200, 120);
         older.database().close();
         QVERIFY(QFile::copy(older.filePath(), QDir(scene.pristineBackup).filePath(QStringLiteral("Data.dat"))));
-        ProgramFolder::overrideForTesting({});
     }
     const Rows database = DatabaseFiles::allRows(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat")));
     const Rows oldBackup = DatabaseFiles::allRows(QDir(scene.pristineBackup).filePath(QStringLiteral("Data.dat")));

@@ -40,13 +40,13 @@ protected:
 int runChild(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    ProgramFolder::overrideForTesting(QDir::currentPath());
+    const auto programFolder = ProgramFolder::override(QDir::currentPath());
     if (ProgramLock::acquire().status != ProgramLock::Status::Taken)
         return 3;
     const QString record = QString::fromLocal8Bit(argv[2]);
     const bool launches = qstrcmp(argv[3], "fails") != 0;
     const bool hidden = qstrcmp(argv[4], "hidden") == 0;
-    ProgramRestart::setLauncherForTesting([&](const ProgramRestart::Launch &launch) {
+    const auto launcher = ProgramRestart::overrideLauncher([&](const ProgramRestart::Launch &launch) {
         QFile file(record);
         if (file.open(QIODevice::WriteOnly)) {
             const QStringList lines = QStringList{launch.program, launch.workingFolder} + launch.arguments;
@@ -56,7 +56,7 @@ int runChild(int argc, char **argv)
         std::puts(QFileInfo::exists(ProgramFolder::filePath(ProgramLock::fileName())) ? "lock held" : "lock free");
         return launches;
     });
-    MessageBoxes::setResponder([](const MessageBoxes::Request &request) {
+    const auto responder = MessageBoxes::overrideResponder([](const MessageBoxes::Request &request) {
         std::printf("box: %s\n", qPrintable(request.text));
         return MessageBoxes::Button::Ok;
     });

@@ -43,27 +43,21 @@ struct Harness
     QList<ProgramRestart::Launch> launches;
     QList<int> exits;
     TFrmTamir wizard;
-
-    Harness()
-    {
-        ProgressPause::setHandlerForTesting([this](int milliseconds) {
-            pauses.append({child<QProgressBar>("ProgressBar1")->value(), milliseconds});
-            startCaptions.append(child<QPushButton>("BitBtn1")->text());
-            if (duringPause)
-                duringPause(int(pauses.size()));
-        });
-        ProgramRestart::setLauncherForTesting([this](const ProgramRestart::Launch &launch) {
-            launches.append(launch);
-            return true;
-        });
-        ProgramRestart::setEnderForTesting([this](int code) { exits.append(code); });
-    }
-    ~Harness()
-    {
-        ProgressPause::setHandlerForTesting({});
-        ProgramRestart::setLauncherForTesting({});
-        ProgramRestart::setEnderForTesting({});
-    }
+    // They end first, while the wizard and what they record are still there.
+    const ScopedOverride<ProgressPause::Handler> pauseCounter
+        = ProgressPause::overrideHandler([this](int milliseconds) {
+              pauses.append({child<QProgressBar>("ProgressBar1")->value(), milliseconds});
+              startCaptions.append(child<QPushButton>("BitBtn1")->text());
+              if (duringPause)
+                  duringPause(int(pauses.size()));
+          });
+    const ScopedOverride<ProgramRestart::Launcher> launchRecorder
+        = ProgramRestart::overrideLauncher([this](const ProgramRestart::Launch &launch) {
+              launches.append(launch);
+              return true;
+          });
+    const ScopedOverride<ProgramRestart::Ender> exitRecorder
+        = ProgramRestart::overrideEnder([this](int code) { exits.append(code); });
 
     template<typename T>
     T *child(const char *name) const
@@ -97,7 +91,6 @@ class TestRepairWizard : public QObject
 
 private slots:
     void initTestCase();
-    void cleanup();
     void opensWithTheSizeBeforeAndNoWayOutButItsButtons();
     void cancelRestartsWithTheDatabaseUntouched();
     void compactionRunsItsStepsAndOffersTheRestart();
@@ -114,11 +107,6 @@ private slots:
 void TestRepairWizard::initTestCase()
 {
     ProgramFont::applyToApplication();
-}
-
-void TestRepairWizard::cleanup()
-{
-    HelpViewer::setRequestHandler({});
 }
 
 void TestRepairWizard::opensWithTheSizeBeforeAndNoWayOutButItsButtons()
@@ -294,7 +282,7 @@ void TestRepairWizard::helpIsTopicFour()
 {
     Harness h;
     QList<int> topics;
-    HelpViewer::setRequestHandler([&topics](int topic) { topics << topic; });
+    const auto help = HelpViewer::overrideRequestHandler([&topics](int topic) { topics << topic; });
     h.open();
     QTest::mouseClick(h.child<QToolButton>("SpeedButton1"), Qt::LeftButton);
     QTest::keyClick(&h.wizard, Qt::Key_F1);
@@ -337,9 +325,8 @@ void TestRepairWizard::aRunningCommandIsSaidSoAndTheWizardStays()
     {
         const Result<FolderAccess> command = FolderAccess::forCommand(h.database.folder(), 0ms);
         QVERIFY(command.succeeded() && command->isLocked());
-        FolderAccess::setWaitForTesting(200ms);
+        const auto shortWait = FolderAccess::overrideWait(200ms);
         h.click("BitBtn1");
-        FolderAccess::setWaitForTesting(-1ms);
     }
     QCOMPARE(h.boxes.requests().size(), 1);
     const MessageBoxes::Request box = h.boxes.requests().first();

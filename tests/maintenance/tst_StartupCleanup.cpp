@@ -17,15 +17,15 @@ namespace {
 // A payee database with five payees, made once and copied where needed.
 QString payeeDatabase()
 {
-    static TemporaryPayeeDatabase fixture;
-    static bool filled = false;
-    if (!filled) {
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        TemporaryPayeeDatabase fixture;
         DatabaseFiles::addPayees(fixture, PaymentCategory::Pharmacy, 5);
         fixture.database().close();
-        ProgramFolder::overrideForTesting({});
-        filled = true;
-    }
-    return fixture.filePath();
+        const QString made = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
+        return QFile::copy(fixture.filePath(), made) ? made : QString();
+    }();
+    return path;
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -172,9 +172,8 @@ void TestStartupCleanup::leavesEverythingWhileAWindowlessCommandRuns()
     {
         const Result<FolderAccess> command = FolderAccess::forCommand(folder.path(), 0ms);
         QVERIFY(command.succeeded() && command->isLocked());
-        FolderAccess::setWaitForTesting(200ms);
+        const auto shortWait = FolderAccess::overrideWait(200ms);
         const StartupCleanup::Report busy = StartupCleanup::run(folder.path());
-        FolderAccess::setWaitForTesting(-1ms);
         QVERIFY(busy.folderBusy);
         QVERIFY(busy.removed.isEmpty());
         QCOMPARE(busy.message(),

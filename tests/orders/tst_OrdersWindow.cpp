@@ -29,6 +29,7 @@
 #include <QtTest>
 
 #include <chrono>
+#include <optional>
 
 using namespace std::chrono_literals;
 
@@ -125,12 +126,15 @@ private slots:
     void headlessExportNotDuringMaintenance();
 
 private:
+    // Each test starts with no folder remembered for the choosers.
+    std::optional<ScopedOverride<ChooserFolder::Memory>> m_chooserMemory;
     std::unique_ptr<TemporaryPayeeDatabase> m_database;
     std::unique_ptr<TFrmBelgeler> m_window;
 };
 
 void TestOrdersWindow::init()
 {
+    m_chooserMemory.emplace(ChooserFolder::overrideMemory());
     m_database = std::make_unique<TemporaryPayeeDatabase>();
     QVERIFY2(m_database->error().isEmpty(), qPrintable(m_database->error()));
     OrderRegister orders(m_database->database());
@@ -145,11 +149,9 @@ void TestOrdersWindow::init()
 
 void TestOrdersWindow::cleanup()
 {
-    ChooserFolder::forgetForTesting();
-    TFrmBelgeler::setCsvChooser({});
-    PreviewWindow::setSaveChooser({});
     m_window.reset();
     m_database.reset();
+    m_chooserMemory.reset();
 }
 
 void TestOrdersWindow::findsByFirstLettersAndDays()
@@ -258,7 +260,7 @@ void TestOrdersWindow::savesAPdfAsAReprint()
 {
     TFrmBelgeler &window = *m_window;
     QString suggested;
-    PreviewWindow::setSaveChooser([&](QWidget *, const QString &path) {
+    const auto saving = PreviewWindow::overrideSaveChooser([&](QWidget *, const QString &path) {
         suggested = path;
         return QDir(m_database->folder()).filePath(QStringLiteral("kopya"));
     });
@@ -271,7 +273,7 @@ void TestOrdersWindow::savesAPdfAsAReprint()
     QCOMPARE(reprint.ways, int(OrderWay::Pdf));
 
     // Cancelled: nothing written, nothing recorded.
-    PreviewWindow::setSaveChooser([](QWidget *, const QString &) { return QString(); });
+    const auto cancelling = PreviewWindow::overrideSaveChooser([](QWidget *, const QString &) { return QString(); });
     UserActions::click(window, "BtnPdf");
     QCOMPARE(window.list()->rowCount(), 4);
 }
@@ -283,7 +285,7 @@ void TestOrdersWindow::exportsTheShownRows()
     typeText(window.findChild<QLineEdit *>(QStringLiteral("EdAra")), QStringLiteral("Ş"));
     const QString path = QDir(m_database->folder()).filePath(QStringLiteral("Çeyrek.csv"));
     QStringList suggestions;
-    TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+    const auto exporting = TFrmBelgeler::overrideCsvChooser([&](QWidget *, const QString &suggested) {
         suggestions.append(suggested);
         return suggested.endsWith(QStringLiteral(".csv")) ? path : QString();
     });
@@ -292,7 +294,7 @@ void TestOrdersWindow::exportsTheShownRows()
     // next one where the last file went.
     QCOMPARE(suggestions.size(), 1);
     QVERIFY2(QFileInfo(QFileInfo(suggestions[0]).absolutePath()).isDir(), qPrintable(suggestions[0]));
-    TFrmBelgeler::setCsvChooser([&](QWidget *, const QString &suggested) {
+    const auto cancelling = TFrmBelgeler::overrideCsvChooser([&](QWidget *, const QString &suggested) {
         suggestions.append(suggested);
         return QString();
     });
@@ -382,9 +384,8 @@ void TestOrdersWindow::headlessExportNotDuringMaintenance()
     {
         const Result<FolderAccess> maintenance = FolderAccess::forMaintenance(m_database->folder(), 0ms);
         QVERIFY(maintenance.succeeded() && maintenance->isLocked());
-        FolderAccess::setWaitForTesting(200ms);
+        const auto shortWait = FolderAccess::overrideWait(200ms);
         const CommandOutcome busy = OrdersCsvCommand::run({QStringLiteral("--orders-csv"), path});
-        FolderAccess::setWaitForTesting(-1ms);
         QCOMPARE(busy.status, ExitStatus::kBusy);
         QCOMPARE(busy.status, 5);
         QVERIFY2(busy.message.startsWith(QStringLiteral("Program klasörü şu anda meşgul: ")), qPrintable(busy.message));

@@ -355,10 +355,13 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     connect(&window, &PreviewWindow::issued, this, [&](OrderWay way) { issued.append(way); });
 
     // A cancelled file dialog and a file that cannot be written are no issue.
-    PreviewWindow::setSaveChooser([](QWidget *, const QString &) { return QString(); });
-    window.action(QStringLiteral("ActSave"))->trigger();
-    PreviewWindow::setSaveChooser([&](QWidget *, const QString &) { return folder.filePath(QStringLiteral("yok/belge.pdf")); });
     {
+        const auto cancelling = PreviewWindow::overrideSaveChooser([](QWidget *, const QString &) { return QString(); });
+        window.action(QStringLiteral("ActSave"))->trigger();
+    }
+    {
+        const auto unwritable = PreviewWindow::overrideSaveChooser(
+            [&](QWidget *, const QString &) { return folder.filePath(QStringLiteral("yok/belge.pdf")); });
         MessageRecorder messages;
         window.action(QStringLiteral("ActSave"))->trigger();
         QCOMPARE(messages.requests().size(), 1);
@@ -366,21 +369,21 @@ void TestPaymentOrderPrinting::previewSavesAndOpensPdf()
     QVERIFY(issued.isEmpty());
 
     QString suggested;
-    PreviewWindow::setSaveChooser([&](QWidget *, const QString &path) {
-        suggested = path;
-        return folder.filePath(QStringLiteral("belge")); // the suffix is added
-    });
     QStringList opened;
-    PreviewWindow::setOpenChooser([&](QWidget *, const QString &) { return folder.filePath(QStringLiteral("belge.pdf")); });
-    PreviewWindow::setViewer([&](const QString &path) {
-        opened << path;
-        return true;
-    });
-    window.action(QStringLiteral("ActSave"))->trigger();
-    window.action(QStringLiteral("ActOpen"))->trigger();
-    PreviewWindow::setSaveChooser({});
-    PreviewWindow::setOpenChooser({});
-    PreviewWindow::setViewer({});
+    {
+        const auto saving = PreviewWindow::overrideSaveChooser([&](QWidget *, const QString &path) {
+            suggested = path;
+            return folder.filePath(QStringLiteral("belge")); // the suffix is added
+        });
+        const auto opening = PreviewWindow::overrideOpenChooser(
+            [&](QWidget *, const QString &) { return folder.filePath(QStringLiteral("belge.pdf")); });
+        const auto viewer = PreviewWindow::overrideViewer([&](const QString &path) {
+            opened << path;
+            return true;
+        });
+        window.action(QStringLiteral("ActSave"))->trigger();
+        window.action(QStringLiteral("ActOpen"))->trigger();
+    }
 
     QVERIFY(suggested.endsWith(QStringLiteral("Eczane - ŞİFA ECZANESİ.pdf")));
     QFile saved(folder.filePath(QStringLiteral("belge.pdf")));

@@ -161,10 +161,11 @@ private slots:
 void TestPayeeDatabase::createsAnEncryptedDatabaseWithTheFourTables()
 {
     QTemporaryDir folder;
-    ProgramFolder::overrideForTesting(folder.path());
     PayeeDatabase database;
-    const PayeeDatabase::OpenResult result = database.create();
-    ProgramFolder::overrideForTesting({});
+    const PayeeDatabase::OpenResult result = [&] {
+        const auto programFolder = ProgramFolder::override(folder.path());
+        return database.create();
+    }();
     QVERIFY2(result.isOpened(), qPrintable(result.message));
     const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
     QCOMPARE(database.filePath(), path);
@@ -319,10 +320,11 @@ void TestPayeeDatabase::createInAMissingFolderLeavesNothing()
 void TestPayeeDatabase::missingFileIsReportedAndNotCreated()
 {
     QTemporaryDir folder;
-    ProgramFolder::overrideForTesting(folder.path());
     PayeeDatabase database;
-    const PayeeDatabase::OpenResult result = database.open();
-    ProgramFolder::overrideForTesting({});
+    const PayeeDatabase::OpenResult result = [&] {
+        const auto programFolder = ProgramFolder::override(folder.path());
+        return database.open();
+    }();
     const QString path = QDir(folder.path()).filePath(QStringLiteral("Data.dat"));
     QCOMPARE(result.status, Status::Missing);
     QCOMPARE(result.message, QStringLiteral("Veritabanı dosyası bulunamadı: %1").arg(shown(path)));

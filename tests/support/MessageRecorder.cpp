@@ -2,18 +2,13 @@
 
 MessageRecorder::MessageRecorder(QList<MessageBoxes::Button> answers)
     : m_answers(std::move(answers))
-{
-    MessageBoxes::setResponder([this](const MessageBoxes::Request &request) {
+    , m_responder(MessageBoxes::overrideResponder([this](const MessageBoxes::Request &request) {
         m_requests.append(request);
         if (!m_answers.isEmpty())
             return m_answers.takeFirst();
         return request.buttons.last();
-    });
-}
-
-MessageRecorder::~MessageRecorder()
+    }))
 {
-    MessageBoxes::setResponder({});
 }
 
 void MessageRecorder::setAnswers(QList<MessageBoxes::Button> answers)

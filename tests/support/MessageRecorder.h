@@ -11,7 +11,6 @@ class MessageRecorder
 {
 public:
     explicit MessageRecorder(QList<MessageBoxes::Button> answers = {});
-    ~MessageRecorder();
     MessageRecorder(const MessageRecorder &) = delete;
     MessageRecorder &operator=(const MessageRecorder &) = delete;
 
@@ -23,4 +22,6 @@ public:
 private:
     QList<MessageBoxes::Button> m_answers;
     QList<MessageBoxes::Request> m_requests;
+    // Ends before what it answers from.
+    const ScopedOverride<MessageBoxes::Responder> m_responder;
 };

@@ -1,17 +1,10 @@
 #include "support/ProgramFolderFixture.h"
 
-#include "base/ProgramFolder.h"
-
 #include <QFile>
 
 ProgramFolderFixture::ProgramFolderFixture()
+    : m_programFolder(ProgramFolder::override(m_folder.path()))
 {
-    ProgramFolder::overrideForTesting(m_folder.path());
-}
-
-ProgramFolderFixture::~ProgramFolderFixture()
-{
-    ProgramFolder::overrideForTesting(QString());
 }
 
 void ProgramFolderFixture::writeFile(const QString &name, const QByteArray &bytes) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ProgramFolder.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,7 +11,6 @@ class ProgramFolderFixture
 {
 public:
     ProgramFolderFixture();
-    ~ProgramFolderFixture();
     ProgramFolderFixture(const ProgramFolderFixture &) = delete;
     ProgramFolderFixture &operator=(const ProgramFolderFixture &) = delete;
 
@@ -22,4 +23,6 @@ public:
 
 private:
     QTemporaryDir m_folder;
+    // Ends before the folder goes.
+    const ScopedOverride<QString> m_programFolder;
 };

@@ -1,7 +1,6 @@
 #include "support/TemporaryPayeeDatabase.h"
 
 #include "base/FolderAccess.h"
-#include "base/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,12 +30,12 @@ QString templateDatabase(QString *error)
 } // namespace
 
 TemporaryPayeeDatabase::TemporaryPayeeDatabase()
+    : m_programFolder(ProgramFolder::override(m_folder.path()))
 {
     if (!m_folder.isValid()) {
         m_error = QStringLiteral("no temporary folder");
         return;
     }
-    ProgramFolder::overrideForTesting(m_folder.path());
     const QString source = templateDatabase(&m_error);
     if (!m_error.isEmpty())
         return;
@@ -52,7 +51,6 @@ TemporaryPayeeDatabase::TemporaryPayeeDatabase()
 TemporaryPayeeDatabase::~TemporaryPayeeDatabase()
 {
     m_database.close();
-    ProgramFolder::overrideForTesting({});
 }
 
 QString TemporaryPayeeDatabase::filePath() const

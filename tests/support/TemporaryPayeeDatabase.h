@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/PaymentCategory.h"
+#include "base/ProgramFolder.h"
 #include "registry/PayeeDatabase.h"
 #include "registry/PayeeTable.h"
 
@@ -53,6 +54,8 @@ public:
 
 private:
     QTemporaryDir m_folder;
+    // Ends after the database is closed, before the folder goes.
+    const ScopedOverride<QString> m_programFolder;
     PayeeDatabase m_database;
     QString m_error;
 };
