@@ -6,6 +6,15 @@ namespace CsvText {
 
 namespace {
 
+QString quoted(const QString &text)
+{
+    QString doubled = text;
+    doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + doubled + u'"';
+}
+
+} // namespace
+
 bool startsAFormula(const QString &text)
 {
     if (text.isEmpty())
@@ -22,15 +31,6 @@ bool startsAFormula(const QString &text)
         return false;
     }
 }
-
-QString quoted(const QString &text)
-{
-    QString doubled = text;
-    doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + doubled + u'"';
-}
-
-} // namespace
 
 QString field(const QString &text)
 {

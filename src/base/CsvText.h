@@ -20,6 +20,9 @@ namespace CsvText {
 inline constexpr QChar kSeparator = u';';
 inline constexpr char kLineEnd[] = "\r\n";
 
+// Whether a spreadsheet would take the text for a formula.
+bool startsAFormula(const QString &text);
+
 // A field of text, whatever it holds.
 QString field(const QString &text);
 

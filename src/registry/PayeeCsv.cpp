@@ -16,23 +16,6 @@ namespace {
 
 const QString kKindCaption = QStringLiteral("Tür");
 
-bool startsAFormula(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    switch (text.front().unicode()) {
-    case u'=':
-    case u'+':
-    case u'-':
-    case u'@':
-    case u'\t':
-    case u'\r':
-        return true;
-    default:
-        return false;
-    }
-}
-
 QString written(const QString &value)
 {
     if (value.isNull())
@@ -188,7 +171,7 @@ QString valueOf(const Field &field)
     if (field.text.isEmpty())
         return field.quoted ? QString(QLatin1String("")) : QString();
     QString text = field.text;
-    if (text.front() == u'\'' && text.size() > 1 && (startsAFormula(text.mid(1)) || text[1] == u'\''))
+    if (text.front() == u'\'' && text.size() > 1 && (CsvText::startsAFormula(text.mid(1)) || text[1] == u'\''))
         text.remove(0, 1);
     return TurkishText::upperCaseTyped(text);
 }
