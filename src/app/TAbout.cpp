@@ -1,11 +1,13 @@
 #include "app/TAbout.h"
 
 #include "base/ApplicationInfo.h"
+#include "base/ProgramFolder.h"
 #include "controls/WebLinkLabel.h"
 #include "desktop/FixedSizeDialog.h"
 #include "desktop/HintText.h"
 #include "desktop/ToolIcons.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 
@@ -75,7 +77,23 @@ TAbout::TAbout(QWidget *parent)
     upper->setFrameShadow(QFrame::Sunken);
     upper->setGeometry(122, 10, 198, 80);
     auto *title = new ShadowTitle(ApplicationInfo::mainWindowCaption(), upper);
-    title->setGeometry(4, 4, 190, 72);
+    title->setGeometry(4, 4, 190, 44);
+
+    // Under the title, small: where this copy keeps its database and
+    // settings, the program's own folder or the user's data folder (an
+    // installed program); the whole path as the hint.
+    const ProgramFolder::Choice folder = ProgramFolder::choice();
+    const QString path = QDir::toNativeSeparators(folder.path);
+    auto *folderLabel = new QLabel(upper);
+    folderLabel->setObjectName(QStringLiteral("FolderLabel"));
+    QFont small(QStringLiteral("Liberation Sans"));
+    small.setPointSize(7);
+    folderLabel->setFont(small);
+    folderLabel->setAlignment(Qt::AlignCenter);
+    folderLabel->setGeometry(4, 46, 190, 30);
+    HintText::apply(folderLabel, path);
+    folderLabel->setText(ProgramFolder::kindName(folder.kind) + QStringLiteral(":\n") +
+                         QFontMetrics(small).elidedText(path, Qt::ElideMiddle, 186));
 
     auto *lower = new QFrame(this);
     lower->setObjectName(QStringLiteral("Panel2"));

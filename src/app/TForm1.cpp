@@ -13,6 +13,7 @@
 #include "app/WorkArea.h"
 #include "base/ApplicationInfo.h"
 #include "base/ProfileFile.h"
+#include "base/ProgramFolder.h"
 #include "base/WindowsColour.h"
 #include "controls/TStripedDBGrid.h"
 #include "controls/TTrayMinimizer.h"
@@ -24,6 +25,8 @@
 #include "desktop/ToolIcons.h"
 #include "desktop/FileChooser.h"
 #include "maintenance/OldDatabaseDialogs.h"
+#include "maintenance/OldProgramDialogs.h"
+#include "maintenance/ProgramRestart.h"
 #include "olddata/OldDatabaseReading.h"
 #include "maintenance/TFrmTamir.h"
 #include "maintenance/TFrmYedek.h"
@@ -501,20 +504,42 @@ void TForm1::VeritabanBakmOnarm1Click()
     if (!m_windows.repair)
         return;
     // The wizard ends the program by starting it again, past the close
-    // sequence: what that sequence saves is saved now. A record that cannot
+    // sequence.
+    if (!releaseForRestart())
+        return;
+    // The wizard works on the file alone, and the window does not come back.
+    hide();
+    m_windows.repair->exec();
+}
+
+bool TForm1::releaseForRestart()
+{
+    // What the close sequence would save is saved now. A record that cannot
     // be saved keeps the window open with it, as the close does.
     if (!settleUnsavedRecords())
-        return;
+        return false;
     saveSettings();
-    // The wizard works on the file alone: the lists and the connection are
-    // let go for good, and the window does not come back.
+    // The lists and the connection are let go for good.
     for (PaymentCategory category : kAllCategories)
         (void)payeeList(category)->close();
     if (m_windows.orders)
         m_windows.orders->list()->close();
     m_database.close();
-    hide();
-    m_windows.repair->exec();
+    return true;
+}
+
+void TForm1::EskiProgramdanAktar1Click()
+{
+    const QString oldFolder = OldProgramDialogs::chooseFolder(this);
+    const QString folder = ProgramFolder::path();
+    if (oldFolder.isEmpty() || !OldProgramDialogs::confirm(this, oldFolder, folder))
+        return;
+    // The settings saved first are kept beside the ones brought; the program
+    // then starts again on the files brought, without saving over them.
+    if (!releaseForRestart())
+        return;
+    OldProgramDialogs::report(this, OldProgramTransfer::bring(oldFolder, folder));
+    ProgramRestart::restart(this);
 }
 
 PayeeDatabase *TForm1::registerForTransfer()

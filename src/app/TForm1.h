@@ -104,6 +104,7 @@ public slots:
     void VeritabaniYedekle1Click();
     void VeritabanBakmOnarm1Click();
     void EskiVeritabanindanAktar1Click();
+    void EskiProgramdanAktar1Click();
     void DisaAktar1Click();
     void IceAktar1Click();
     void KurummzaBilgileri1Click();
@@ -155,6 +156,9 @@ private:
     PayeeDatabase *registerForTransfer();
     void showRecordStatus(PaymentCategory category);
     bool settleUnsavedRecords();
+    // Saves what the close sequence saves and lets go of the database, before
+    // the program ends by starting again; false when a record stays unsaved.
+    bool releaseForRestart();
     PayeeListBinding *binding(PaymentCategory category) const;
     PayeeList *chosenList() const;
     // The standard error box for a command that failed.

@@ -1,6 +1,7 @@
 #include "commands/CommandLine.h"
 
 #include "base/ApplicationInfo.h"
+#include "base/ProgramFolder.h"
 #include "commands/CommandOutcome.h"
 #include "commands/OldDatabaseCommand.h"
 #include "commands/OrdersCsvCommand.h"
@@ -9,6 +10,8 @@
 #include "olddata/OldDatabaseChild.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -45,14 +48,30 @@ int windowSystemArguments(int argc, char **argv, int at)
     return 0;
 }
 
-QString helpText()
+// The name the program was started by: "Zenparol" beside its files,
+// "mirvasel" when installed.
+QString commandName(const char *argv0)
+{
+    const QString name = QFileInfo(QString::fromLocal8Bit(argv0)).fileName();
+    return name.isEmpty() ? ApplicationInfo::programName() : name;
+}
+
+// Where the user's files are, as --help and --version say it.
+QString folderLine()
+{
+    const ProgramFolder::Choice folder = ProgramFolder::choice();
+    return QStringLiteral("%1: %2\n").arg(ProgramFolder::kindName(folder.kind), QDir::toNativeSeparators(folder.path));
+}
+
+QString helpText(const QString &command)
 {
     return QStringLiteral(
-        "Kullanım: Zenparol [SEÇENEK]\n"
+        "Kullanım: %1 [SEÇENEK]\n"
         "\n"
         "Seçeneksiz çalıştırıldığında program penceresi açılır. Aşağıdaki komutlar pencere\n"
-        "açmadan çalışır; ayarları, kişileri ve belge kaydını program klasöründen\n"
-        "(Zenparol.ini, Data.dat) alır.\n"
+        "açmadan çalışır; ayarları, kişileri ve belge kaydını programın dosyalarının\n"
+        "klasöründen (Zenparol.ini, Data.dat) alır:\n"
+        "%2"
         "\n"
         "  --pdf ÇIKTI.pdf ÖDEME.json         Ödeme emrini PDF dosyasına yazar ve belge\n"
         "                                     kaydına işler.\n"
@@ -85,13 +104,14 @@ QString helpText()
         "  3  belge çıktı, ancak belge kaydına işlenemedi; ya da (bir aktarma) veritabanı\n"
         "     yazılamadı ve olduğu gibi kaldı\n"
         "  4  yazıcı belgeyi kabul etmedi\n"
-        "  5  program klasöründe yedekleme, sıkıştırma ya da onarım sürüyor\n");
+        "  5  program klasöründe yedekleme, sıkıştırma ya da onarım sürüyor\n")
+        .arg(command, folderLine());
 }
 
-QString versionText()
+QString versionText(const QString &command)
 {
-    return QStringLiteral("%1 (%2) %3\n")
-        .arg(ApplicationInfo::programName(), ApplicationInfo::title(), ApplicationInfo::version());
+    return QStringLiteral("%1 (%2) %3\n").arg(command, ApplicationInfo::title(), ApplicationInfo::version()) +
+           folderLine();
 }
 
 int say(FILE *stream, const QString &text, int status)
@@ -133,10 +153,13 @@ std::optional<int> run(int argc, char **argv)
     if (OldDatabaseChild::requested(argc, argv))
         OldDatabaseChild::run(argc, argv);
     const char *first = argv[1];
-    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)
-        return say(stdout, helpText(), ExitStatus::kDone);
-    if (std::strcmp(first, "--version") == 0)
-        return say(stdout, versionText(), ExitStatus::kDone);
+    const QString command = commandName(argv[0]);
+    const bool help = std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0;
+    if (help || std::strcmp(first, "--version") == 0) {
+        // The executable's folder, for the folder in use: no window system.
+        QCoreApplication application(argc, argv);
+        return say(stdout, help ? helpText(command) : versionText(command), ExitStatus::kDone);
+    }
     if (std::strcmp(first, "--pdf") == 0 || std::strcmp(first, "--print") == 0) {
         // Painting the page needs the font machinery, not a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -154,8 +177,8 @@ std::optional<int> run(int argc, char **argv)
             continue;
         }
         return say(stderr,
-                   QStringLiteral("Bilinmeyen seçenek \"%1\". Seçenekler için: Zenparol --help")
-                       .arg(QString::fromLocal8Bit(argv[i])),
+                   QStringLiteral("Bilinmeyen seçenek \"%1\". Seçenekler için: %2 --help")
+                       .arg(QString::fromLocal8Bit(argv[i]), command),
                    ExitStatus::kBadInput);
     }
     return std::nullopt;

@@ -57,13 +57,21 @@ std::unique_ptr<QFileDialog> dialogFor(const Request &request, QWidget *parent)
     auto dialog = std::make_unique<QFileDialog>(parent, request.caption);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setFileMode(request.save ? QFileDialog::AnyFile
+                                     : request.folder ? QFileDialog::Directory : QFileDialog::ExistingFile);
+    if (request.folder) {
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+        dialog->setLabelText(QFileDialog::FileName, QStringLiteral("Klasör:"));
+    }
     dialog->setNameFilter(request.filter);
     dialog->setDefaultSuffix(request.suffix);
     dialog->setLabelText(QFileDialog::LookIn, QStringLiteral("Konum:"));
-    dialog->setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
+    if (!request.folder)
+        dialog->setLabelText(QFileDialog::FileName, QStringLiteral("Dosya adı:"));
     dialog->setLabelText(QFileDialog::FileType, QStringLiteral("Dosya türü:"));
-    dialog->setLabelText(QFileDialog::Accept, request.save ? QStringLiteral("Kaydet") : QStringLiteral("Aç"));
+    dialog->setLabelText(QFileDialog::Accept, request.save     ? QStringLiteral("Kaydet")
+                                                  : request.folder ? QStringLiteral("Seç")
+                                                                   : QStringLiteral("Aç"));
     dialog->setLabelText(QFileDialog::Reject, QStringLiteral("İptal"));
     dialog->setProxyModel(new TurkishFileColumns(dialog.get()));
     if (request.save) {

@@ -21,6 +21,7 @@ struct Request
     QString suffix; // "pdf": added to a name given without one
     bool save = true;
     QString start; // the file suggested (save) or the folder opened in (open)
+    bool folder = false; // a folder is chosen, not a file (open only)
 };
 
 // The dialog, ready to be shown.

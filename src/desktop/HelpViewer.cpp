@@ -42,7 +42,7 @@ HelpViewer::HelpViewer(QWidget *parent)
 
 QString HelpViewer::documentPath()
 {
-    return ProgramFolder::filePath(ApplicationInfo::helpFileName());
+    return ProgramFolder::installedFile(ApplicationInfo::helpFileName());
 }
 
 void HelpViewer::open(int topic)

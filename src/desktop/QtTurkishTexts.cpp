@@ -16,7 +16,7 @@ bool install(QCoreApplication &application)
     QLocale::setDefault(turkish);
     auto *translator = new QTranslator(&application);
     for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                  ProgramFolder::filePath(QStringLiteral("translations"))}) {
+                                  ProgramFolder::installedFile(QStringLiteral("translations"))}) {
         if (translator->load(turkish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
             QCoreApplication::installTranslator(translator);
             return true;

@@ -102,4 +102,16 @@ bool isKeptOldDatabaseName(const QString &fileName, const QString &base)
     return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
 }
 
+QString replacedFilePath(const QString &path, int n)
+{
+    const QString first = path + QStringLiteral(".onceki");
+    return n <= 1 ? first : first + QLatin1Char('-') + QString::number(n);
+}
+
+bool isReplacedFileName(const QString &fileName, const QString &base)
+{
+    static const QRegularExpression tail(QStringLiteral("^\\.onceki(-\\d+)?$"));
+    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+}
+
 } // namespace MaintenanceFiles

@@ -18,6 +18,8 @@
 //   Data.dat.eski[-2]                  the old program's database, kept as
 //                                      it was when it was converted; never
 //                                      removed
+//   Data.dat.onceki[-2],               the files an old program's folder
+//   Zenparol.ini.onceki[-2]            brought over replaced; never removed
 namespace MaintenanceFiles {
 
 // The compacted database being built, "Yedek.dat", in the program folder.
@@ -48,5 +50,11 @@ bool isDamagedCopyName(const QString &fileName, const QString &base);
 // "Data.dat.eski", then "Data.dat.eski-2", "-3"... number n (from 1).
 QString keptOldDatabasePath(const QString &databasePath, int n);
 bool isKeptOldDatabaseName(const QString &fileName, const QString &base);
+
+// Where bringing an old program's files over keeps the file it replaces:
+// "Data.dat.onceki", "Zenparol.ini.onceki", then "-2", "-3"... number n
+// (from 1).
+QString replacedFilePath(const QString &path, int n);
+bool isReplacedFileName(const QString &fileName, const QString &base);
 
 } // namespace MaintenanceFiles

@@ -42,6 +42,7 @@ void Cleanup::remove(const QString &path)
 Report Cleanup::run()
 {
     const QString database = ApplicationInfo::databaseFileName();
+    const QString settings = ApplicationInfo::settingsFileName();
     const QStringList names = m_folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString &name : names) {
         QString hex;
@@ -51,7 +52,9 @@ Report Cleanup::run()
         }
         const QString target = MaintenanceFiles::stagingTarget(name);
         if (target == database || MaintenanceFiles::isDamagedCopyName(target, database)
-            || MaintenanceFiles::isKeptOldDatabaseName(target, database))
+            || MaintenanceFiles::isKeptOldDatabaseName(target, database)
+            || MaintenanceFiles::isReplacedFileName(target, database) || target == settings
+            || MaintenanceFiles::isReplacedFileName(target, settings))
             remove(m_folder.filePath(name));
     }
     settleCompaction();

@@ -17,10 +17,13 @@
 //    then the record. A record naming anything else only goes itself.
 // 2. Staging files in the program folder, "Data.dat.<hex>.yeni" (a new
 //    database), "Data.dat.bozuk-<date>.<hex>.yeni" (a damaged database
-//    being kept) and "Data.dat.eski.<hex>.yeni" (the old program's database
-//    being kept by its conversion), with their journals. A staging file is renamed into place
-//    only once whole; until then the file it is made from is still there, or
-//    (a new database) it holds nothing.
+//    being kept), "Data.dat.eski.<hex>.yeni" (the old program's database
+//    being kept by its conversion), and "Zenparol.ini.<hex>.yeni",
+//    "Data.dat.onceki.<hex>.yeni", "Zenparol.ini.onceki.<hex>.yeni" (an old
+//    program's files being brought over, and the files they replace being
+//    kept), with their journals. A staging file is renamed into place only
+//    once whole; until then the file it is made from is still there, or (a
+//    new database) it holds nothing.
 // 3. "Yedek.dat" with its journal, the compacted database being built. It is
 //    a spare only while "Data.dat" is a database that opens with the
 //    password: then it goes. When "Data.dat" is missing, "Yedek.dat" may be

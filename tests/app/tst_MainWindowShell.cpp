@@ -315,16 +315,20 @@ void TestMainWindowShell::transferItems()
     createEmptyPayeeDatabase();
     TForm1 window;
     window.show();
-    // "Eski Veritabanından Aktar ..." in Veritabanı İşlemleri, after a line;
+    // "Eski Veritabanından Aktar ..." and "Eski Programdan Aktar ..." in
+    // Veritabanı İşlemleri, after a line;
     // "Dışa Aktar ..." and "İçe Aktar ..." in Dosya.
     auto *group = window.findChild<QAction *>(QStringLiteral("Veritabanlemleri1"));
     QVERIFY(group && group->menu());
     const QList<QAction *> items = group->menu()->actions();
-    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.size(), 5);
     QCOMPARE(items[2]->isSeparator(), true);
     QCOMPARE(items[3]->objectName(), QStringLiteral("EskiVeritabanindanAktar1"));
     QCOMPARE(items[3]->text(), QStringLiteral("Eski Veritabanından Aktar ..."));
     QCOMPARE(items[3]->statusTip(), QStringLiteral("Eski programın veritabanındaki kişileri bu veritabanına ekle"));
+    QCOMPARE(items[4]->objectName(), QStringLiteral("EskiProgramdanAktar1"));
+    QCOMPARE(items[4]->text(), QStringLiteral("Eski Programdan Aktar ..."));
+    QCOMPARE(items[4]->statusTip(), QStringLiteral("Eski programın klasöründen ayar dosyasını ve veritabanını getir"));
     QCOMPARE(window.findChild<QAction *>(QStringLiteral("DisaAktar1"))->text(), QStringLiteral("Dışa Aktar ..."));
     QCOMPARE(window.findChild<QAction *>(QStringLiteral("IceAktar1"))->text(), QStringLiteral("İçe Aktar ..."));
 

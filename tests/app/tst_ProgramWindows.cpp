@@ -24,12 +24,14 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -54,6 +56,7 @@ private slots:
     void yazdirPrintsTheChosenPayee();
     void issuedOrdersAreFoundAndNotPaidTwice();
     void onarHandsTheFileOverToTheWizard();
+    void anOldProgramsFolderIsBroughtOver();
     void ordersWindowMarksItsRowsAsThePayeeLists();
     void fixedSizeDialogsHaveOnlyATitleAndAClose_data();
     void fixedSizeDialogsHaveOnlyATitleAndAClose();
@@ -412,6 +415,67 @@ void TestProgramWindows::onarHandsTheFileOverToTheWizard()
     QVERIFY(saved.openSorted().succeeded());
     QCOMPARE(saved.nameAt(0), QStringLiteral("DEVA ECZANESİ"));
     QVERIFY(QFile::exists(m_folder->filePath(QStringLiteral("Zenparol.ini"))));
+}
+
+// "Eski Programdan Aktar ...": the old program's folder chosen, the question
+// (the folder in use has a settings file), the settings file brought byte
+// for byte with the one it replaces kept beside it, and the program started
+// again past its close sequence, which would have saved over it.
+void TestProgramWindows::anOldProgramsFolderIsBroughtOver()
+{
+    TForm1 *window = m_windows->mainWindow();
+    QTemporaryDir oldFolder;
+    const QByteArray oldSettings("[Kurum Imza]\r\n11=ESK\xdd OKUL\r\n");
+    {
+        QFile file(QDir(oldFolder.path()).filePath(QStringLiteral("Zenparol.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(oldSettings);
+    }
+    QList<ProgramRestart::Launch> launches;
+    const auto launcher = ProgramRestart::overrideLauncher([&](const ProgramRestart::Launch &launch) {
+        launches.append(launch);
+        return true;
+    });
+    int ends = 0;
+    const auto ender = ProgramRestart::overrideEnder([&](int) { ++ends; });
+    const QString database = m_folder->filePath(QStringLiteral("Data.dat"));
+    const QByteArray databaseBefore = m_folder->readFile(QStringLiteral("Data.dat"));
+    if (!QFile::exists(m_folder->filePath(QStringLiteral("Zenparol.ini"))))
+        m_folder->writeFile(QStringLiteral("Zenparol.ini"), "[Ayar]\r\n");
+
+    // The folder chooser, answered as a user would: the folder typed, "Seç".
+    bool chosen = false;
+    QTimer chooser;
+    chooser.setInterval(20);
+    connect(&chooser, &QTimer::timeout, this, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            chooser.stop();
+            chosen = dialog->fileMode() == QFileDialog::Directory;
+            dialog->setDirectory(oldFolder.path());
+            dialog->selectFile(oldFolder.path());
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    chooser.start();
+    m_recorder->setAnswers({MessageBoxes::Button::Yes, MessageBoxes::Button::Ok});
+    UserActions::trigger(*window, "EskiProgramdanAktar1");
+
+    QVERIFY(chosen);
+    QCOMPARE(m_recorder->texts().size(), 2);
+    QVERIFY2(m_recorder->texts()[0].startsWith(QStringLiteral("Programın kullandığı klasörde bu dosyalar zaten var: "
+                                                              "Zenparol.ini\n")),
+             qPrintable(m_recorder->texts()[0]));
+    QVERIFY2(m_recorder->texts()[1].startsWith(QStringLiteral("Eski programın dosyaları getirildi: Zenparol.ini.")),
+             qPrintable(m_recorder->texts()[1]));
+    QCOMPARE(m_folder->readFile(QStringLiteral("Zenparol.ini")), oldSettings);
+    // What the window saved before it let go is kept.
+    const QByteArray kept = m_folder->readFile(QStringLiteral("Zenparol.ini.onceki"));
+    QVERIFY(!kept.isEmpty() && kept != oldSettings);
+    QCOMPARE(m_folder->readFile(QStringLiteral("Data.dat")), databaseBefore);
+    QVERIFY(!window->database().isOpen());
+    QVERIFY2(descriptorsOn(database).isEmpty(), "the window let go of the database");
+    QCOMPARE(ends, 1);
+    QCOMPARE(launches, QList<ProgramRestart::Launch>{ProgramRestart::ownLaunch()});
 }
 
 namespace {

@@ -1,7 +1,15 @@
 // The program's command line, run as the real program without a display:
-// --help and --version in Turkish, an unknown option refused in one line.
+// --help and --version in Turkish with the folder in use, an unknown option
+// refused in one line, and an installed copy that keeps its files in the
+// user's data folder.
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -12,15 +20,21 @@ struct Run
     QString error;
 };
 
-Run runProgram(const QStringList &arguments)
+Run runProgram(const QStringList &arguments, const QString &program = QStringLiteral(MIRVASEL_PROGRAM),
+               const QString &home = QString())
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (!home.isEmpty()) {
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    }
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MIRVASEL_PROGRAM), arguments);
+    process.setWorkingDirectory(QDir::tempPath());
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(60000))
         return run;
@@ -39,6 +53,7 @@ class TestCommandLine : public QObject
 private slots:
     void helpAndVersion_data();
     void helpAndVersion();
+    void installedProgram();
     void unknownOptions_data();
     void unknownOptions();
 };
@@ -60,10 +75,61 @@ void TestCommandLine::helpAndVersion()
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.startsWith(begins), qPrintable(run.out));
     QCOMPARE(run.error, QString());
+    // Beside its executable in the build, the program keeps its files there.
+    const QString folder = QFileInfo(QStringLiteral(MIRVASEL_PROGRAM)).absolutePath();
+    QVERIFY2(run.out.contains(QStringLiteral("Program klasörü: %1\n").arg(folder)), qPrintable(run.out));
     if (option != QLatin1String("--version")) {
         for (const char *named : {"--pdf", "--print", "--printer", "--orders-csv", "--version", "Çıkış durumu"})
             QVERIFY2(run.out.contains(QString::fromUtf8(named)), named);
     }
+}
+
+void TestCommandLine::installedProgram()
+{
+    // Installed: the executable in a folder the user cannot write, named as
+    // the package names it.
+    QVERIFY2(geteuid() != 0, "root writes into a read-only folder all the same; scripts/test runs the tests as an "
+                             "unprivileged user");
+    QTemporaryDir tree;
+    QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("usr/bin")));
+    QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("home")));
+    const QString bin = tree.filePath(QStringLiteral("usr/bin"));
+    const QString program = QDir(bin).filePath(QStringLiteral("mirvasel"));
+    QVERIFY(QFile::copy(QStringLiteral(MIRVASEL_PROGRAM), program));
+    QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    const auto writableAgain = qScopeGuard([&] {
+        QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    const QString home = tree.filePath(QStringLiteral("home"));
+    const QString data = QDir(home).filePath(QStringLiteral(".local/share/Mirvasel"));
+
+    const Run version = runProgram({QStringLiteral("--version")}, program, home);
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.out, QStringLiteral("mirvasel (Mirvasel) 2.0.1\nKullanıcı veri klasörü: %1\n").arg(data));
+    QVERIFY(QFileInfo(data).isDir());
+
+    const Run help = runProgram({QStringLiteral("--help")}, program, home);
+    QVERIFY2(help.out.startsWith(QStringLiteral("Kullanım: mirvasel [SEÇENEK]\n")), qPrintable(help.out));
+    QVERIFY2(help.out.contains(QStringLiteral("Kullanıcı veri klasörü: %1\n").arg(data)), qPrintable(help.out));
+
+    // A windowless command makes the register there, and nothing beside the
+    // executable.
+    QFile payment(tree.filePath(QStringLiteral("payment.json")));
+    QVERIFY(payment.open(QIODevice::WriteOnly));
+    payment.write(R"({"kind": "Eczane",
+      "payee": ["ŞİFA ECZANESİ", "12345678901", "ZİRAAT KIZILAY", "TR12 0001", "ÇANKAYA"],
+      "amounts": ["1.000,00"], "stamp": true, "attachments": [{"count": 3, "description": "Adet Fatura"}]})");
+    payment.close();
+    const QString pdf = tree.filePath(QStringLiteral("out.pdf"));
+    const Run pdfRun = runProgram({QStringLiteral("--pdf"), pdf, payment.fileName()}, program, home);
+    QVERIFY2(pdfRun.status == 0, qPrintable(pdfRun.error));
+    QVERIFY(QFileInfo(QDir(data).filePath(QStringLiteral("Data.dat"))).isFile());
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("mirvasel")});
+
+    const Run csv = runProgram({QStringLiteral("--orders-csv"), tree.filePath(QStringLiteral("orders.csv"))}, program, home);
+    QVERIFY2(csv.status == 0, qPrintable(csv.error));
+    QVERIFY2(QFile(tree.filePath(QStringLiteral("orders.csv"))).size() > 0, "no orders CSV");
 }
 
 void TestCommandLine::unknownOptions_data()

@@ -92,6 +92,11 @@ void TestStartupCleanup::removesOnlyLeftoversOfOurOwn_data()
         << QStringList{"Data.dat=other", "Data.dat.eski=other", "Data.dat.eski-2.0badc0de.yeni=other",
                        "Data.dat.eski.1a2b3c4d.yeni=other", "Data.dat.5e6f7a8b.yeni=db"}
         << QStringList{"Data.dat", "Data.dat.eski"} << false;
+    QTest::newRow("an old program's folder brought over stopped half way")
+        << QStringList{"Data.dat=db", "Zenparol.ini=other", "Zenparol.ini.1a2b3c4d.yeni=other",
+                       "Zenparol.ini.onceki.0badc0de.yeni=other", "Data.dat.onceki=db",
+                       "Data.dat.onceki-2.5e6f7a8b.yeni=other", "Zenparol.ini.onceki-2=other"}
+        << QStringList{"Data.dat", "Data.dat.onceki", "Zenparol.ini", "Zenparol.ini.onceki-2"} << false;
     QTest::newRow("staging of a new database beside none")
         << QStringList{"Data.dat.1a2b3c4d.yeni=db"} << QStringList{} << false;
     const QStringList untouched{"Data.dat-journal=other",
