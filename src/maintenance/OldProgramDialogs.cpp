@@ -28,6 +28,7 @@ QString chooseFolder(QWidget *parent)
     request.caption = QStringLiteral("Eski programın klasörünü seç");
     request.save = false;
     request.folder = true;
+    request.filter = QStringLiteral("Klasörler (*)");
     request.start = QDir::homePath();
     const QString folder = FileChooser::ask(request, parent);
     if (folder.isEmpty())
