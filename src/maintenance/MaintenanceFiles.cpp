@@ -20,6 +20,19 @@ QString hexName()
     return QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
 }
 
+// A kept file's name: path + suffix, then "-2", "-3"... for n past 1.
+QString numberedPath(const QString &path, const QString &suffix, int n)
+{
+    const QString first = path + suffix;
+    return n <= 1 ? first : first + QLatin1Char('-') + QString::number(n);
+}
+
+// Whether fileName is base followed by what tail matches.
+bool hasTail(const QString &fileName, const QString &base, const QRegularExpression &tail)
+{
+    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+}
+
 } // namespace
 
 QString compactionFileName()
@@ -87,31 +100,29 @@ QString damagedCopyPath(const QString &databasePath, const QDate &date)
 bool isDamagedCopyName(const QString &fileName, const QString &base)
 {
     static const QRegularExpression tail(QStringLiteral("^\\.bozuk-\\d{4}-\\d{2}-\\d{2}(-\\d+)?$"));
-    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+    return hasTail(fileName, base, tail);
 }
 
 QString keptOldDatabasePath(const QString &databasePath, int n)
 {
-    const QString first = databasePath + QStringLiteral(".eski");
-    return n <= 1 ? first : first + QLatin1Char('-') + QString::number(n);
+    return numberedPath(databasePath, QStringLiteral(".eski"), n);
 }
 
 bool isKeptOldDatabaseName(const QString &fileName, const QString &base)
 {
     static const QRegularExpression tail(QStringLiteral("^\\.eski(-\\d+)?$"));
-    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+    return hasTail(fileName, base, tail);
 }
 
 QString replacedFilePath(const QString &path, int n)
 {
-    const QString first = path + QStringLiteral(".onceki");
-    return n <= 1 ? first : first + QLatin1Char('-') + QString::number(n);
+    return numberedPath(path, QStringLiteral(".onceki"), n);
 }
 
 bool isReplacedFileName(const QString &fileName, const QString &base)
 {
     static const QRegularExpression tail(QStringLiteral("^\\.onceki(-\\d+)?$"));
-    return fileName.startsWith(base) && tail.match(QStringView(fileName).mid(base.size())).hasMatch();
+    return hasTail(fileName, base, tail);
 }
 
 } // namespace MaintenanceFiles
