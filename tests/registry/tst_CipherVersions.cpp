@@ -118,7 +118,8 @@ QString writeStep(PayeeDatabase &database, int step)
         update.bindText(4, {});
         update.bindText(5, QStringLiteral("ÇANKAYA"));
         update.bindInt64(6, step - 1);
-        SqlCipherConnection::Statement remove = connection.prepare(PayeeTable::of(PaymentCategory::Hospital).deleteSql());
+        SqlCipherConnection::Statement remove
+            = connection.prepare(PayeeTable::of(PaymentCategory::Hospital).deleteSql());
         remove.bindInt64(1, 3 * (step - 1));
         for (SqlCipherConnection::Statement *statement : {&update, &remove}) {
             const SqlCipherConnection::Error error = statement->run();
@@ -391,7 +392,8 @@ void TestCipherVersions::filesPassBetweenTheVersions()
         QVERIFY2(unseen.isEmpty(), qPrintable(unseen));
         QCOMPARE(seen.rows, written.rows);
         QCOMPARE(seen.orders, written.orders);
-        QVERIFY2(seen == written, qPrintable(QStringLiteral("step %1 read by SQLCipher %2").arg(step).arg(sideName(reader))));
+        QVERIFY2(seen == written,
+                 qPrintable(QStringLiteral("step %1 read by SQLCipher %2").arg(step).arg(sideName(reader))));
         if (step < kSteps) {
             const Outcome wrote = runOn(reader, {QStringLiteral("write"), path, QString::number(step + 1)});
             QVERIFY2(wrote.failure.isEmpty(), qPrintable(wrote.failure));
