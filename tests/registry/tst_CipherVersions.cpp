@@ -234,12 +234,14 @@ Outcome perform(const QStringList &command)
     }
     if (verb == QLatin1String("copy")) {
         const DatabaseCopy::Outcome copied = DatabaseCopy::exportCopy(path, argument);
-        return {copied.succeeded() ? QString() : failed(QStringLiteral("copy"), copied.detail)};
+        if (!copied.succeeded())
+            return {failed(QStringLiteral("copy, problem %1").arg(int(copied.problem)), copied.detail)};
+        return {};
     }
     if (verb == QLatin1String("salvage")) {
         const DatabaseCopy::Salvage salvaged = DatabaseCopy::salvage(path, argument);
         if (!salvaged.succeeded())
-            return {failed(QStringLiteral("salvage"), salvaged.detail)};
+            return {failed(QStringLiteral("salvage, problem %1").arg(int(salvaged.problem)), salvaged.detail)};
         return {salvaged.lost == 0 ? QString() : QStringLiteral("salvage lost %1 rows").arg(salvaged.lost)};
     }
     return {QStringLiteral("unknown command %1").arg(command.join(QLatin1Char(' ')))};
@@ -248,8 +250,7 @@ Outcome perform(const QStringList &command)
 int runAsPeer(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    QStringList command = QCoreApplication::arguments().mid(2);
-    const Outcome outcome = perform(command);
+    const Outcome outcome = perform(QCoreApplication::arguments().mid(2));
     if (!outcome.failure.isEmpty()) {
         std::fprintf(stderr, "%s\n", outcome.failure.toUtf8().constData());
         return 1;
