@@ -104,6 +104,8 @@ Error attach(SqlCipherConnection &connection, const QString &target)
         return {failure, 0, empty.errorString()};
     }
     empty.close();
+    // Keyed with the engine's defaults, which are the settings of our files
+    // with either SQLCipher major version (SqlCipherConnection).
     Statement attach = connection.prepare(QStringLiteral("ATTACH DATABASE ?1 AS %1 KEY ?2").arg(name()));
     attach.bindText(1, target);
     attach.bindText(2, QString::fromLatin1(PayeeDatabase::password()));

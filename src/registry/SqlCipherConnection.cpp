@@ -76,6 +76,75 @@ void deleteCollationHolder(void *holder)
     delete static_cast<CollationHolder *>(holder);
 }
 
+// The first column of the first row of sql, or an empty text.
+QString firstText(sqlite3 *database, const char *sql)
+{
+    QString text;
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(database, sql, -1, &statement, nullptr) == SQLITE_OK
+        && sqlite3_step(statement) == SQLITE_ROW) {
+        text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    return text;
+}
+
+// The SQLCipher library the program runs with, set up once, before its
+// first connection. Every file of ours has the settings of SQLCipher 3
+// (1024-byte pages, 64 000 rounds of PBKDF2-HMAC-SHA1, HMAC-SHA1 on every
+// page), which SQLCipher 3 knows no others than. SQLCipher 4 would key new
+// files, attached copies among them, with its own settings, which SQLCipher
+// 3 cannot read, and opens ours only with those settings named: made its
+// defaults, they serve every connection and every ATTACH. Nothing here
+// migrates a file (PRAGMA cipher_migrate): it stays readable by both.
+struct Engine
+{
+    QString version; // "3.4.1", "4.6.1 community"
+    int major = 0;
+    QString problem; // why no file can be opened; empty when usable
+};
+
+Engine setUpEngine()
+{
+    Engine engine;
+    sqlite3 *memory = nullptr;
+    if (sqlite3_open_v2(":memory:", &memory, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        engine.problem = QStringLiteral("cannot start the database engine: %1")
+                             .arg(QString::fromUtf8(sqlite3_errmsg(memory)));
+        sqlite3_close_v2(memory);
+        return engine;
+    }
+    engine.version = firstText(memory, "PRAGMA cipher_version");
+    engine.major = engine.version.section(QLatin1Char('.'), 0, 0).toInt();
+    if (engine.major < 3) {
+        engine.problem = engine.version.isEmpty()
+                             ? QStringLiteral("the database engine is no SQLCipher")
+                             : QStringLiteral("SQLCipher %1 is older than 3").arg(engine.version);
+    } else {
+        if (engine.major >= 4)
+            sqlite3_exec(memory, "PRAGMA cipher_default_compatibility = 3", nullptr, nullptr, nullptr);
+        // SQLCipher 3 names no algorithms: it has only the SHA-1 ones.
+        const QString hmac = firstText(memory, "PRAGMA cipher_default_hmac_algorithm");
+        const QString kdf = firstText(memory, "PRAGMA cipher_default_kdf_algorithm");
+        if (firstText(memory, "PRAGMA cipher_default_page_size") != QLatin1String("1024")
+            || firstText(memory, "PRAGMA cipher_default_kdf_iter") != QLatin1String("64000")
+            || firstText(memory, "PRAGMA cipher_default_use_hmac") != QLatin1String("1")
+            || !(hmac.isEmpty() || hmac == QLatin1String("HMAC_SHA1"))
+            || !(kdf.isEmpty() || kdf == QLatin1String("PBKDF2_HMAC_SHA1"))) {
+            engine.problem = QStringLiteral("SQLCipher %1 does not take the settings of SQLCipher 3 files")
+                                 .arg(engine.version);
+        }
+    }
+    sqlite3_close_v2(memory);
+    return engine;
+}
+
+const Engine &engine()
+{
+    static const Engine engine = setUpEngine();
+    return engine;
+}
+
 } // namespace
 
 // --- Statement ---------------------------------------------------------------
@@ -217,10 +286,17 @@ SqlCipherConnection::Error SqlCipherConnection::create(const QString &filePath, 
     return openWith(filePath, key, true);
 }
 
+QString SqlCipherConnection::engineVersion()
+{
+    return engine().version;
+}
+
 SqlCipherConnection::Error SqlCipherConnection::openWith(const QString &filePath, const QByteArray &key,
                                                          bool create)
 {
     close();
+    if (!engine().problem.isEmpty())
+        return {Failure::Other, 0, engine().problem};
     const bool exists = QFileInfo::exists(filePath);
     if (create && exists)
         return {Failure::AlreadyExists, 0, QStringLiteral("file exists")};
@@ -247,9 +323,15 @@ SqlCipherConnection::Error SqlCipherConnection::openWith(const QString &filePath
     sqlite3_extended_result_codes(database, 1);
     sqlite3_busy_timeout(database, m_busyTimeout);
 
-    // SQLCipher 3.x: the key is all it takes. Under SQLCipher 4 add
-    // "PRAGMA cipher_compatibility = 3" right after keying, here only.
+    // The settings of our files are the engine's defaults (engine()): the
+    // key is all it takes, with either major version.
     result = sqlite3_key(database, key.constData(), int(key.size()));
+    if (result == SQLITE_OK && engine().major >= 4) {
+        // SQLCipher 4 writes its own warnings to standard error, from the
+        // first keyed connection on; each failure comes back to us as a
+        // result code, which the program reports in its own words.
+        result = sqlite3_exec(database, "PRAGMA cipher_log_level = NONE", nullptr, nullptr, nullptr);
+    }
     if (result == SQLITE_OK) {
         // The key is only tried when the first page is read; another key
         // and a file that is no database both fail here as SQLITE_NOTADB,

@@ -88,6 +88,11 @@ public:
         Error m_error;
     };
 
+    // The SQLCipher release in use, as it names itself: "3.4.1" on Debian
+    // 12, "4.6.1 community" on Debian 13. Our files open and are written the
+    // same with either major version.
+    static QString engineVersion();
+
     SqlCipherConnection();
     ~SqlCipherConnection();
     SqlCipherConnection(const SqlCipherConnection &) = delete;
