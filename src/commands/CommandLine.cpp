@@ -8,6 +8,7 @@
 #include "commands/PayeeCsvCommand.h"
 #include "commands/PaymentCommand.h"
 #include "olddata/OldDatabaseChild.h"
+#include "registry/SqlCipherConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -111,7 +112,7 @@ QString helpText(const QString &command)
 QString versionText(const QString &command)
 {
     return QStringLiteral("%1 (%2) %3\n").arg(command, ApplicationInfo::title(), ApplicationInfo::version()) +
-           folderLine();
+           folderLine() + QStringLiteral("SQLCipher %1\n").arg(SqlCipherConnection::engineVersion());
 }
 
 int say(FILE *stream, const QString &text, int status)

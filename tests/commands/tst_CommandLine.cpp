@@ -105,7 +105,7 @@ void TestCommandLine::installedProgram()
 
     const Run version = runProgram({QStringLiteral("--version")}, program, home);
     QCOMPARE(version.status, 0);
-    QCOMPARE(version.out, QStringLiteral("mirvasel (Mirvasel) 2.0.1\nKullanıcı veri klasörü: %1\n").arg(data));
+    QCOMPARE(version.out, QStringLiteral("mirvasel (Mirvasel) 2.0.1\nKullanıcı veri klasörü: %1\nSQLCipher 3.4.1\n").arg(data));
     QVERIFY(QFileInfo(data).isDir());
 
     const Run help = runProgram({QStringLiteral("--help")}, program, home);
