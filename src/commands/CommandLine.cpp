@@ -3,6 +3,7 @@
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
 #include "commands/CommandOutcome.h"
+#include "commands/CopyRegisterCommand.h"
 #include "commands/OldDatabaseCommand.h"
 #include "commands/OrdersCsvCommand.h"
 #include "commands/PayeeCsvCommand.h"
@@ -87,6 +88,9 @@ QString helpText(const QString &command)
         "                                     Kişileri CSV dosyasına yazar.\n"
         "  --import-payees GİRDİ.csv --kind TÜR [--skip-bad-rows]\n"
         "                                     CSV dosyasındaki kişileri o türün listesine ekler.\n"
+        "  --copy-register-to BAĞLANTI        Kişileri ve belge kaydını, sunucudaki boş bir\n"
+        "                                     paylaşılan kayda bir kez aktarır (BAĞLANTI: libpq\n"
+        "                                     bağlantı dizesi, örneğin \"service=mirvasel\").\n"
         "  --help                             Bu yardımı gösterir.\n"
         "  --version                          Programın sürümünü gösterir.\n"
         "\n"
@@ -103,7 +107,7 @@ QString helpText(const QString &command)
         "  2  komut satırı ya da girdi dosyası hatalı (ya da eski veritabanı okunamadı);\n"
         "     hiçbir şey yapılmadı\n"
         "  3  belge çıktı, ancak belge kaydına işlenemedi; ya da (bir aktarma) veritabanı\n"
-        "     yazılamadı ve olduğu gibi kaldı\n"
+        "     ya da paylaşılan kayıt yazılamadı ve olduğu gibi kaldı\n"
         "  4  yazıcı belgeyi kabul etmedi\n"
         "  5  program klasöründe yedekleme, sıkıştırma ya da onarım sürüyor\n")
         .arg(command, folderLine());
@@ -172,6 +176,8 @@ std::optional<int> run(int argc, char **argv)
         return windowless<QCoreApplication>(argc, argv, OldDatabaseCommand::run);
     if (std::strcmp(first, "--export-payees") == 0 || std::strcmp(first, "--import-payees") == 0)
         return windowless<QCoreApplication>(argc, argv, PayeeCsvCommand::run);
+    if (std::strcmp(first, "--copy-register-to") == 0)
+        return windowless<QCoreApplication>(argc, argv, CopyRegisterCommand::run);
     for (int i = 1; i < argc;) {
         if (const int taken = windowSystemArguments(argc, argv, i)) {
             i += taken;
