@@ -148,7 +148,8 @@ int main(int argc, char **argv)
 
     PayeeDatabase database;
     check(database.open(path).isOpened() ? Result<>::success() : Result<>::failure(QStringLiteral("open")));
-    OrderList orders(database);
+    OrderRegister ordersRegister(database);
+    OrderList orders(ordersRegister);
     OrderListModel model(&orders);
     PayeeList payees(database, PaymentCategory::Pharmacy);
 

@@ -4,6 +4,7 @@
 #include "base/ProgramFolder.h"
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"
+#include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
 
 #include <QDate>
@@ -51,7 +52,8 @@ CommandOutcome run(const QStringList &arguments)
     const PayeeDatabase::OpenResult opened = database.open();
     if (!opened.isOpened())
         return {ExitStatus::kFailed, opened.message};
-    OrderList list(database);
+    OrderRegister listRegister(database);
+    OrderList list(listRegister);
     if (const Result<> listed = list.open(filter); listed.failed())
         return {ExitStatus::kFailed, listed.message()};
     bool unreadable = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QStringList>
 

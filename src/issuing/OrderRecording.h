@@ -1,7 +1,7 @@
 #pragma once
 
 #include "issuing/DocumentFilling.h"
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "issuing/PaymentOrderPage.h"
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QString>
 

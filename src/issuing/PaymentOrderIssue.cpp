@@ -5,6 +5,7 @@
 #include "issuing/OrderRecording.h"
 #include "issuing/PageOutput.h"
 #include "referencedata/AutomaticDates.h"
+#include "registry/OrderIssue.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ IssueOutcome stopped(const Delivery &delivery, QStringList notes)
 
 } // namespace
 
-PaymentOrderIssue::PaymentOrderIssue(Raporlar &form, OrderRegister &orders)
+PaymentOrderIssue::PaymentOrderIssue(Raporlar &form, OrderStore &orders)
     : m_form(form)
     , m_orders(orders)
 {

@@ -5,7 +5,7 @@
 #include "issuing/IssueOutcome.h"
 #include "issuing/PaymentOrderPage.h"
 #include "referencedata/InstitutionSettings.h"
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QDateTime>
 
@@ -42,7 +42,7 @@ class PaymentOrderIssue
 public:
     // form: the report object whose boxes are written; a box keeps its last
     // text until it is written again. Both must outlive this object.
-    PaymentOrderIssue(Raporlar &form, OrderRegister &orders);
+    PaymentOrderIssue(Raporlar &form, OrderStore &orders);
 
     // The moment of an issue: now unless fixed (tests).
     void setClock(std::function<QDateTime()> clock);
@@ -76,7 +76,7 @@ private:
                          QStringList notes);
 
     Raporlar &m_form;
-    OrderRegister &m_orders;
+    OrderStore &m_orders;
     std::function<QDateTime()> m_clock;
     PaymentOrderPage m_lastPage;
 };

@@ -4,7 +4,7 @@
 #include "issuing/PdfFileOutput.h"
 #include "printing/PreviewOutput.h"
 
-OrderReprinting::OrderReprinting(OrderRegister &orders)
+OrderReprinting::OrderReprinting(OrderStore &orders)
     : m_issue(m_form, orders)
 {
 }

@@ -4,7 +4,7 @@
 #include "issuing/IssueOutcome.h"
 #include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderIssue.h"
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QDateTime>
 
@@ -20,7 +20,7 @@ class QWidget;
 class OrderReprinting
 {
 public:
-    explicit OrderReprinting(OrderRegister &orders);
+    explicit OrderReprinting(OrderStore &orders);
 
     // The preview window over its parent unless replaced (tests).
     using PreviewFactory = std::function<std::unique_ptr<PageOutput>(QWidget *parent)>;

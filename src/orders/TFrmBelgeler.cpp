@@ -83,7 +83,7 @@ TFrmBelgeler::TFrmBelgeler(PayeeDatabase &database, QWidget *parent)
     : LazyDialog(parent)
     , m_orders(database)
     , m_reprinting(m_orders)
-    , m_list(new OrderList(database, this))
+    , m_list(new OrderList(m_orders, this))
     , m_model(new OrderListModel(m_list, this))
 {
     setObjectName(QStringLiteral("FrmBelgeler"));

@@ -8,7 +8,7 @@
 
 #include <QWidget>
 
-PaymentOrderPrinting::PaymentOrderPrinting(const PaymentPreferences &preferences, OrderRegister &orders,
+PaymentOrderPrinting::PaymentOrderPrinting(const PaymentPreferences &preferences, OrderStore &orders,
                                            Sources sources, QWidget *window)
     : m_preferences(preferences)
     , m_sources(std::move(sources))

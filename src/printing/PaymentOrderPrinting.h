@@ -15,7 +15,7 @@
 #include <functional>
 #include <memory>
 
-class OrderRegister;
+class OrderStore;
 class PageOutput;
 class PaymentPreferences;
 class QWidget;
@@ -43,7 +43,7 @@ public:
 
     // The preferences and the register must outlive this object; window is
     // the parent of the preview and of the message boxes.
-    PaymentOrderPrinting(const PaymentPreferences &preferences, OrderRegister &orders, Sources sources,
+    PaymentOrderPrinting(const PaymentPreferences &preferences, OrderStore &orders, Sources sources,
                          QWidget *window);
     ~PaymentOrderPrinting() override;
 

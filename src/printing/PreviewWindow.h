@@ -3,7 +3,7 @@
 #include "base/ScopedOverride.h"
 #include "issuing/PageOutput.h"
 #include "issuing/PaymentOrderPage.h"
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QDialog>
 #include <QString>

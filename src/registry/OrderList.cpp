@@ -1,12 +1,6 @@
 #include "registry/OrderList.h"
 
-#include "registry/PayeeDatabase.h"
-#include "registry/TurkishCollation.h"
-
-#include <QStringList>
-
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -15,93 +9,27 @@ constexpr int kCachedRecords = 1024;
 
 } // namespace
 
-OrderList::OrderList(PayeeDatabase &database, QObject *parent)
+OrderList::OrderList(const OrderStore &orders, QObject *parent)
     : QObject(parent)
-    , m_database(database)
+    , m_orders(orders)
     , m_cache(kCachedRecords)
 {
 }
 
 OrderList::~OrderList() = default;
 
-Result<> OrderList::prepare() const
-{
-    if (!m_database.isOpen())
-        return Result<>::failure(QStringLiteral("veritabanı açık değil."));
-    if (m_preparedGeneration == m_database.generation() && m_select.isValid())
-        return Result<>::success();
-    m_select = m_database.connection().prepare(OrderRegister::selectByNumberSql());
-    if (!m_select.isValid())
-        return Result<>::failure(PayeeDatabase::failureReason(m_select.error(), m_database.filePath()));
-    m_cache.clear();
-    m_preparedGeneration = m_database.generation();
-    return Result<>::success();
-}
-
 Result<> OrderList::open(const Filter &filter)
 {
-    const QString head = QStringLiteral("Belge listesi açılamadı: ");
-    auto fail = [&](const QString &reason) {
+    Result<OrderSelection> selected = m_orders.select(filter);
+    if (selected.failed()) {
         close();
-        return Result<>::failure(head + reason);
-    };
-    if (const Result<> prepared = prepare(); prepared.failed())
-        return fail(prepared.message());
-    if (!m_database.hasOrderRegister())
-        return fail(QStringLiteral("veritabanı dosyası eski bir sürümden kalma ve henüz güncellenemedi; belge "
-                                   "kaydı yok."));
-
-    // The name range and the days use their indexes; the engine picks the
-    // narrower. The name index carries the figures read here, so a name
-    // search never reads the records themselves.
-    QStringList conditions;
-    if (!filter.namePrefix.isEmpty())
-        conditions.append(QStringLiteral("Adi >= ?1 AND Adi < ?2"));
-    if (filter.from.isValid())
-        conditions.append(QStringLiteral("Zaman >= ?3"));
-    if (filter.to.isValid())
-        conditions.append(QStringLiteral("Zaman < ?4"));
-    QString sql = QStringLiteral("SELECT No, Brut, Net, AsilNo IS NOT NULL FROM Belge");
-    // Newest first: the whole register by its numbers backwards; a search
-    // is sorted here, which is far quicker than the engine's sorter.
-    if (conditions.isEmpty())
-        sql += QStringLiteral(" ORDER BY No DESC");
-    else
-        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
-    SqlCipherConnection::Statement query = m_database.connection().prepare(sql);
-    if (!query.isValid())
-        return fail(PayeeDatabase::failureReason(query.error(), m_database.filePath()));
-    if (!filter.namePrefix.isEmpty()) {
-        query.bindText(1, TurkishCollation::prefixLowerBound(filter.namePrefix));
-        query.bindText(2, TurkishCollation::prefixUpperBound(filter.namePrefix));
+        return selected.prefixed(QStringLiteral("Belge listesi açılamadı: ")).error();
     }
-    if (filter.from.isValid())
-        query.bindText(3, OrderRegister::storedMoment(QDateTime(filter.from, QTime(0, 0))));
-    if (filter.to.isValid())
-        query.bindText(4, OrderRegister::storedMoment(QDateTime(filter.to.addDays(1), QTime(0, 0))));
-
-    QVector<qint64> numbers;
-    Totals totals;
-    while (query.next()) {
-        numbers.append(query.int64(0));
-        if (query.int64(3) != 0) {
-            ++totals.reprints;
-        } else {
-            ++totals.originals;
-            totals.gross += query.int64(1);
-            totals.net += query.int64(2);
-        }
-    }
-    if (query.error().isError())
-        return fail(PayeeDatabase::failureReason(query.error(), m_database.filePath()));
-    if (!conditions.isEmpty())
-        std::sort(numbers.begin(), numbers.end(), std::greater<>());
-
     emit rowsAboutToBeReset();
     m_open = true;
     m_filter = filter;
-    m_numbers = std::move(numbers);
-    m_totals = totals;
+    m_numbers = std::move(selected->numbers);
+    m_totals = selected->totals;
     m_current = m_numbers.isEmpty() ? -1 : 0;
     // Ways out may have been added to records since they were read.
     m_cache.clear();
@@ -120,10 +48,6 @@ void OrderList::close()
     m_totals = {};
     m_current = -1;
     m_cache.clear();
-    // A statement still prepared keeps the connection, and with it the
-    // file, open after the database is closed.
-    m_select = {};
-    m_preparedGeneration = 0;
     if (hadRows)
         emit rowsReset();
     emit currentChanged();
@@ -138,18 +62,9 @@ Result<IssuedOrder> OrderList::load(qint64 number) const
 {
     if (IssuedOrder *cached = m_cache.object(number))
         return *cached;
-    if (const Result<> prepared = prepare(); prepared.failed())
-        return prepared.error();
-    m_select.bindInt64(1, number);
-    if (!m_select.next()) {
-        const SqlCipherConnection::Error error = m_select.error();
-        m_select.reset();
-        return Failure(error.isError() ? PayeeDatabase::failureReason(error, m_database.filePath())
-                                       : QStringLiteral("%1 numaralı belge kayıtlı değil.").arg(number));
-    }
-    const IssuedOrder read = OrderRegister::fromRow(m_select);
-    m_select.reset();
-    m_cache.insert(number, new IssuedOrder(read));
+    Result<IssuedOrder> read = m_orders.read(number);
+    if (read.succeeded())
+        m_cache.insert(number, new IssuedOrder(*read));
     return read;
 }
 

@@ -2,8 +2,7 @@
 
 #include "base/DataSetLink.h"
 #include "base/Result.h"
-#include "registry/OrderRegister.h"
-#include "registry/SqlCipherConnection.h"
+#include "registry/OrderStore.h"
 
 #include <QCache>
 #include <QDate>
@@ -11,11 +10,8 @@
 #include <QString>
 #include <QVector>
 
-class PayeeDatabase;
-
 // The records of the register as the orders window shows them: newest first,
-// those whose payee name begins with the typed text (the payee lists' rules)
-// and that were issued within a range of days, with their count and sums.
+// those a filter shows, with their count and sums.
 //
 // Like the payee lists it holds only the ordered numbers of its records and
 // reads a record's fields when the grid asks for them, into a small cache:
@@ -26,28 +22,10 @@ class OrderList : public QObject, public DataSetLink
     Q_OBJECT
 
 public:
-    struct Filter
-    {
-        QString namePrefix; // empty: every record
-        QDate from{}; // null: no first day
-        QDate to{}; // null: no last day; inclusive
+    using Filter = OrderFilter;
+    using Totals = OrderTotals;
 
-        friend bool operator==(const Filter &, const Filter &) = default;
-    };
-
-    // The shown records' figures. Reprints are counted apart and left out
-    // of the sums: they are copies of a payment, not payments.
-    struct Totals
-    {
-        int originals = 0;
-        int reprints = 0;
-        qint64 gross = 0; // kuruş
-        qint64 net = 0;
-
-        friend bool operator==(const Totals &, const Totals &) = default;
-    };
-
-    explicit OrderList(PayeeDatabase &database, QObject *parent = nullptr);
+    explicit OrderList(const OrderStore &orders, QObject *parent = nullptr);
     ~OrderList() override;
 
     // Reads the numbers anew (records issued since are seen); on failure the
@@ -84,17 +62,14 @@ signals:
     void currentChanged();
 
 private:
-    Result<> prepare() const;
     Result<IssuedOrder> load(qint64 number) const;
 
-    PayeeDatabase &m_database;
+    const OrderStore &m_orders;
     bool m_open = false;
     Filter m_filter;
     QVector<qint64> m_numbers;
     Totals m_totals;
     int m_current = -1;
 
-    mutable quint64 m_preparedGeneration = 0;
-    mutable SqlCipherConnection::Statement m_select;
     mutable QCache<qint64, IssuedOrder> m_cache;
 };

@@ -58,7 +58,8 @@ void writeEverything(Written &written)
     order.stamp = 1018519;
     order.net = order.gross - order.stamp;
     QVERIFY(OrderRegister(database.database()).record(order, QByteArrayLiteral("sayfa")).succeeded());
-    OrderList list(database.database());
+    OrderRegister listRegister(database.database());
+    OrderList list(listRegister);
     QVERIFY(list.open({}).succeeded());
     const QString csv = database.folder() + QStringLiteral("/Belgeler.csv");
     QVERIFY(OrderCsv::write(list, csv).succeeded());

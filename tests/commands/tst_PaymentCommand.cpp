@@ -69,7 +69,8 @@ QList<IssuedOrder> recordedOrders()
     PayeeDatabase database;
     if (!database.open().isOpened())
         return {};
-    OrderList list(database);
+    OrderRegister listRegister(database);
+    OrderList list(listRegister);
     if (list.open({}).failed())
         return {};
     QList<IssuedOrder> orders;

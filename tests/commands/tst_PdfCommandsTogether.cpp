@@ -2,6 +2,7 @@
 // without a database: every one prints and records its order, in the one
 // database that one of them created.
 #include "registry/OrderList.h"
+#include "registry/OrderRegister.h"
 #include "registry/PayeeDatabase.h"
 
 #include <QDir>
@@ -65,7 +66,8 @@ void TestPdfCommandsTogether::everyCopyRecordsItsOrder()
     PayeeDatabase database;
     const PayeeDatabase::OpenResult opened = database.open(folder.filePath(QStringLiteral("Data.dat")));
     QVERIFY2(opened.isOpened(), qPrintable(opened.message));
-    OrderList list(database);
+    OrderRegister listRegister(database);
+    OrderList list(listRegister);
     QVERIFY(list.open({}).succeeded());
     QStringList recorded;
     for (int row = 0; row < list.rowCount(); ++row)

@@ -111,7 +111,8 @@ QString integrityOf(const QString &path)
 
 QList<IssuedOrder> ordersIn(PayeeDatabase &database)
 {
-    OrderList list(database);
+    OrderRegister listRegister(database);
+    OrderList list(listRegister);
     if (list.open({}).failed())
         return {};
     QList<IssuedOrder> orders;

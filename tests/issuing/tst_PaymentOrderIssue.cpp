@@ -77,7 +77,8 @@ public:
 
 QList<IssuedOrder> registerContents(PayeeDatabase &database)
 {
-    OrderList list(database);
+    OrderRegister listRegister(database);
+    OrderList list(listRegister);
     if (list.open({}).failed())
         return {};
     QList<IssuedOrder> orders;

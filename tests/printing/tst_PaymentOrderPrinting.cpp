@@ -136,7 +136,8 @@ struct Office
 
 QList<IssuedOrder> registerContents(PayeeDatabase &database)
 {
-    OrderList list(database);
+    OrderRegister listRegister(database);
+    OrderList list(listRegister);
     if (list.open({}).failed())
         return {};
     QList<IssuedOrder> orders;

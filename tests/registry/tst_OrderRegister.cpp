@@ -1,10 +1,11 @@
-// The register of issued payment orders: records read back as written, the
-// file refusing to lose or change one, the guard's look-up of a recent
-// payment, the orders window's list (newest first, name prefix, days, sums)
-// and the CSV file.
+// The register of issued payment orders in a clerk's own file: its stored
+// moments, the file refusing to lose or change a record, an older file's
+// upgrade, damaged records and the CSV file. What every register must do
+// alike is in tst_OrderStores.
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"
 #include "registry/OrderListModel.h"
+#include "registry/OrderIssue.h"
 #include "registry/OrderRegister.h"
 #include "registry/PayeeListModel.h"
 #include "support/DatabaseFiles.h"
@@ -65,14 +66,9 @@ class TestOrderRegister : public QObject
     Q_OBJECT
 
 private slots:
-    void recordsReadBackAsWritten();
     void storedMomentsReadAsTheirFormatReadsThem_data();
     void storedMomentsReadAsTheirFormatReadsThem();
     void theFileKeepsEveryRecordWhole();
-    void oneIssueIsOneRecordWithEveryWayOut();
-    void guardFindsARecentSamePayment_data();
-    void guardFindsARecentSamePayment();
-    void listIsNewestFirstAndFilters();
     void fileOfVersionFourGetsTheNameIndexWithTheAmounts_data();
     void fileOfVersionFourGetsTheNameIndexWithTheAmounts();
     void csvFile();
@@ -81,45 +77,6 @@ private slots:
     void recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpty();
 };
 
-void TestOrderRegister::recordsReadBackAsWritten()
-{
-    TemporaryPayeeDatabase fixture;
-    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
-    OrderRegister orders(fixture.database());
-    QVERIFY(orders.availability().succeeded());
-
-    IssuedOrder first = order(PaymentCategory::Treatment, QStringLiteral("AYŞE ÇELİK"), 99999999999999LL,
-                              daysAgo(3, QTime(9, 5, 7)));
-    first.stamp = 0;
-    first.net = first.gross;
-    const QByteArray page = QByteArray(5000, '\xE7') + QByteArrayLiteral("\0son");
-    const qint64 one = add(orders, first, page);
-    const qint64 two = add(orders, order(PaymentCategory::Treatment, first.name(), 1, daysAgo(0), one));
-    QCOMPARE(one, qint64(1));
-    QCOMPARE(two, qint64(2));
-
-    // Read back after the file was closed and opened again.
-    fixture.database().close();
-    QVERIFY(fixture.database().open().isOpened());
-    Result<IssuedOrder> read = orders.read(one);
-    QVERIFY(read.succeeded());
-    first.number = one;
-    QCOMPARE(*read, first);
-    const Result<QByteArray> stored = orders.page(one);
-    QVERIFY(stored.succeeded());
-    QCOMPARE(*stored, page);
-    read = orders.read(two);
-    QVERIFY(read.succeeded());
-    QVERIFY(read->isReprint());
-    QCOMPARE(read->reprintOf, one);
-
-    const Result<IssuedOrder> missing = orders.read(3);
-    QVERIFY(missing.failed());
-    QVERIFY2(missing.message().contains(QStringLiteral("3 numaralı belge kayıtlı değil")), qPrintable(missing.message()));
-}
-
-// No record is deleted or changed, by the program or by anything else that
-// opens the file with its password; only a way out is added.
 void TestOrderRegister::storedMomentsReadAsTheirFormatReadsThem_data()
 {
     QTest::addColumn<QString>("stored");
@@ -149,6 +106,8 @@ void TestOrderRegister::storedMomentsReadAsTheirFormatReadsThem()
         QCOMPARE(OrderRegister::storedMoment(read), stored);
 }
 
+// No record is deleted or changed, by the program or by anything else that
+// opens the file with its password; only a way out is added.
 void TestOrderRegister::theFileKeepsEveryRecordWhole()
 {
     TemporaryPayeeDatabase fixture;
@@ -170,107 +129,6 @@ void TestOrderRegister::theFileKeepsEveryRecordWhole()
     QVERIFY(read->leftBy(OrderWay::Printer) && read->leftBy(OrderWay::Pdf));
     QCOMPARE(read->gross, qint64(100000));
     QCOMPARE(connection.queryInt64(QStringLiteral("SELECT count(*) FROM BelgeSayfa")), qint64(1));
-}
-
-void TestOrderRegister::oneIssueIsOneRecordWithEveryWayOut()
-{
-    TemporaryPayeeDatabase fixture;
-    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
-    OrderRegister orders(fixture.database());
-    OrderIssue issue(&orders, order(PaymentCategory::Hospital, QStringLiteral("ANKARA ŞEHİR HASTANESİ"), 5000, daysAgo(0)),
-                     QByteArrayLiteral("sayfa"));
-    QCOMPARE(issue.number(), qint64(0));
-    QVERIFY(issue.left(OrderWay::Pdf).succeeded());
-    QVERIFY(issue.left(OrderWay::Printer).succeeded());
-    QVERIFY(issue.left(OrderWay::Printer).succeeded());
-    QCOMPARE(issue.number(), qint64(1));
-    QCOMPARE(fixture.connection().queryInt64(QStringLiteral("SELECT count(*) FROM Belge")), qint64(1));
-    const Result<IssuedOrder> read = orders.read(1);
-    QVERIFY(read.succeeded());
-    QCOMPARE(OrderRegister::waysText(read->ways), QStringLiteral("Yazıcı, PDF"));
-}
-
-void TestOrderRegister::guardFindsARecentSamePayment_data()
-{
-    QTest::addColumn<IssuedOrder>("earlier");
-    QTest::addColumn<bool>("found");
-    const QString name = QStringLiteral("ŞİFA ECZANESİ");
-    const auto pharmacy = PaymentCategory::Pharmacy;
-    QTest::newRow("today") << order(pharmacy, name, 123450, daysAgo(0)) << true;
-    QTest::newRow("44 days ago") << order(pharmacy, name, 123450, daysAgo(44)) << true;
-    QTest::newRow("45 days ago, first second") << order(pharmacy, name, 123450, daysAgo(45, QTime(0, 0))) << true;
-    QTest::newRow("46 days ago, last second") << order(pharmacy, name, 123450, daysAgo(46, QTime(23, 59, 59)))
-                                              << false;
-    QTest::newRow("another kind") << order(PaymentCategory::Private, name, 123450, daysAgo(1)) << false;
-    QTest::newRow("one kuruş more") << order(pharmacy, name, 123451, daysAgo(1)) << false;
-    QTest::newRow("name in small letters, extra blanks")
-        << order(pharmacy, QStringLiteral(" şifa  eczanesi"), 123450, daysAgo(1)) << true;
-    QTest::newRow("dotless I is another letter") << order(pharmacy, QStringLiteral("ŞIFA ECZANESİ"), 123450, daysAgo(1))
-                                                 << false;
-    QTest::newRow("another payee") << order(pharmacy, QStringLiteral("ŞİFA ECZANESİ 2"), 123450, daysAgo(1)) << false;
-    // A reprint is a copy of a payment, not one.
-    QTest::newRow("a reprint only") << order(pharmacy, name, 123450, daysAgo(1), 7) << false;
-}
-
-void TestOrderRegister::guardFindsARecentSamePayment()
-{
-    QFETCH(IssuedOrder, earlier);
-    QFETCH(bool, found);
-    TemporaryPayeeDatabase fixture;
-    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
-    OrderRegister orders(fixture.database());
-    const qint64 number = add(orders, earlier);
-    QVERIFY(number > 0);
-
-    const Result<std::optional<IssuedOrder>> same
-        = orders.findSame(PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 123450, kToday.addDays(-45));
-    QVERIFY(same.succeeded());
-    QCOMPARE(same->has_value(), found);
-    if (found)
-        QCOMPARE((*same)->number, number);
-}
-
-void TestOrderRegister::listIsNewestFirstAndFilters()
-{
-    TemporaryPayeeDatabase fixture;
-    QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
-    OrderRegister orders(fixture.database());
-    const auto pharmacy = PaymentCategory::Pharmacy;
-    add(orders, order(pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, QDateTime(QDate(2024, 3, 31), QTime(23, 59))));
-    add(orders, order(pharmacy, QStringLiteral("IĞDIR ECZANESİ"), 20050, QDateTime(QDate(2024, 4, 1), QTime(0, 0))));
-    add(orders, order(pharmacy, QStringLiteral("İNEGÖL ECZANESİ"), 30001, QDateTime(QDate(2024, 5, 2), QTime(8, 0))));
-    add(orders, order(pharmacy, QStringLiteral("şişli eczanesi"), 45000, QDateTime(QDate(2024, 6, 30), QTime(17, 0))));
-    add(orders, order(pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100000, QDateTime(QDate(2024, 7, 1), QTime(9, 0)), 1));
-
-    OrderList list(fixture.database());
-    QVERIFY(list.open({}).succeeded());
-    QCOMPARE(names(list), QStringList({QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("şişli eczanesi"),
-                                       QStringLiteral("İNEGÖL ECZANESİ"), QStringLiteral("IĞDIR ECZANESİ"),
-                                       QStringLiteral("ŞİFA ECZANESİ")}));
-    QCOMPARE(list.numberAt(0), qint64(5));
-    // The reprint is shown and counted apart, but not added up.
-    QCOMPARE(list.totals(), (OrderList::Totals{4, 1, 195051, 195051 - (825 + 165 + 247 + 371)}));
-
-    // The first letters, in either case, by the Turkish alphabet.
-    QVERIFY(list.open({QStringLiteral("şi")}).succeeded());
-    QCOMPARE(names(list), QStringList({QStringLiteral("ŞİFA ECZANESİ"), QStringLiteral("şişli eczanesi"),
-                                       QStringLiteral("ŞİFA ECZANESİ")}));
-    QVERIFY(list.open({QStringLiteral("i")}).succeeded());
-    QCOMPARE(names(list), QStringList{QStringLiteral("İNEGÖL ECZANESİ")});
-    QVERIFY(list.open({QStringLiteral("ı")}).succeeded());
-    QCOMPARE(names(list), QStringList{QStringLiteral("IĞDIR ECZANESİ")});
-    QVERIFY(list.open({QStringLiteral("x")}).succeeded());
-    QCOMPARE(list.rowCount(), 0);
-    QCOMPARE(list.current(), -1);
-    QCOMPARE(list.totals(), OrderList::Totals{});
-
-    // The second quarter, both ends included.
-    QVERIFY(list.open({QString(), QDate(2024, 4, 1), QDate(2024, 6, 30)}).succeeded());
-    QCOMPARE(names(list), QStringList({QStringLiteral("şişli eczanesi"), QStringLiteral("İNEGÖL ECZANESİ"),
-                                       QStringLiteral("IĞDIR ECZANESİ")}));
-    QCOMPARE(list.totals().gross, qint64(45000 + 30001 + 20050));
-    QVERIFY(list.open({QStringLiteral("İ"), QDate(2024, 4, 1), QDate()}).succeeded());
-    QCOMPARE(names(list), QStringList{QStringLiteral("İNEGÖL ECZANESİ")});
 }
 
 void TestOrderRegister::fileOfVersionFourGetsTheNameIndexWithTheAmounts_data()
@@ -318,7 +176,9 @@ void TestOrderRegister::fileOfVersionFourGetsTheNameIndexWithTheAmounts()
     QCOMPARE(indexed(QStringLiteral("Belge_AdiTutar")), writable);
     QCOMPARE(indexed(QStringLiteral("Belge_Adi")), !writable);
 
-    OrderList list(fixture.database());
+    OrderRegister listRegister(fixture.database());
+
+    OrderList list(listRegister);
     QVERIFY(list.open({QStringLiteral("şi")}).succeeded());
     QCOMPARE(names(list), QStringList({QStringLiteral("şifa eczanesi"), QStringLiteral("ŞİFA ECZANESİ")}));
     QCOMPARE(list.totals(), (OrderList::Totals{2, 0, 102000, 102000 - (825 + 16)}));
@@ -338,7 +198,9 @@ void TestOrderRegister::csvFile()
     add(orders, awkward);
     add(orders, order(PaymentCategory::Private, awkward.name(), 5, QDateTime(QDate(2024, 3, 6), QTime(8, 0)), 1));
 
-    OrderList list(fixture.database());
+    OrderRegister listRegister(fixture.database());
+
+    OrderList list(listRegister);
     QVERIFY(list.open({}).succeeded());
     const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
     QVERIFY(OrderCsv::write(list, path).succeeded());
@@ -399,7 +261,9 @@ void TestOrderRegister::csvFileKeepsTextsAsTexts()
     add(orders, formula);
     add(orders, order(PaymentCategory::Treatment, QStringLiteral("-ABC"), 100, daysAgo(1)));
 
-    OrderList list(fixture.database());
+    OrderRegister listRegister(fixture.database());
+
+    OrderList list(listRegister);
     QVERIFY(list.open({}).succeeded());
     const QString path = fixture.folder() + QStringLiteral("/Belgeler.csv");
     QVERIFY(OrderCsv::write(list, path).succeeded());
@@ -425,7 +289,8 @@ void TestOrderRegister::csvFileThatCannotBeWrittenIsNotWritten()
 {
     TemporaryPayeeDatabase fixture;
     QVERIFY2(fixture.error().isEmpty(), qPrintable(fixture.error()));
-    OrderList list(fixture.database());
+    OrderRegister listRegister(fixture.database());
+    OrderList list(listRegister);
     QVERIFY(list.open({}).succeeded());
     const QString missingFolder = fixture.folder() + QStringLiteral("/yok/Belgeler.csv");
     const Result<> refused = OrderCsv::write(list, missingFolder);
@@ -457,10 +322,12 @@ void TestOrderRegister::recordDamagedUnderAnOpenListIsMarkedAndNeverExportedEmpt
     // The lists hold their numbers; then a sector of the file goes bad. A
     // write of another connection makes this one read the file anew. (A
     // list opened now would not open at all: its count reads every row.)
-    OrderList shown(fixture.database());
+    OrderRegister shownRegister(fixture.database());
+    OrderList shown(shownRegister);
     QVERIFY(shown.open({}).succeeded());
     QCOMPARE(shown.rowCount(), 300);
-    OrderList exported(fixture.database());
+    OrderRegister exportedRegister(fixture.database());
+    OrderList exported(exportedRegister);
     QVERIFY(exported.open({}).succeeded());
     {
         const std::unique_ptr<PayeeDatabase> other = fixture.openSecondConnection();
