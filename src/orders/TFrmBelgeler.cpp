@@ -153,8 +153,8 @@ void TFrmBelgeler::buildWidgets()
     // The amounts whole up to the largest an amount field holds; no column
     // narrower than its title.
     const int amountWidth = columnWidthFor(m_grid, KurusAmount::toText(KurusAmount::kLargest));
-    const int widths[OrderListModel::ColumnCount] = {60, 115, 170, 260, amountWidth, amountWidth};
-    for (int column = 0; column < OrderListModel::ColumnCount; ++column)
+    const int widths[OrderListModel::ColumnCount] = {60, 115, 170, 260, amountWidth, amountWidth, 110};
+    for (int column = 0; column < m_model->columnCount(); ++column)
         m_grid->setColumnWidth(column, std::max(widths[column], header->sectionSizeHint(column)));
     m_grid->setColorAlternative(m_alternative);
     m_grid->setColorSelect(m_select);

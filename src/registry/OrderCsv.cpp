@@ -5,6 +5,7 @@
 #include "base/KurusAmount.h"
 #include "base/TurkishText.h"
 #include "registry/OrderList.h"
+#include "registry/OrderRegister.h"
 
 #include <QSaveFile>
 
@@ -17,9 +18,9 @@ const QList<int> kNumberColumns = {0, 9, 10, 11, 13};
 
 } // namespace
 
-QStringList header()
+QStringList header(bool withClerk)
 {
-    return {QStringLiteral("Belge No"),
+    QStringList titles = {QStringLiteral("Belge No"),
             QStringLiteral("Tarih"),
             QStringLiteral("Saat"),
             QStringLiteral("Tür"),
@@ -33,9 +34,12 @@ QStringList header()
             QStringLiteral("Net Tutar"),
             QStringLiteral("Çıkış"),
             QStringLiteral("Yeniden Basılan Belge No")};
+    if (withClerk)
+        titles.append(QStringLiteral("Düzenleyen"));
+    return titles;
 }
 
-QStringList fields(const IssuedOrder &order)
+QStringList fields(const IssuedOrder &order, bool withClerk)
 {
     QStringList row = {QString::number(order.number), TurkishText::shortDate(order.issuedAt.date()),
                        order.issuedAt.toString(QStringLiteral("HH:mm:ss")), categoryWord(order.category)};
@@ -44,6 +48,8 @@ QStringList fields(const IssuedOrder &order)
     row += {KurusAmount::toPlainText(order.gross), KurusAmount::toPlainText(order.stamp),
             KurusAmount::toPlainText(order.net), OrderRegister::waysText(order.ways),
             order.isReprint() ? QString::number(order.reprintOf) : QString()};
+    if (withClerk)
+        row.append(order.clerk);
     return row;
 }
 
@@ -51,7 +57,8 @@ Result<> write(const OrderList &list, const QString &filePath, bool *unreadable)
 {
     if (unreadable)
         *unreadable = false;
-    QString text = CsvText::line(header());
+    const bool withClerk = list.recordsClerks();
+    QString text = CsvText::line(header(withClerk));
     for (int row = 0; row < list.rowCount(); ++row) {
         if (!list.isReadable(row)) {
             if (unreadable)
@@ -59,7 +66,7 @@ Result<> write(const OrderList &list, const QString &filePath, bool *unreadable)
             return Result<>::failure(QStringLiteral("Belgeler aktarılmadı: %1 numaralı belge kaydı okunamadı.")
                                        .arg(list.numberAt(row)));
         }
-        text += CsvText::line(fields(list.orderAt(row)), kNumberColumns);
+        text += CsvText::line(fields(list.orderAt(row), withClerk), kNumberColumns);
     }
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))

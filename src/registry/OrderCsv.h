@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,8 +15,10 @@ class OrderList;
 // texts, whatever they begin with (CsvText::field).
 namespace OrderCsv {
 
-QStringList header();
-QStringList fields(const IssuedOrder &order);
+// withClerk: a last column "Düzenleyen", for a register that records the
+// clerk of each order.
+QStringList header(bool withClerk = false);
+QStringList fields(const IssuedOrder &order, bool withClerk = false);
 
 // Writes every record of the list, as shown, in one step: on failure no
 // file, and an earlier file of the same name stays as it was. A record

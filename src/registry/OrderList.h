@@ -35,6 +35,8 @@ public:
     const Filter &filter() const { return m_filter; }
 
     int rowCount() const { return int(m_numbers.size()); }
+    // Whether the records name the clerk who issued each (a shared register).
+    bool recordsClerks() const { return m_orders.recordsClerks(); }
     const Totals &totals() const { return m_totals; }
     qint64 numberAt(int row) const;
     // The record on row; a record that cannot be read gives an empty one with

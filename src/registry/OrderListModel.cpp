@@ -20,7 +20,9 @@ int OrderListModel::rowCount(const QModelIndex &parent) const
 
 int OrderListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    if (parent.isValid())
+        return 0;
+    return m_list->recordsClerks() ? ColumnCount : Clerk;
 }
 
 QString OrderListModel::kindCell(const IssuedOrder &order)
@@ -59,6 +61,8 @@ QVariant OrderListModel::data(const QModelIndex &index, int role) const
         return KurusAmount::toText(order.gross);
     case Net:
         return KurusAmount::toText(order.net);
+    case Clerk:
+        return order.clerk;
     default:
         return {};
     }
@@ -69,8 +73,8 @@ QVariant OrderListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char16_t *const titles[ColumnCount] = {u" No", u" Tarih", u" Tür", u" Adı Soyadı", u" Brüt Tutar",
-                                                         u" Net Tutar"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf16(titles[section]) : QVariant();
+                                                         u" Net Tutar", u" Düzenleyen"};
+    return section >= 0 && section < columnCount() ? QString::fromUtf16(titles[section]) : QVariant();
 }
 
 Qt::ItemFlags OrderListModel::flags(const QModelIndex &index) const

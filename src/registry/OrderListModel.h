@@ -1,6 +1,6 @@
 #pragma once
 
-#include "registry/OrderRegister.h"
+#include "registry/OrderStore.h"
 
 #include <QAbstractTableModel>
 
@@ -8,13 +8,14 @@ class OrderList;
 
 // The orders window's grid model: one row per record of an order list, newest
 // first, with the number, the day and time, the category, the payee and the gross
-// and net amounts. Rows are read from the list as the view asks for them.
+// and net amounts, and on a register that records them the clerk who issued
+// it. Rows are read from the list as the view asks for them.
 class OrderListModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    enum Column { Number, Issued, Kind, Payee, Gross, Net, ColumnCount };
+    enum Column { Number, Issued, Kind, Payee, Gross, Net, Clerk, ColumnCount };
 
     explicit OrderListModel(OrderList *list, QObject *parent = nullptr);
 

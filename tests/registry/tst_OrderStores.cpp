@@ -3,11 +3,16 @@
 // here runs against each (the global rows). Records read back as written,
 // one issue is one record, the guard's look-up of a recent payment, and the
 // orders window's selection (newest first, name prefix, days, sums).
+#include "base/CsvText.h"
+#include "registry/OrderCsv.h"
 #include "registry/OrderIssue.h"
 #include "registry/OrderList.h"
+#include "registry/OrderListModel.h"
 #include "registry/OrderRegister.h"
 #include "support/OrderStoreFixture.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -74,6 +79,7 @@ private slots:
     void searchTakesEveryTypedCharacterLiterally_data();
     void searchTakesEveryTypedCharacterLiterally();
     void aRefusedRecordLeavesNoGapAndNothingBehind();
+    void theClerkIsShownWhereTheRegisterRecordsIt();
 };
 
 void TestOrderStores::initTestCase_data()
@@ -307,6 +313,35 @@ void TestOrderStores::aRefusedRecordLeavesNoGapAndNothingBehind()
     const Result<IssuedOrder> read = orders.read(2);
     QVERIFY(read.succeeded());
     QCOMPARE(read->name(), QStringLiteral("ÜÇ"));
+}
+
+// A clerk's own file has one clerk and shows no such column, in the window
+// or in the CSV file, as before; a shared register names each order's.
+void TestOrderStores::theClerkIsShownWhereTheRegisterRecordsIt()
+{
+    REGISTER_FIXTURE(fixture);
+    QVERIFY(add(fixture.orders(), order(PaymentCategory::Pharmacy, QStringLiteral("ŞİFA ECZANESİ"), 100, daysAgo(1))) > 0);
+    OrderList list(fixture.orders());
+    QVERIFY(list.open({}).succeeded());
+    const bool withClerk = !fixture.clerk().isEmpty();
+
+    OrderListModel model(&list);
+    QCOMPARE(model.columnCount(), withClerk ? 7 : 6);
+    const int last = model.columnCount() - 1;
+    QCOMPARE(model.headerData(last, Qt::Horizontal).toString().trimmed(),
+             withClerk ? QStringLiteral("Düzenleyen") : QStringLiteral("Net Tutar"));
+    if (withClerk)
+        QCOMPARE(model.data(model.index(0, last)).toString(), fixture.clerk());
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("belgeler.csv"));
+    QVERIFY(OrderCsv::write(list, path).succeeded());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0].endsWith(QStringLiteral(";Düzenleyen")), withClerk);
+    QCOMPARE(lines[1].endsWith(QStringLiteral(";") + fixture.clerk()), true);
 }
 
 QTEST_GUILESS_MAIN(TestOrderStores)
