@@ -90,13 +90,10 @@ int main(int argc, char **argv)
         const QString database = QDir(programFolder).filePath(QStringLiteral("Data.dat"));
         if (!QFile::copy(source, database))
             fail(QStringLiteral("%1 could not be copied").arg(database));
-        const OldDatabaseReading::Outcome read = OldDatabaseReading::read(database);
-        if (!read.succeeded())
-            fail(read.message);
-        const Result<OldDatabaseConversion::Converted> done = OldDatabaseConversion::convert(database, read.database);
-        if (done.failed())
-            fail(done.message());
-        if (done->counts.totalAdded() != 4 * kPayeesPerCategory)
+        const OldDatabaseConversion::Outcome done = OldDatabaseConversion::convert(database);
+        if (done.status != OldDatabaseConversion::Outcome::Status::Converted)
+            fail(done.message);
+        if (done.counts.totalAdded() != 4 * kPayeesPerCategory)
             fail(QStringLiteral("not every payee came over"));
     });
     converted.print(QStringLiteral("conversion into the register"));

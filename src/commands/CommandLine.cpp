@@ -84,6 +84,8 @@ QString helpText(const QString &command)
         "  --import-old ESKİ.dat [--other-password]\n"
         "                                     Eski programın veritabanındaki kişileri ekler;\n"
         "                                     beş alanı da aynı olan kişiler atlanır.\n"
+        "                                     --other-password: tabloları taşıyan ama başka\n"
+        "                                     parolalı (ya da parolasız) bir dosyayı da alır.\n"
         "  --export-payees ÇIKTI.csv [--kind Eczane|Hastane|Tedavi|Ozel]\n"
         "                                     Kişileri CSV dosyasına yazar.\n"
         "  --import-payees GİRDİ.csv --kind TÜR [--skip-bad-rows]\n"

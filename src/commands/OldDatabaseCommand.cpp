@@ -43,10 +43,15 @@ CommandOutcome run(const QStringList &arguments)
                 QStringLiteral("'%1' programın kendi veritabanı; eski veritabanı olarak başka bir dosya verin. "
                                "Program klasöründeki eski veritabanı, program açılırken dönüştürülür.")
                     .arg(shown(oldPath))};
-    const OldDatabaseReading::Outcome read = OldDatabaseReading::read(oldPath);
-    if (!read.succeeded())
-        return {ExitStatus::kBadInput, read.message + QStringLiteral(" Hiçbir kayıt aktarılmadı.")};
-    if (!read.database.hasOldProgramPassword() && !otherPasswordAccepted) {
+    // The answer to the question about another password is the option:
+    // without it such a file is refused after a look at its tables, before
+    // its rows are read.
+    OldDatabaseReading::Options options;
+    options.acceptOtherPassword = [otherPasswordAccepted](const OldDatabaseReading::OldDatabase &) {
+        return otherPasswordAccepted;
+    };
+    const OldDatabaseReading::Outcome read = OldDatabaseReading::read(oldPath, options);
+    if (read.status == OldDatabaseReading::Outcome::Status::Declined) {
         const QString protection = read.database.header.password().isEmpty()
             ? QStringLiteral("parolasız")
             : QStringLiteral("eski programınkinden başka bir parolayla korunuyor");
@@ -55,6 +60,8 @@ CommandOutcome run(const QStringList &arguments)
                                "Yine de aktarmak için komutu %3 ile yeniden çalıştırın. Hiçbir kayıt aktarılmadı.")
                     .arg(shown(oldPath), protection, kOtherPassword)};
     }
+    if (!read.succeeded())
+        return {ExitStatus::kBadInput, read.message + QStringLiteral(" Hiçbir kayıt aktarılmadı.")};
     if (OldDatabaseReading::looksLikeJet4(registerPath))
         return {ExitStatus::kNotRecorded,
                 QStringLiteral("Program klasöründeki '%1' henüz eski programın veritabanı: önce programı açıp "

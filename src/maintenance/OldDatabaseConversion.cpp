@@ -1,12 +1,11 @@
 #include "maintenance/OldDatabaseConversion.h"
 
-#include "base/FileProblem.h"
 #include "base/FolderAccess.h"
 #include "maintenance/FileReplacement.h"
 #include "maintenance/MaintenanceFiles.h"
+#include "registry/PayeeBulkInsert.h"
 #include "registry/PayeeDatabase.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,114 +14,126 @@ namespace OldDatabaseConversion {
 
 namespace {
 
+using Status = Outcome::Status;
+
 QString shown(const QString &filePath)
 {
     return QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath());
 }
 
-// The file's SHA-256, or nothing when it cannot be read.
-std::optional<QByteArray> digestOf(const QString &filePath)
+Outcome notConverted(Status status, QString message)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return hash.result();
+    Outcome outcome;
+    outcome.status = status;
+    outcome.message = std::move(message);
+    return outcome;
 }
 
-bool holdsTheBytesRead(const QString &filePath, const OldDatabaseReading::OldDatabase &database)
+Outcome changedSinceRead(const QString &databasePath)
 {
-    return QFileInfo(filePath).size() == database.size && digestOf(filePath) == database.sha256;
+    return notConverted(Status::NotConverted,
+                        QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden "
+                                       "açıldığında yeniden denenir.")
+                            .arg(shown(databasePath)));
 }
 
-// Whether the two files hold the same bytes: cheaper than their digests.
-bool sameBytes(const QString &first, const QString &second)
+struct Kept
 {
-    QFile a(first);
-    QFile b(second);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
-        return false;
-    for (;;) {
-        const QByteArray x = a.read(1 << 20);
-        const QByteArray y = b.read(1 << 20);
-        if (x != y || a.error() != QFileDevice::NoError || b.error() != QFileDevice::NoError)
-            return false;
-        if (x.isEmpty())
-            return true;
-    }
-}
+    QString path;
+    bool madeNow = false;
+};
 
-Result<QString> keepOriginal(const QString &databasePath, const OldDatabaseReading::OldDatabase &database)
+// The copy that was read, kept beside the database.
+Result<Kept> keepOriginal(const QString &databasePath, const OldDatabaseCopy &copy)
 {
     for (int n = 1;; ++n) {
         const QString kept = MaintenanceFiles::keptOldDatabasePath(databasePath, n);
         if (QFileInfo::exists(kept)) {
             // Kept by a conversion that was interrupted after it.
-            if (holdsTheBytesRead(kept, database))
-                return kept;
+            if (copy.sameBytesAs(kept))
+                return Kept{kept, false};
             continue;
         }
-        if (const Result<> copied = FileReplacement::copyAsNew(databasePath, kept); copied.failed())
+        if (const Result<> copied = FileReplacement::copyAsNew(copy.path(), kept); copied.failed())
             return Failure(QStringLiteral("Eski veritabanının kopyası '%1' yazılamadı: %2").arg(shown(kept), copied.message()));
-        if (!holdsTheBytesRead(kept, database)) {
-            // A copy just made of what the database became since: not the
-            // original that was read, and the database itself is still there.
-            QFile::remove(kept);
-            return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında yeniden denenir.")
-                               .arg(shown(databasePath)));
-        }
-        return kept;
+        return Kept{kept, true};
     }
 }
 
 } // namespace
 
-Result<Converted> convert(const QString &databasePath, const OldDatabaseReading::OldDatabase &database,
-                          const PayeeImport::Progress &progress)
+Outcome convert(const QString &databasePath, const OldDatabaseReading::Options &options)
 {
     // No command writes the folder's database meanwhile.
     const Result<FolderAccess> access = FolderAccess::forMaintenance(QFileInfo(databasePath).absolutePath());
     if (access.failed())
-        return access.error();
-    if (QFileInfo(databasePath).size() != database.size)
-        return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında "
-                                      "yeniden denenir.")
-                           .arg(shown(databasePath)));
-    // The kept copy is checked against the bytes read, and the database
-    // against the kept copy: both are what was read.
-    const Result<QString> kept = keepOriginal(databasePath, database);
-    if (kept.failed())
-        return kept.error();
-    if (!sameBytes(databasePath, *kept))
-        return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında "
-                                      "yeniden denenir.")
-                           .arg(shown(databasePath)));
+        return notConverted(Status::NotConverted, access.message());
 
+    OldDatabaseReading::Outcome prepared = OldDatabaseReading::prepare(databasePath, options);
+    if (prepared.status == OldDatabaseReading::Outcome::Status::Declined)
+        return notConverted(Status::Declined, QString());
+    if (!prepared.succeeded())
+        return notConverted(Status::NotRead, prepared.message);
+    const std::shared_ptr<const OldDatabaseCopy> copy = prepared.database.copy;
+
+    const Result<Kept> kept = keepOriginal(databasePath, *copy);
+    if (kept.failed())
+        return notConverted(Status::NotConverted, kept.message());
+    // A kept file made now of bytes the database no longer holds is no
+    // original: it goes with the failed conversion.
+    const auto dropKept = [&] {
+        if (kept->madeNow)
+            QFile::remove(kept->path);
+    };
+
+    OldDatabaseReading::Outcome read;
+    bool readingTried = false;
+    SqlCipherConnection::Error written;
     const Result<QString> staging = PayeeDatabase::buildStaging(databasePath, [&](SqlCipherConnection &connection) {
-        return PayeeImport::insertAll(connection, database.records, progress);
+        readingTried = true;
+        PayeeBulkInsert insert(connection);
+        read = OldDatabaseReading::readRows(databasePath, std::move(prepared.database), options,
+                                            [&](PaymentCategory category, const PayeeUtf8Fields &fields) {
+                                                written = insert.append(category, fields);
+                                                return !written.isError();
+                                            });
+        if (!written.isError() && read.succeeded())
+            written = insert.finish();
+        if (written.isError())
+            return written;
+        // The rows are not the file's: the staging file goes.
+        if (!read.succeeded())
+            return SqlCipherConnection::Error{SqlCipherConnection::Failure::Other, 0, QStringLiteral("not read")};
+        return SqlCipherConnection::Error{};
     });
-    if (staging.failed())
-        return Failure(QStringLiteral("Yeni veritabanı '%1' %2").arg(shown(databasePath), staging.message()));
-    if (!sameBytes(databasePath, *kept)) {
+    if (readingTried && !written.isError() && !read.succeeded()) {
+        dropKept();
+        return notConverted(Status::NotRead, read.message);
+    }
+    if (staging.failed()) {
+        dropKept();
+        return notConverted(Status::NotConverted,
+                            QStringLiteral("Yeni veritabanı '%1' %2").arg(shown(databasePath), staging.message()));
+    }
+    if (!copy->sameBytesAs(databasePath)) {
         QFile::remove(*staging);
-        return Failure(QStringLiteral("'%1' okunduktan sonra değişti. Dönüştürme yapılmadı; program yeniden açıldığında "
-                                      "yeniden denenir.")
-                           .arg(shown(databasePath)));
+        dropKept();
+        return changedSinceRead(databasePath);
     }
     if (const Result<> replaced = FileReplacement::replace(*staging, databasePath); replaced.failed()) {
         QFile::remove(*staging);
-        return Failure(QStringLiteral("Yeni veritabanı '%1' yerine konamadı: %2 Eski dosya olduğu gibi duruyor.")
-                           .arg(shown(databasePath), replaced.message()));
+        return notConverted(Status::NotConverted,
+                            QStringLiteral("Yeni veritabanı '%1' yerine konamadı: %2 Eski dosya olduğu gibi duruyor.")
+                                .arg(shown(databasePath), replaced.message()));
     }
-    Converted converted;
+    Outcome outcome;
+    outcome.status = Status::Converted;
     for (PaymentCategory category : kAllCategories) {
         const std::size_t index = std::size_t(categoryIndex(category));
-        converted.counts.added[index] = database.records[index].size();
+        outcome.counts.added[index] = qsizetype(read.database.rows[index]);
     }
-    converted.keptPath = *kept;
-    return converted;
+    outcome.keptPath = kept->path;
+    return outcome;
 }
 
 } // namespace OldDatabaseConversion

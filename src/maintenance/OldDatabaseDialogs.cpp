@@ -56,33 +56,33 @@ std::unique_ptr<QProgressDialog> progressDialog(QWidget *parent)
     return progress;
 }
 
-// The file read with the progress bar showing the rows of each kind; the
-// question about another password asked. Nothing when it is not to be
-// taken (a message said why, or the user said no).
-std::optional<OldDatabaseReading::OldDatabase> readWithProgress(QWidget *parent, QProgressDialog &progress,
-                                                                const QString &filePath, bool convert)
+// The reading's options for the progress bar, which shows the rows of
+// each kind, and for the question about another password, asked after the
+// first look at the file and before its rows are read.
+OldDatabaseReading::Options readingOptions(QWidget *parent, QProgressDialog &progress, const QString &filePath,
+                                           const QString &label, bool convert)
 {
     OldDatabaseReading::Options options;
-    options.progress = [&](PaymentCategory category, qsizetype rows) {
-        progress.setLabelText(QStringLiteral("Eski veritabanı okunuyor: %1, %2 kayıt")
-                                  .arg(categoryWord(category), WrittenAmount::grouped(QString::number(rows))));
+    options.progress = [&progress, label](PaymentCategory category, qsizetype rows) {
+        progress.setLabelText(QStringLiteral("%1: %2, %3 kayıt")
+                                  .arg(label, categoryWord(category), WrittenAmount::grouped(QString::number(rows))));
         QCoreApplication::processEvents();
     };
-    OldDatabaseReading::Outcome read = OldDatabaseReading::read(filePath, options);
-    if (!read.succeeded()) {
+    options.acceptOtherPassword = [parent, &progress, filePath, convert](const OldDatabaseReading::OldDatabase &database) {
         progress.hide();
-        MessageBoxes::showError(parent, read.message + QStringLiteral(" Dosya olduğu gibi bırakıldı; hiçbir kayıt "
-                                                                      "aktarılmadı."));
-        return std::nullopt;
-    }
-    if (!read.database.hasOldProgramPassword()) {
-        progress.hide();
-        if (!MessageBoxes::askYesNoDefaultNo(parent, kCaption, otherPasswordQuestion(read.database, filePath, convert),
-                                             MessageBoxes::Icon::Warning))
-            return std::nullopt;
-        progress.show();
-    }
-    return std::move(read.database);
+        const bool accepted = MessageBoxes::askYesNoDefaultNo(parent, kCaption,
+                                                              otherPasswordQuestion(database, filePath, convert),
+                                                              MessageBoxes::Icon::Warning);
+        if (accepted)
+            progress.show();
+        return accepted;
+    };
+    return options;
+}
+
+QString notReadText(const QString &message)
+{
+    return message + QStringLiteral(" Dosya olduğu gibi bırakıldı; hiçbir kayıt aktarılmadı.");
 }
 
 PayeeImport::Progress writingProgress(QProgressDialog &progress, qsizetype total)
@@ -107,28 +107,41 @@ bool offerConversion(QWidget *parent, const QString &databasePath)
         return false;
 
     const std::unique_ptr<QProgressDialog> progress = progressDialog(parent);
-    const std::optional<OldDatabaseReading::OldDatabase> database = readWithProgress(parent, *progress, path, true);
-    if (!database)
-        return false;
-    const Result<OldDatabaseConversion::Converted> converted
-        = OldDatabaseConversion::convert(path, *database, writingProgress(*progress, payeeCount(database->records)));
+    const OldDatabaseConversion::Outcome converted = OldDatabaseConversion::convert(
+        path, readingOptions(parent, *progress, path, QStringLiteral("Eski veritabanı dönüştürülüyor"), true));
     progress->hide();
-    if (converted.failed()) {
-        MessageBoxes::showError(parent, converted.message());
+    using Status = OldDatabaseConversion::Outcome::Status;
+    switch (converted.status) {
+    case Status::Converted:
+        break;
+    case Status::Declined:
+        return false;
+    case Status::NotRead:
+        MessageBoxes::showError(parent, notReadText(converted.message));
+        return false;
+    case Status::NotConverted:
+        MessageBoxes::showError(parent, converted.message);
         return false;
     }
-    MessageBoxes::information(parent, kCaption, PayeeImport::transferredSentence(converted->counts));
+    MessageBoxes::information(parent, kCaption, PayeeImport::transferredSentence(converted.counts));
     return true;
 }
 
 std::optional<PayeeImport::Counts> importFile(QWidget *parent, PayeeDatabase &database, const QString &oldPath)
 {
     const std::unique_ptr<QProgressDialog> progress = progressDialog(parent);
-    const std::optional<OldDatabaseReading::OldDatabase> old = readWithProgress(parent, *progress, oldPath, false);
-    if (!old)
+    OldDatabaseReading::Outcome read = OldDatabaseReading::read(
+        oldPath, readingOptions(parent, *progress, oldPath, QStringLiteral("Eski veritabanı okunuyor"), false));
+    if (read.status == OldDatabaseReading::Outcome::Status::Declined)
         return std::nullopt;
+    if (!read.succeeded()) {
+        progress->hide();
+        MessageBoxes::showError(parent, notReadText(read.message));
+        return std::nullopt;
+    }
+    const PayeeRecords &records = read.database.records;
     const Result<PayeeImport::Counts> counts
-        = PayeeImport::add(database, old->records, writingProgress(*progress, payeeCount(old->records)));
+        = PayeeImport::add(database, records, writingProgress(*progress, payeeCount(records)));
     progress->hide();
     if (counts.failed()) {
         MessageBoxes::showError(parent, QStringLiteral("Kişiler veritabanına yazılamadı; hiçbir kayıt aktarılmadı: %1")

@@ -13,7 +13,8 @@ class QWidget;
 // "Data.dat" at start, and the import of another old database from the
 // menu. Both read the file with a progress bar (OldDatabaseReading, in a
 // child process on a copy) and ask before they take a file that holds the
-// payee tables under another password than the old program's.
+// payee tables under another password than the old program's: after a
+// look at its tables, before any of its rows is read.
 namespace OldDatabaseDialogs {
 
 // At start, before the lists open: when "Data.dat" in the program folder is

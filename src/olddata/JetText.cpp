@@ -36,6 +36,104 @@ std::optional<QString> decode(QByteArrayView bytes)
 
 namespace {
 
+void appendCode(char32_t code, QByteArray *utf8)
+{
+    if (code < 0x80) {
+        utf8->append(char(code));
+    } else if (code < 0x800) {
+        utf8->append(char(0xC0 | (code >> 6)));
+        utf8->append(char(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        utf8->append(char(0xE0 | (code >> 12)));
+        utf8->append(char(0x80 | ((code >> 6) & 0x3F)));
+        utf8->append(char(0x80 | (code & 0x3F)));
+    } else {
+        utf8->append(char(0xF0 | (code >> 18)));
+        utf8->append(char(0x80 | ((code >> 12) & 0x3F)));
+        utf8->append(char(0x80 | ((code >> 6) & 0x3F)));
+        utf8->append(char(0x80 | (code & 0x3F)));
+    }
+}
+
+// UTF-16 units to UTF-8, surrogate pairs joined.
+class Utf16ToUtf8
+{
+public:
+    explicit Utf16ToUtf8(QByteArray *utf8) : m_utf8(utf8) {}
+
+    void add(char16_t unit)
+    {
+        if (unit < 0x80 && !m_high) {
+            m_utf8->append(char(unit));
+            return;
+        }
+        if (m_high) {
+            if (QChar::isLowSurrogate(unit)) {
+                appendCode(QChar::surrogateToUcs4(m_high, unit), m_utf8);
+                m_high = 0;
+                return;
+            }
+            finish();
+        }
+        if (QChar::isHighSurrogate(unit))
+            m_high = unit;
+        else if (QChar::isLowSurrogate(unit))
+            appendCode(0xFFFD, m_utf8);
+        else
+            appendCode(unit, m_utf8);
+    }
+
+    void finish()
+    {
+        if (m_high)
+            appendCode(0xFFFD, m_utf8);
+        m_high = 0;
+    }
+
+private:
+    QByteArray *m_utf8;
+    char16_t m_high = 0;
+};
+
+} // namespace
+
+bool appendUtf8(QByteArrayView bytes, QByteArray *utf8)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    Utf16ToUtf8 out(utf8);
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        const qsizetype before = utf8->size();
+        bool compressed = true;
+        for (qsizetype i = 2; i < size;) {
+            if (data[i] == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                out.add(char16_t(data[i]));
+                ++i;
+            } else {
+                if (i + 1 >= size) {
+                    utf8->truncate(before);
+                    return false;
+                }
+                out.add(char16_t(data[i] | (data[i + 1] << 8)));
+                i += 2;
+            }
+        }
+        out.finish();
+        return true;
+    }
+    if (size % 2 != 0)
+        return false;
+    for (qsizetype i = 0; i < size; i += 2)
+        out.add(char16_t(data[i] | (data[i + 1] << 8)));
+    out.finish();
+    return true;
+}
+
+namespace {
+
 QByteArray ucs2(const QString &text)
 {
     QByteArray bytes;

@@ -16,6 +16,11 @@ namespace JetText {
 // UCS-2): a damaged value, never guessed at.
 std::optional<QString> decode(QByteArrayView bytes);
 
+// The same text appended to utf8 as UTF-8, without a QString between:
+// false, and utf8 as it was, for bytes that are no such text. A lone
+// surrogate becomes U+FFFD, as QString::toUtf8() makes it.
+bool appendUtf8(QByteArrayView bytes, QByteArray *utf8);
+
 // The bytes Jet writes: compressed where that is shorter and possible (no
 // character whose low byte is 0x00), UCS-2 otherwise.
 QByteArray encode(const QString &text, bool allowCompression = true);

@@ -1,7 +1,7 @@
 #include "olddata/OldDatabaseChild.h"
 
 #include "olddata/OldDatabaseFile.h"
-#include "olddata/OldPayeeStream.h"
+#include "olddata/OldPayeeStreamWriter.h"
 
 #include <QString>
 
@@ -61,7 +61,7 @@ void limitResources()
 
 bool requested(int argc, char **argv)
 {
-    return argc >= 2 && std::strcmp(argv[1], kOption) == 0;
+    return argc >= 2 && (std::strcmp(argv[1], kOption) == 0 || std::strcmp(argv[1], kLookOption) == 0);
 }
 
 void run(int argc, char **argv)
@@ -69,15 +69,27 @@ void run(int argc, char **argv)
     limitResources();
     if (argc != 3)
         end(2);
+    const bool look = std::strcmp(argv[1], kLookOption) == 0;
     const QString path = QString::fromLocal8Bit(argv[2]);
+    OldPayeeStreamWriter writer;
+    // Sent in pieces the parent takes in as they come, while the next rows
+    // are read.
+    constexpr qsizetype kPiece = 64 * 1024;
+    const auto send = [&writer] {
+        QByteArray &bytes = writer.bytes();
+        if (!bytes.isEmpty() && std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) != std::size_t(bytes.size()))
+            end(1);
+        bytes.resize(0);
+    };
     const OldDatabaseFile::Outcome outcome
-        = OldDatabaseFile::read(path, [](PaymentCategory category, qsizetype rows) {
-              std::fprintf(stderr, "ilerleme %d %lld\n", categoryIndex(category), static_cast<long long>(rows));
-              std::fflush(stderr);
-          });
-    const QByteArray answer = OldPayeeStream::encode(outcome);
-    if (std::fwrite(answer.constData(), 1, std::size_t(answer.size()), stdout) != std::size_t(answer.size()))
-        end(1);
+        = look ? OldDatabaseFile::look(path)
+               : OldDatabaseFile::read(path, [&](PaymentCategory category, const PayeeUtf8Fields &fields) {
+                     writer.row(category, fields);
+                     if (writer.bytes().size() >= kPiece)
+                         send();
+                 });
+    writer.end(outcome);
+    send();
     end(0);
 }
 

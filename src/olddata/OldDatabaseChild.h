@@ -8,10 +8,15 @@
 // the parent sees a child that died, took too long or answered garbage.
 namespace OldDatabaseChild {
 
-// The hidden option, followed by the path of the copy to read.
+// The hidden option, followed by the path of the copy to read: its rows
+// are streamed to the parent as they are read (OldPayeeStream).
 inline constexpr char kOption[] = "--eski-veritabani-oku";
+// The first look, followed by the path: only whether the four tables are
+// there, no row read. A file under another password than the old
+// program's is looked at before the user is asked about it.
+inline constexpr char kLookOption[] = "--eski-veritabani-bak";
 
-// Whether argv asks for the child.
+// Whether argv asks for the child, in either mode.
 bool requested(int argc, char **argv);
 
 // Reads, answers and ends the process: never returns.

@@ -31,7 +31,6 @@ constexpr int kMostOverflowHops = 8;
 // this many.
 constexpr int kMostMemoPieces = 4096;
 constexpr qsizetype kMemoHeader = 12;
-constexpr qsizetype kProgressStep = 500;
 
 struct HandleCloser
 {
@@ -73,17 +72,19 @@ class TableReader
 public:
     TableReader(MdbHandle *mdb, PaymentCategory category) : m_mdb(mdb), m_category(category) {}
 
-    Outcome read(const Progress &progress);
+    // Only the table's definition.
+    std::optional<Outcome> openTable();
+    Outcome read(const RowSink &sink);
 
 private:
-    std::optional<Outcome> openTable();
     bool readPage(quint32 page);
     // The row's bytes on the current page after following its overflow
     // pointers; false for a row that is not there (deleted), with damage
     // set when the page contradicts itself.
     bool locateRow(const std::vector<unsigned char> &page, int row, int *start, std::size_t *length);
-    std::optional<QString> valueOf(const MdbField &field, const MdbColumn *column);
-    std::optional<QString> memoText(const MdbField &field);
+    // The value's text appended to utf8; false for one that is not text.
+    bool appendValue(const MdbField &field, const MdbColumn *column, QByteArray *utf8);
+    bool appendMemo(const MdbField &field, QByteArray *utf8);
     QString damage(const QString &what) const;
 
     MdbHandle *m_mdb;
@@ -200,16 +201,17 @@ bool TableReader::locateRow(const std::vector<unsigned char> &page, int row, int
     return true;
 }
 
-std::optional<QString> TableReader::memoText(const MdbField &field)
+bool TableReader::appendMemo(const MdbField &field, QByteArray *utf8)
 {
     if (field.siz < kMemoHeader)
-        return std::nullopt;
+        return false;
     const auto *header = static_cast<const unsigned char *>(field.value);
     const quint32 length = pageInt32(header, 0);
     const quint32 pointer = pageInt32(header, 4);
     if (length & 0x80000000u)
-        return JetText::decode(QByteArrayView(reinterpret_cast<const char *>(header) + kMemoHeader,
-                                              field.siz - kMemoHeader));
+        return JetText::appendUtf8(QByteArrayView(reinterpret_cast<const char *>(header) + kMemoHeader,
+                                                  field.siz - kMemoHeader),
+                                   utf8);
     const quint32 expected = length & 0x3FFFFFFFu;
     QByteArray bytes;
     if (length & 0x40000000u) {
@@ -217,7 +219,7 @@ std::optional<QString> TableReader::memoText(const MdbField &field)
         int rowStart = 0;
         std::size_t rowLength = 0;
         if (mdb_find_pg_row(m_mdb, int(pointer), &buffer, &rowStart, &rowLength) != 0)
-            return std::nullopt;
+            return false;
         bytes = QByteArray(static_cast<const char *>(buffer) + rowStart, qsizetype(rowLength));
     } else if ((length & 0xC0000000u) == 0) {
         quint32 next = pointer;
@@ -227,46 +229,42 @@ std::optional<QString> TableReader::memoText(const MdbField &field)
             std::size_t rowLength = 0;
             if (piece >= kMostMemoPieces
                 || mdb_find_pg_row(m_mdb, int(next), &buffer, &rowStart, &rowLength) != 0 || rowLength < 4)
-                return std::nullopt;
+                return false;
             const auto *row = static_cast<const unsigned char *>(buffer) + rowStart;
             bytes.append(reinterpret_cast<const char *>(row) + 4, qsizetype(rowLength) - 4);
             if (quint32(bytes.size()) > expected)
-                return std::nullopt;
+                return false;
             next = pageInt32(row, 0);
         }
     } else {
-        return std::nullopt;
+        return false;
     }
     if (quint32(bytes.size()) != expected)
-        return std::nullopt;
-    return JetText::decode(bytes);
+        return false;
+    return JetText::appendUtf8(bytes, utf8);
 }
 
-std::optional<QString> TableReader::valueOf(const MdbField &field, const MdbColumn *column)
+bool TableReader::appendValue(const MdbField &field, const MdbColumn *column, QByteArray *utf8)
 {
-    if (field.is_null)
-        return QString();
     if (field.siz < 0 || (field.siz > 0 && !field.value))
-        return std::nullopt;
+        return false;
     if (column->col_type == MDB_MEMO)
-        return memoText(field);
-    std::optional<QString> text = JetText::decode(QByteArrayView(static_cast<const char *>(field.value), field.siz));
-    // Present but empty: an empty text, never an absent one.
-    if (text && text->isNull())
-        text = QString(QLatin1String(""));
-    return text;
+        return appendMemo(field, utf8);
+    return JetText::appendUtf8(QByteArrayView(static_cast<const char *>(field.value), field.siz), utf8);
 }
 
-Outcome TableReader::read(const Progress &progress)
+Outcome TableReader::read(const RowSink &sink)
 {
-    if (std::optional<Outcome> problem = openTable())
-        return *problem;
     Outcome outcome;
     outcome.status = Status::Read;
-    QList<PayeeFields> &records = outcome.records[std::size_t(categoryIndex(m_category))];
+    qint64 &found = outcome.rows[std::size_t(categoryIndex(m_category))];
     const int pageSize = int(m_mdb->fmt->pg_size);
     std::vector<MdbField> fields(std::max<std::size_t>(m_table->num_cols, MDB_MAX_COLS));
     std::vector<unsigned char> page(static_cast<std::size_t>(pageSize));
+    // The row's texts one after the other, and where each lies.
+    QByteArray texts;
+    texts.reserve(4096);
+    std::array<std::pair<qsizetype, qsizetype>, kPayeeColumnCount> places;
 
     mdb_rewind_table(m_table.get());
     while (mdb_read_next_dpg(m_table.get())) {
@@ -286,22 +284,31 @@ Outcome TableReader::read(const Progress &progress)
             const int columnsInRow = mdb_crack_row(m_table.get(), start, length, fields.data());
             if (columnsInRow < 0)
                 return failed(Status::Damaged, damage(QStringLiteral("bir kaydı çözülemedi.")));
-            PayeeFields record;
+            texts.resize(0);
             for (PayeeColumn column : kAllPayeeColumns) {
                 const int index = m_columns[std::size_t(column)];
                 const auto *definition = static_cast<MdbColumn *>(g_ptr_array_index(m_table->columns, guint(index)));
+                const MdbField &field = fields[std::size_t(index)];
                 // A column added after the row was written: absent in it.
-                if (definition->col_num >= columnsInRow)
+                if (definition->col_num >= columnsInRow || field.is_null) {
+                    places[std::size_t(column)] = {-1, 0};
                     continue;
-                const std::optional<QString> value = valueOf(fields[std::size_t(index)], definition);
-                if (!value)
+                }
+                const qsizetype before = texts.size();
+                if (!appendValue(field, definition, &texts))
                     return failed(Status::Damaged,
                                   damage(QStringLiteral("bir kaydın %1 değeri okunamadı.").arg(columnName(definition))));
-                record[std::size_t(column)] = *value;
+                places[std::size_t(column)] = {before, texts.size() - before};
             }
-            records.append(record);
-            if (progress && records.size() % kProgressStep == 0)
-                progress(m_category, records.size());
+            PayeeUtf8Fields values;
+            for (int i = 0; i < kPayeeColumnCount; ++i) {
+                const auto [at, size] = places[std::size_t(i)];
+                // Present but empty: an empty text, never an absent one.
+                if (at >= 0)
+                    values[std::size_t(i)] = size > 0 ? QByteArrayView(texts.constData() + at, size) : QByteArrayView("", 0);
+            }
+            sink(m_category, values);
+            ++found;
             // Back to the page the row table is on.
             if (!readPage(m_table->cur_phys_pg))
                 return failed(Status::Damaged, damage(QStringLiteral("bir sayfası okunamadı.")));
@@ -309,46 +316,76 @@ Outcome TableReader::read(const Progress &progress)
     }
     // The table definition keeps the number of its rows: fewer found means
     // that some could not be reached.
-    if (quint64(records.size()) != quint64(m_table->num_rows))
+    if (quint64(found) != quint64(m_table->num_rows))
         return failed(Status::Damaged, damage(QStringLiteral("tanımında %1 kayıt yazılı, okunabilen %2.")
                                                   .arg(m_table->num_rows)
-                                                  .arg(records.size())));
-    if (progress)
-        progress(m_category, records.size());
+                                                  .arg(found)));
     return outcome;
 }
 
 } // namespace
 
-Outcome read(const QString &filePath, const Progress &progress)
+namespace {
+
+// Opens the file and its catalog; the outcome when that fails.
+std::optional<Outcome> openFile(const QString &filePath, Handle *mdb)
 {
     const QByteArray path = QFile::encodeName(filePath);
-    Handle mdb(mdb_open(path.constData(), MDB_NOFLAGS));
-    if (!mdb)
+    mdb->reset(mdb_open(path.constData(), MDB_NOFLAGS));
+    if (!*mdb)
         return failed(Status::Damaged, QStringLiteral("dosya bir Jet veritabanı olarak açılamadı."));
-    if (mdb->f->jet_version != MDB_VER_JET4)
+    if ((*mdb)->f->jet_version != MDB_VER_JET4)
         return failed(Status::NotPayeeDatabase, QStringLiteral("dosya Jet 4.0 biçiminde değil."));
-    if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
+    if (!mdb_read_catalog(mdb->get(), MDB_TABLE))
         return failed(Status::Damaged, QStringLiteral("veritabanının nesne listesi (MSysObjects) okunamadı. "
                                                       "Dosya bozuk olabilir."));
-    Outcome outcome;
-    outcome.status = Status::Read;
+    return std::nullopt;
+}
+
+// Every table opened before any row is read, so that a file without one
+// of them hands on no row; then, with a sink, the rows of each.
+Outcome readTables(const QString &filePath, const RowSink *sink)
+{
+    Handle mdb;
+    if (std::optional<Outcome> problem = openFile(filePath, &mdb))
+        return *problem;
+    std::vector<std::unique_ptr<TableReader>> readers;
     QStringList missing;
     for (PaymentCategory category : kAllCategories) {
-        TableReader reader(mdb.get(), category);
-        Outcome table = reader.read(progress);
-        if (table.status == Status::Damaged)
-            return table;
-        if (table.status == Status::NotPayeeDatabase) {
-            missing.append(table.message);
+        auto reader = std::make_unique<TableReader>(mdb.get(), category);
+        if (std::optional<Outcome> problem = reader->openTable()) {
+            if (problem->status == Status::Damaged)
+                return *problem;
+            missing.append(problem->message);
             continue;
         }
-        outcome.records[std::size_t(categoryIndex(category))]
-            = std::move(table.records[std::size_t(categoryIndex(category))]);
+        readers.push_back(std::move(reader));
     }
     if (!missing.isEmpty())
         return failed(Status::NotPayeeDatabase, missing.join(u' '));
+    Outcome outcome;
+    outcome.status = Status::Read;
+    if (!sink)
+        return outcome;
+    for (std::size_t i = 0; i < readers.size(); ++i) {
+        Outcome table = readers[i]->read(*sink);
+        if (table.status != Status::Read)
+            return table;
+        outcome.rows[i] = table.rows[i];
+    }
     return outcome;
+}
+
+} // namespace
+
+Outcome look(const QString &filePath)
+{
+    return readTables(filePath, nullptr);
+}
+
+Outcome read(const QString &filePath, const RowSink &sink)
+{
+    return readTables(filePath, &sink);
 }
 
 } // namespace OldDatabaseFile

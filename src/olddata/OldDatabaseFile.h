@@ -1,9 +1,11 @@
 #pragma once
 
+#include "registry/PayeeBulkInsert.h"
 #include "registry/PayeeRecords.h"
 
 #include <QString>
 
+#include <array>
 #include <functional>
 
 // The four payee tables of the old program's database, read with libmdb.
@@ -31,12 +33,19 @@ struct Outcome
     Status status = Status::Damaged;
     // Turkish, to follow "...: " after the file's name; empty when read.
     QString message;
-    PayeeRecords records;
+    // The rows of each category handed on (none for a look).
+    std::array<qint64, kCategoryCount> rows{};
 };
 
-// rows: the rows of the category read so far.
-using Progress = std::function<void(PaymentCategory category, qsizetype rows)>;
+// Each row as it is read, its texts in UTF-8 for the call only. Rows of a
+// file that turns out damaged later have been handed on too: the outcome
+// tells.
+using RowSink = std::function<void(PaymentCategory category, const PayeeUtf8Fields &fields)>;
 
-Outcome read(const QString &filePath, const Progress &progress = {});
+// Only whether the four tables are there with their text columns: no row
+// is read.
+Outcome look(const QString &filePath);
+
+Outcome read(const QString &filePath, const RowSink &sink);
 
 } // namespace OldDatabaseFile

@@ -1,24 +1,31 @@
 #include "olddata/OldDatabaseReading.h"
 
-#include "base/FileProblem.h"
 #include "olddata/OldDatabaseChild.h"
-#include "olddata/OldPayeeStream.h"
 #include "registry/PayeeDatabase.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
 
 namespace OldDatabaseReading {
 
 namespace {
 
 using Status = Outcome::Status;
+
+constexpr qsizetype kProgressStep = 500;
 
 // A second for every megabyte on top of a minute: libmdb reads a clerk's
 // file of a hundred thousand payees in a second or two.
@@ -43,64 +50,106 @@ Outcome failure(Status status, const QString &filePath, const QString &reason)
     return outcome;
 }
 
-// Copies the file into the temporary folder, hashing what it copies: what
-// the child reads and what a kept copy must be are the same bytes.
-Outcome copyForReading(const QString &filePath, const QString &copyPath, QByteArray *firstPage)
+// Runs the child in the mode of option on the copy, its output fed to
+// reader as it comes. Read when the child answered whole with its file read.
+Outcome runChild(const QString &filePath, const OldDatabase &database, const char *option, const Options &options,
+                 OldPayeeStreamReader &reader)
 {
-    Outcome outcome;
-    outcome.status = Status::Read;
-    QFile source(filePath);
-    if (!source.open(QIODevice::ReadOnly))
-        return failure(Status::Unreadable, filePath, FileProblem::reading(filePath, source.error()) + u'.');
-    QFile copy(copyPath);
-    if (!copy.open(QIODevice::WriteOnly))
-        return failure(Status::Unreadable, filePath,
-                       QStringLiteral("geçici kopyası yazılamadı (%1).").arg(FileProblem::writing(copyPath, copy.error())));
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    qint64 size = 0;
-    QByteArray chunk;
-    for (;;) {
-        chunk = source.read(1 << 20);
-        if (chunk.isEmpty()) {
-            if (source.error() != QFileDevice::NoError)
-                return failure(Status::Unreadable, filePath, FileProblem::reading(filePath, source.error()) + u'.');
-            break;
+    QProcess child;
+    child.setProgram(options.program.isEmpty() ? QCoreApplication::applicationFilePath() : options.program);
+    child.setArguments({QString::fromLatin1(option), database.copy->path()});
+    child.setWorkingDirectory(QDir::rootPath());
+    child.setStandardInputFile(QProcess::nullDevice());
+    // What else the child says (a sanitizer's report) is not the answer.
+    child.setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_UNIX
+    const int descriptor = database.copy->descriptor();
+    const pid_t parent = ::getpid();
+    child.setChildProcessModifier([descriptor, parent] {
+        // The copy's descriptor, and no other, goes over to the child.
+        if (descriptor >= 0)
+            ::fcntl(descriptor, F_SETFD, ::fcntl(descriptor, F_GETFD) & ~FD_CLOEXEC);
+#ifdef Q_OS_LINUX
+        // The reader dies with its parent, even one killed before the
+        // reader has started.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+#else
+        Q_UNUSED(parent);
+#endif
+    });
+#endif
+    child.start();
+    if (!child.waitForStarted(30000))
+        return failure(Status::Unreadable, filePath, QStringLiteral("okuma işlemi başlatılamadı."));
+
+    const std::chrono::milliseconds limit
+        = options.timeLimit.count() > 0 ? options.timeLimit : defaultTimeLimit(database.size);
+    // An answer holds every text twice over at most, and a little for each field.
+    const qint64 largestAnswer = (qint64(64) << 20) + 8 * database.size;
+    QDeadlineTimer deadline(limit);
+    qint64 received = 0;
+    bool tooLarge = false;
+    const auto take = [&] {
+        const QByteArray bytes = child.readAllStandardOutput();
+        received += bytes.size();
+        tooLarge = received > largestAnswer;
+        return reader.feed(bytes) && !tooLarge;
+    };
+    bool taking = true;
+    while (taking) {
+        if (child.waitForReadyRead(int(std::clamp<qint64>(deadline.remainingTime(), 0, 100)))) {
+            taking = take();
+            continue;
         }
-        if (firstPage->size() < JetHeader::kPageSize)
-            firstPage->append(chunk.first(std::min<qsizetype>(chunk.size(), JetHeader::kPageSize - firstPage->size())));
-        hash.addData(chunk);
-        size += chunk.size();
-        if (copy.write(chunk) != chunk.size())
-            return failure(Status::Unreadable, filePath,
-                           QStringLiteral("geçici kopyası yazılamadı (%1).")
-                               .arg(FileProblem::writing(copyPath, copy.error())));
+        if (child.state() == QProcess::NotRunning || deadline.hasExpired())
+            break;
     }
-    if (!copy.flush())
-        return failure(Status::Unreadable, filePath, QStringLiteral("geçici kopyası yazılamadı."));
-    outcome.database.sha256 = hash.result();
-    outcome.database.size = size;
-    return outcome;
+    if (child.state() != QProcess::NotRunning) {
+        child.kill();
+        child.waitForFinished(10000);
+        if (reader.state() == OldPayeeStreamReader::State::Stopped)
+            return Outcome{Status::Stopped, QString(), {}};
+        if (tooLarge)
+            return failure(Status::Unreadable, filePath,
+                           QStringLiteral("okuyucu dosyanın büyüklüğüne göre olanaksız bir yanıt verdi; dosya bozuk olabilir."));
+        if (!taking)
+            return failure(Status::Unreadable, filePath,
+                           QStringLiteral("okuyucudan eksik ya da bozuk bir yanıt geldi; dosya bozuk olabilir."));
+        return failure(Status::Unreadable, filePath,
+                       QStringLiteral("okuma %1 saniyede bitmedi ve durduruldu; dosya bozuk olabilir.")
+                           .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()));
+    }
+    if (taking)
+        take();
+    if (reader.state() == OldPayeeStreamReader::State::Stopped)
+        return Outcome{Status::Stopped, QString(), {}};
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return failure(Status::Unreadable, filePath,
+                       QStringLiteral("okuyucu dosyayı okurken beklenmedik biçimde durdu; dosya bozuk olabilir."));
+    if (reader.state() != OldPayeeStreamReader::State::Ended)
+        return failure(Status::Unreadable, filePath,
+                       QStringLiteral("okuyucudan eksik ya da bozuk bir yanıt geldi; dosya bozuk olabilir."));
+    switch (reader.outcome().status) {
+    case OldDatabaseFile::Status::NotPayeeDatabase:
+        return failure(Status::NotOldDatabase, filePath, reader.outcome().message);
+    case OldDatabaseFile::Status::Damaged:
+        return failure(Status::Unreadable, filePath, reader.outcome().message);
+    case OldDatabaseFile::Status::Read:
+        break;
+    }
+    return Outcome{Status::Read, QString(), {}};
 }
 
-// Progress lines of the child: "ilerleme <category> <rows>".
-void reportProgress(QByteArray *pending, const OldDatabaseFile::Progress &progress)
+QString textOf(const std::optional<QByteArrayView> &utf8)
 {
-    qsizetype end = 0;
-    while ((end = pending->indexOf('\n')) >= 0) {
-        const QList<QByteArray> words = pending->first(end).split(' ');
-        pending->remove(0, end + 1);
-        bool categoryOk = false;
-        bool rowsOk = false;
-        if (words.size() != 3 || words[0] != "ilerleme")
-            continue;
-        const int category = words[1].toInt(&categoryOk);
-        const qlonglong rows = words[2].toLongLong(&rowsOk);
-        if (categoryOk && rowsOk && isCategoryIndex(category) && progress)
-            progress(PaymentCategory(category), qsizetype(rows));
-    }
-    // Whatever else the child says (a sanitizer's report) is not kept.
-    if (pending->size() > 65536)
-        pending->clear();
+    if (!utf8)
+        return QString();
+    // Present but empty: an empty text, never an absent one.
+    if (utf8->isEmpty())
+        return QString(QLatin1String(""));
+    return QString::fromUtf8(*utf8);
 }
 
 } // namespace
@@ -118,21 +167,21 @@ bool looksLikeJet4(const QString &filePath)
     return JetHeader::parse(file.read(JetHeader::kPageSize)).kind() == JetHeader::Kind::Jet4;
 }
 
-Outcome read(const QString &filePath, const Options &options)
+Outcome prepare(const QString &filePath, const Options &options)
 {
     if (!QFileInfo(filePath).isFile())
         return failure(Status::Unreadable, filePath,
                        QFileInfo(filePath).isDir() ? QStringLiteral("bir klasör; veritabanı dosyası değil.")
                                                    : QStringLiteral("dosya bulunamadı."));
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        return failure(Status::Unreadable, filePath, QStringLiteral("geçici klasör oluşturulamadı."));
-    const QString copyPath = folder.filePath(QStringLiteral("eski.mdb"));
-    QByteArray firstPage;
-    Outcome outcome = copyForReading(filePath, copyPath, &firstPage);
-    if (!outcome.succeeded())
-        return outcome;
+    Result<std::shared_ptr<const OldDatabaseCopy>> copy = OldDatabaseCopy::make(filePath);
+    if (copy.failed())
+        return failure(Status::Unreadable, filePath, copy.message());
 
+    Outcome outcome;
+    outcome.status = Status::Read;
+    outcome.database.copy = *copy;
+    outcome.database.size = (*copy)->size();
+    const QByteArray &firstPage = (*copy)->firstPage();
     outcome.database.header = JetHeader::parse(firstPage);
     switch (outcome.database.header.kind()) {
     case JetHeader::Kind::NotJet:
@@ -146,62 +195,68 @@ Outcome read(const QString &filePath, const Options &options)
     case JetHeader::Kind::Jet4:
         break;
     }
+    if (outcome.database.hasOldProgramPassword())
+        return outcome;
 
-    QProcess child;
-    child.setProgram(options.program.isEmpty() ? QCoreApplication::applicationFilePath() : options.program);
-    child.setArguments({QString::fromLatin1(OldDatabaseChild::kOption), copyPath});
-    child.setWorkingDirectory(folder.path());
-    child.setStandardInputFile(QProcess::nullDevice());
-    child.start();
-    if (!child.waitForStarted(30000))
-        return failure(Status::Unreadable, filePath, QStringLiteral("okuma işlemi başlatılamadı."));
-
-    const std::chrono::milliseconds limit
-        = options.timeLimit.count() > 0 ? options.timeLimit : defaultTimeLimit(outcome.database.size);
-    // An answer holds every text twice over at most, and a little for each field.
-    const qint64 largestAnswer = (qint64(64) << 20) + 8 * outcome.database.size;
-    QDeadlineTimer deadline(limit);
-    QByteArray answer;
-    QByteArray pending;
-    bool tooLarge = false;
-    while (!child.waitForFinished(50)) {
-        pending += child.readAllStandardError();
-        reportProgress(&pending, options.progress);
-        answer += child.readAllStandardOutput();
-        tooLarge = answer.size() > largestAnswer;
-        if (deadline.hasExpired() || tooLarge || child.state() == QProcess::NotRunning)
-            break;
-    }
-    if (child.state() != QProcess::NotRunning) {
-        child.kill();
-        child.waitForFinished(10000);
-        if (tooLarge)
-            return failure(Status::Unreadable, filePath,
-                           QStringLiteral("okuyucu dosyanın büyüklüğüne göre olanaksız bir yanıt verdi; dosya bozuk olabilir."));
-        return failure(Status::Unreadable, filePath,
-                       QStringLiteral("okuma %1 saniyede bitmedi ve durduruldu; dosya bozuk olabilir.")
-                           .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()));
-    }
-    pending += child.readAllStandardError();
-    reportProgress(&pending, options.progress);
-    answer += child.readAllStandardOutput();
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return failure(Status::Unreadable, filePath,
-                       QStringLiteral("okuyucu dosyayı okurken beklenmedik biçimde durdu; dosya bozuk olabilir."));
-    std::optional<OldDatabaseFile::Outcome> decoded = OldPayeeStream::decode(answer);
-    if (!decoded)
-        return failure(Status::Unreadable, filePath,
-                       QStringLiteral("okuyucudan eksik ya da bozuk bir yanıt geldi; dosya bozuk olabilir."));
-    switch (decoded->status) {
-    case OldDatabaseFile::Status::NotPayeeDatabase:
-        return failure(Status::NotOldDatabase, filePath, decoded->message);
-    case OldDatabaseFile::Status::Damaged:
-        return failure(Status::Unreadable, filePath, decoded->message);
-    case OldDatabaseFile::Status::Read:
-        break;
-    }
-    outcome.database.records = std::move(decoded->records);
+    // Another password: whether it holds the four tables at all, before
+    // anyone is asked about it and before a row is read.
+    OldPayeeStreamReader reader({});
+    const Outcome looked = runChild(filePath, outcome.database, OldDatabaseChild::kLookOption, options, reader);
+    if (!looked.succeeded())
+        return looked;
+    if (!options.acceptOtherPassword || !options.acceptOtherPassword(outcome.database))
+        outcome.status = Status::Declined;
     return outcome;
+}
+
+Outcome readRows(const QString &filePath, OldDatabase prepared, const Options &options,
+                 const OldPayeeStreamReader::RowSink &sink)
+{
+    Outcome outcome;
+    outcome.database = std::move(prepared);
+    PayeeRecords &records = outcome.database.records;
+    std::array<qsizetype, kCategoryCount> counted{};
+    const auto tell = [&](PaymentCategory category) {
+        if (options.progress)
+            options.progress(category, counted[std::size_t(categoryIndex(category))]);
+    };
+    std::optional<PaymentCategory> last;
+    OldPayeeStreamReader reader([&](PaymentCategory category, const PayeeUtf8Fields &fields) {
+        if (last && *last != category)
+            tell(*last);
+        last = category;
+        if (sink) {
+            if (!sink(category, fields))
+                return false;
+        } else {
+            PayeeFields record;
+            for (int i = 0; i < kPayeeColumnCount; ++i)
+                record[std::size_t(i)] = textOf(fields[std::size_t(i)]);
+            records[std::size_t(categoryIndex(category))].append(std::move(record));
+        }
+        if (++counted[std::size_t(categoryIndex(category))] % kProgressStep == 0)
+            tell(category);
+        return true;
+    });
+    const Outcome read = runChild(filePath, outcome.database, OldDatabaseChild::kOption, options, reader);
+    outcome.status = read.status;
+    outcome.message = read.message;
+    if (!read.succeeded()) {
+        records = {};
+        return outcome;
+    }
+    outcome.database.rows = reader.outcome().rows;
+    if (last)
+        tell(*last);
+    return outcome;
+}
+
+Outcome read(const QString &filePath, const Options &options)
+{
+    Outcome prepared = prepare(filePath, options);
+    if (!prepared.succeeded())
+        return prepared;
+    return readRows(filePath, std::move(prepared.database), options);
 }
 
 } // namespace OldDatabaseReading

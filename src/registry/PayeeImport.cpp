@@ -1,6 +1,7 @@
 #include "registry/PayeeImport.h"
 
 #include "base/WrittenAmount.h"
+#include "registry/PayeeBulkInsert.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -70,22 +71,17 @@ SqlCipherConnection::Error insertAll(SqlCipherConnection &connection, const Paye
 {
     const qsizetype total = payeeCount(records);
     qsizetype done = 0;
+    PayeeBulkInsert insert(connection);
     for (PaymentCategory category : kAllCategories) {
-        const QList<PayeeFields> &list = records[std::size_t(categoryIndex(category))];
-        if (list.isEmpty())
-            continue;
-        SqlCipherConnection::Statement insert = connection.prepare(PayeeTable::of(category).insertSql());
-        if (insert.error().isError())
-            return insert.error();
-        for (const PayeeFields &fields : list) {
-            for (int i = 0; i < kPayeeColumnCount; ++i)
-                insert.bindText(i + 1, fields[std::size_t(i)]);
-            if (const SqlCipherConnection::Error error = insert.run(); error.isError())
+        for (const PayeeFields &fields : records[std::size_t(categoryIndex(category))]) {
+            if (const SqlCipherConnection::Error error = insert.append(category, fields); error.isError())
                 return error;
             if (progress && ++done % kProgressStep == 0)
                 progress(done, total);
         }
     }
+    if (const SqlCipherConnection::Error error = insert.finish(); error.isError())
+        return error;
     if (progress)
         progress(total, total);
     return {};

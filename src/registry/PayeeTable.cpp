@@ -131,6 +131,12 @@ QString PayeeTable::insertSql() const
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (?1, ?2, ?3, ?4, ?5)").arg(tableName(), fieldList());
 }
 
+QString PayeeTable::insertManySql(int rows) const
+{
+    QStringList values(rows, QStringLiteral("(?, ?, ?, ?, ?)"));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(tableName(), fieldList(), values.join(QStringLiteral(", ")));
+}
+
 QString PayeeTable::updateSql() const
 {
     QStringList assignments;

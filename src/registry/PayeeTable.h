@@ -55,6 +55,8 @@ public:
     QString selectSql() const;
     // Five field parameters ?1..?5.
     QString insertSql() const;
+    // rows payees at once: five field parameters a payee, in order.
+    QString insertManySql(int rows) const;
     // Five field parameters ?1..?5, key ?6.
     QString updateSql() const;
     QString deleteSql() const;

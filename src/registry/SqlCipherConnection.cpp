@@ -189,6 +189,17 @@ void SqlCipherConnection::Statement::bindText(int index, const QString &text)
     sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+void SqlCipherConnection::Statement::bindUtf8(int index, const char *utf8, qsizetype size)
+{
+    if (!m_statement)
+        return;
+    if (!utf8) {
+        sqlite3_bind_null(m_statement, index);
+        return;
+    }
+    sqlite3_bind_text(m_statement, index, utf8, int(size), SQLITE_STATIC);
+}
+
 void SqlCipherConnection::Statement::bindInt64(int index, qint64 value)
 {
     if (m_statement)

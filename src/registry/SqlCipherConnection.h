@@ -62,6 +62,10 @@ public:
         // Parameters are numbered from 1. A null text is bound as NULL, an
         // empty one as an empty text.
         void bindText(int index, const QString &text);
+        // UTF-8 text that stays where it is until the statement has run
+        // (no copy is made); nullptr binds NULL, any other pointer a text,
+        // an empty one too.
+        void bindUtf8(int index, const char *utf8, qsizetype size);
         void bindInt64(int index, qint64 value);
         // Bytes as they are; a null QByteArray is bound as NULL.
         void bindBlob(int index, const QByteArray &bytes);

@@ -110,6 +110,7 @@ private slots:
     void importOldAddsToTheRegisterAndSkipsEqualPayees();
     void importOldRefuses_data();
     void importOldRefuses();
+    void importOldWithAnotherPassword_data();
     void importOldWithAnotherPassword();
     void importOldIntoARegisterThatCannotBeWritten_data();
     void importOldIntoARegisterThatCannotBeWritten();
@@ -220,24 +221,55 @@ void TestPayeeCommands::importOldRefuses()
         QCOMPARE(fileBytes(old), bytes);
 }
 
+void TestPayeeCommands::importOldWithAnotherPassword_data()
+{
+    // Refused after a look at the tables, before a row is read: damaged
+    // rows show only with --other-password.
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("damagedRows");
+    QTest::addColumn<bool>("otherPassword");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("another, refused") << QStringLiteral("başka") << false << false << ExitStatus::kBadInput
+                                      << QStringLiteral("başka bir parolayla korunuyor");
+    QTest::newRow("none, refused") << QString() << false << false << ExitStatus::kBadInput << QStringLiteral("parolasız");
+    QTest::newRow("another, damaged rows, refused") << QStringLiteral("başka") << true << false << ExitStatus::kBadInput
+                                                    << QStringLiteral("başka bir parolayla korunuyor");
+    QTest::newRow("another, imported") << QStringLiteral("başka") << false << true << ExitStatus::kDone << QString();
+    QTest::newRow("none, imported") << QString() << false << true << ExitStatus::kDone << QString();
+    QTest::newRow("another, damaged rows, taken") << QStringLiteral("başka") << true << true << ExitStatus::kBadInput
+                                                  << QStringLiteral("okunamadı");
+}
+
 void TestPayeeCommands::importOldWithAnotherPassword()
 {
+    QFETCH(QString, password);
+    QFETCH(bool, damagedRows);
+    QFETCH(bool, otherPassword);
+    QFETCH(int, status);
+    QFETCH(QString, said);
     ProgramFolderFixture folder;
     JetFixture fixture = JetFixture::payees(JetFixture::many(3));
-    fixture.password = QStringLiteral("başka");
+    fixture.password = password;
+    QByteArray bytes = fixture.bytes();
+    if (damagedRows)
+        bytes = JetFixture::withDamagedRows(bytes);
     const QString old = folder.filePath(QStringLiteral("Eski.mdb"));
-    QVERIFY(fixture.write(old));
-    const CommandOutcome refused = importOld(old);
-    QCOMPARE(refused.status, ExitStatus::kBadInput);
-    QVERIFY2(refused.message.contains(QStringLiteral("başka bir parolayla korunuyor")), qPrintable(refused.message));
-    QVERIFY(refused.message.contains(QStringLiteral("--other-password")));
-    QVERIFY(!QFileInfo::exists(PayeeDatabase::defaultFilePath()));
-
-    const CommandOutcome accepted = importOld(old, true);
-    QCOMPARE(accepted.status, ExitStatus::kDone);
-    const std::optional<PayeeRecords> there = registerPayees();
-    QVERIFY(there);
-    QCOMPARE(payeeCount(*there), 12);
+    folder.writeFile(QStringLiteral("Eski.mdb"), bytes);
+    const CommandOutcome outcome = importOld(old, otherPassword);
+    QCOMPARE(outcome.status, status);
+    if (status == ExitStatus::kDone) {
+        const std::optional<PayeeRecords> there = registerPayees();
+        QVERIFY(there);
+        QCOMPARE(payeeCount(*there), 12);
+    } else {
+        QVERIFY2(outcome.message.contains(said), qPrintable(outcome.message));
+        QVERIFY2(outcome.message.contains(QStringLiteral("Hiçbir kayıt aktarılmadı")), qPrintable(outcome.message));
+        if (!otherPassword)
+            QVERIFY(outcome.message.contains(QStringLiteral("--other-password")));
+        QVERIFY(!QFileInfo::exists(PayeeDatabase::defaultFilePath()));
+    }
+    QCOMPARE(fileBytes(old), bytes);
 }
 
 void TestPayeeCommands::importOldIntoARegisterThatCannotBeWritten_data()
@@ -480,6 +512,27 @@ void TestPayeeCommands::realProgram()
     QCOMPARE(process.exitCode(), 2);
     QCOMPARE(process.readAllStandardOutput(), QByteArray());
     QVERIFY(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("eski programın veritabanı dosyası değil")));
+
+    // Another password without --other-password: exit status 2, the
+    // register as it was.
+    const QByteArray registerBefore = fileBytes(folder.filePath(QStringLiteral("Data.dat")));
+    JetFixture other = JetFixture::payees(JetFixture::many(5));
+    other.password = QStringLiteral("başka");
+    QVERIFY(other.write(old));
+    process.start(program, {QStringLiteral("--import-old"), old});
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), 2);
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    const QString refusal = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(refusal.contains(QStringLiteral("başka bir parolayla korunuyor")) && refusal.contains(QStringLiteral("--other-password")),
+             qPrintable(refusal));
+    QCOMPARE(fileBytes(folder.filePath(QStringLiteral("Data.dat"))), registerBefore);
+    process.start(program, {QStringLiteral("--import-old"), old, QStringLiteral("--other-password")});
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), 0);
+    // The same five payees as the first file's first five: all there already.
+    QVERIFY(QString::fromUtf8(process.readAllStandardOutput())
+                .startsWith(QStringLiteral("Eczane: 0 kayıt eklendi, 5 kayıt zaten vardı (atlandı).")));
 }
 
 MIRVASEL_OLD_READER_TEST_MAIN(QCoreApplication, TestPayeeCommands)

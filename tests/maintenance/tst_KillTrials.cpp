@@ -11,17 +11,27 @@
 // the order is recorded in the database that is left, or the command said
 // that the folder was busy; it is never lost with the old file.
 //
+// The conversion of the old program's database, killed at any moment: the
+// folder holds the old file or the whole new register, the original is
+// kept whole when the register is there, the reading child is gone with
+// its parent, and no copy of the old file is left in the temporary folder
+// (the child reads it from memory).
+//
 // The same executable, started with --kill-child, is the process that is
-// killed. MIRVASEL_KILL_TRIALS sets the trials per operation (a few by
+// killed (and, with the old database reader's hidden option, the reading
+// child). MIRVASEL_KILL_TRIALS sets the trials per operation (a few by
 // default, for the test run; scripts/kill-trials runs hundreds), and
 // MIRVASEL_KILL_SEED the seed of the moments.
 
 #include "base/FolderAccess.h"
 #include "maintenance/DatabaseBackup.h"
 #include "maintenance/DatabaseCompaction.h"
+#include "maintenance/OldDatabaseConversion.h"
 #include "maintenance/StartupCleanup.h"
+#include "olddata/OldDatabaseChild.h"
 #include "registry/PayeeDatabase.h"
 #include "support/DatabaseFiles.h"
+#include "support/JetFixture.h"
 #include "support/TemporaryPayeeDatabase.h"
 
 #include <QCoreApplication>
@@ -62,6 +72,8 @@ int runChild(int argc, char **argv)
     bool succeeded = false;
     if (operation == "backup")
         succeeded = DatabaseBackup::copy(first, second).succeeded();
+    else if (operation == "convert")
+        succeeded = OldDatabaseConversion::convert(first).status == OldDatabaseConversion::Outcome::Status::Converted;
     else
         succeeded = DatabaseCompaction::compactInPlace(first, second).succeeded();
     std::printf("done %lld\n", static_cast<long long>(timer.nsecsElapsed() / 1000));
@@ -116,6 +128,8 @@ struct Scene
     QString database() const { return QDir(program).filePath(QStringLiteral("Data.dat")); }
     QString compacted() const { return QDir(program).filePath(QStringLiteral("Yedek.dat")); }
     QString backupFile() const { return QDir(backup).filePath(QStringLiteral("Data.dat")); }
+    // The killed process's temporary folder.
+    QString temporary() const { return QDir(root.path()).filePath(QStringLiteral("trial/tmp")); }
 
     void useNewFolders()
     {
@@ -125,6 +139,8 @@ struct Scene
 
     void lay()
     {
+        QDir(temporary()).removeRecursively();
+        QVERIFY(QDir().mkpath(temporary()));
         copyFolder(pristineProgram, program);
         if (intoNewFolders) {
             QDir(location).removeRecursively();
@@ -135,12 +151,14 @@ struct Scene
     }
 };
 
-enum class Operation { Backup, Compaction, Repair };
+enum class Operation { Backup, Compaction, Repair, Conversion };
 
 QStringList childArguments(Operation operation, const Scene &scene)
 {
     if (operation == Operation::Backup)
         return {QString::fromLatin1(kChildMode), QStringLiteral("backup"), scene.database(), scene.backup};
+    if (operation == Operation::Conversion)
+        return {QString::fromLatin1(kChildMode), QStringLiteral("convert"), scene.database(), QString()};
     return {QString::fromLatin1(kChildMode), QStringLiteral("compact"), scene.database(), scene.compacted()};
 }
 
@@ -157,6 +175,9 @@ Run runOnce(Operation operation, const Scene &scene, qint64 delay)
 {
     Run run;
     QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), scene.temporary());
+    child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(), childArguments(operation, scene));
     if (!child.waitForStarted(30000) || !child.waitForReadyRead(30000))
         qFatal("the child did not start");
@@ -186,6 +207,7 @@ private slots:
     void killedBackupIntoNewFolders();
     void killedCompaction();
     void killedRepair();
+    void killedConversion();
     void pdfDuringACompaction();
 
 private:
@@ -193,10 +215,12 @@ private:
     void checkBackup(const Scene &scene, const Rows &database, const Rows &oldBackup, QMap<QString, int> &seen);
     void checkCompaction(const Scene &scene, const Rows &before, const Rows &after, const QByteArray &original,
                          bool repair, QMap<QString, int> &seen);
+    void checkConversion(const Scene &scene, const QByteArray &original, qsizetype payees, QMap<QString, int> &seen);
     void checkPdfTrial(const Scene &scene, QProcess &compaction, QProcess &pdf, const Rows &before,
                        QMap<QString, int> &seen);
 
     QRandomGenerator m_random;
+    qsizetype m_payees = 0;
 };
 
 void TestKillTrials::initTestCase()
@@ -272,6 +296,80 @@ void TestKillTrials::killedRepair()
     const Rows repaired = DatabaseFiles::allRows(scene.database());
     QVERIFY(!repaired.isEmpty());
     runTrials(Operation::Repair, scene, Rows(), repaired);
+}
+
+void TestKillTrials::killedConversion()
+{
+    Scene scene;
+    QVERIFY(QDir().mkpath(scene.pristineProgram));
+    QVERIFY(QDir().mkpath(scene.pristineBackup));
+    const PayeeRecords records = JetFixture::many(2500);
+    QVERIFY(JetFixture::payees(records).write(QDir(scene.pristineProgram).filePath(QStringLiteral("Data.dat"))));
+    m_payees = payeeCount(records);
+    runTrials(Operation::Conversion, scene, Rows(), Rows());
+}
+
+namespace {
+
+// The processes still running that this test's executable started as the
+// old database's reading child.
+QStringList readersLeft()
+{
+    QStringList left;
+    const QString self = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        pid.toInt(&number);
+        if (!number)
+            continue;
+        QFile command(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!command.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> arguments = command.readAll().split('\0');
+        const bool reader = arguments.size() >= 2
+            && (arguments[1] == OldDatabaseChild::kOption || arguments[1] == OldDatabaseChild::kLookOption);
+        if (reader && QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() == self)
+            left.append(pid);
+    }
+    return left;
+}
+
+} // namespace
+
+void TestKillTrials::checkConversion(const Scene &scene, const QByteArray &original, qsizetype payees,
+                                     QMap<QString, int> &seen)
+{
+    // The reader dies with the process that started it.
+    QElapsedTimer waited;
+    waited.start();
+    while (!readersLeft().isEmpty() && waited.elapsed() < 5000)
+        QThread::msleep(20);
+    QCOMPARE(readersLeft(), QStringList());
+    // Nothing in the temporary folder, before any clean-up.
+    QCOMPARE(QDir(scene.temporary()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+
+    const QString keptName = QStringLiteral("Data.dat.eski");
+    const QString kept = QDir(scene.program).filePath(keptName);
+    const bool converted = DatabaseFiles::fileBytes(scene.database()) != original;
+    if (converted) {
+        QVERIFY2(QFileInfo::exists(kept), "the register is in place without the original kept");
+        PayeeDatabase database;
+        QVERIFY(database.open(scene.database()).isOpened());
+        for (const char *table : {"Eczane", "Hastane", "Tedavi", "Ozel"})
+            QCOMPARE(database.connection().queryInt64(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table))),
+                     qint64(payees / 4));
+    }
+    ++seen[converted ? QStringLiteral("new register in place") : QStringLiteral("old database kept")];
+    if (QFileInfo::exists(kept))
+        QCOMPARE(DatabaseFiles::fileBytes(kept), original);
+
+    QStringList expected{QStringLiteral("Data.dat")};
+    if (QFileInfo::exists(kept))
+        expected << keptName;
+    if (entries(scene.program) != expected)
+        ++seen[QStringLiteral("leftovers cleaned at start")];
+    StartupCleanup::run(scene.program);
+    QCOMPARE(entries(scene.program), expected);
 }
 
 namespace {
@@ -467,6 +565,8 @@ void TestKillTrials::runTrials(Operation operation, Scene &scene, const Rows &be
         }
         if (operation == Operation::Backup)
             checkBackup(scene, before, after, seen);
+        else if (operation == Operation::Conversion)
+            checkConversion(scene, original, m_payees, seen);
         else
             checkCompaction(scene, before, after, original, operation == Operation::Repair, seen);
         if (QTest::currentTestFailed()) {
@@ -555,6 +655,8 @@ void TestKillTrials::checkCompaction(const Scene &scene, const Rows &before, con
 
 int main(int argc, char **argv)
 {
+    if (OldDatabaseChild::requested(argc, argv))
+        OldDatabaseChild::run(argc, argv);
     if (argc >= 5 && qstrcmp(argv[1], kChildMode) == 0)
         return runChild(argc, argv);
     QCoreApplication application(argc, argv);

@@ -145,12 +145,10 @@ void TestOldDatabaseConversion::convertsAndKeepsTheOriginal()
         folder.writeFile(earlier, earlierBytes);
 
     const QString database = folder.filePath(QStringLiteral("Data.dat"));
-    const OldDatabaseReading::Outcome read = OldDatabaseReading::read(database);
-    QVERIFY2(read.succeeded(), qPrintable(read.message));
-    const Result<OldDatabaseConversion::Converted> converted = OldDatabaseConversion::convert(database, read.database);
-    QVERIFY2(converted.succeeded(), qPrintable(converted.message()));
-    QCOMPARE(converted->keptPath, folder.filePath(kept));
-    QCOMPARE(converted->counts.added, (std::array<qsizetype, kCategoryCount>{8, 3, 3, 2}));
+    const OldDatabaseConversion::Outcome converted = OldDatabaseConversion::convert(database);
+    QVERIFY2(converted.status == OldDatabaseConversion::Outcome::Status::Converted, qPrintable(converted.message));
+    QCOMPARE(converted.keptPath, folder.filePath(kept));
+    QCOMPARE(converted.counts.added, (std::array<qsizetype, kCategoryCount>{8, 3, 3, 2}));
 
     QCOMPARE(fileBytes(folder.filePath(kept)), original);
     if (!earlier.isEmpty())
@@ -174,15 +172,21 @@ void TestOldDatabaseConversion::refusesAFileChangedSinceItWasRead()
     ProgramFolderFixture folder;
     const QString database = folder.filePath(QStringLiteral("Data.dat"));
     QVERIFY(JetFixture::payees(JetFixture::many(10)).write(database));
-    const OldDatabaseReading::Outcome read = OldDatabaseReading::read(database);
-    QVERIFY2(read.succeeded(), qPrintable(read.message));
-    // The old program, still running, wrote to it meanwhile.
+    // The old program, still running, writes to it while the copy is read.
     const QByteArray changed = JetFixture::payees(JetFixture::many(11)).bytes();
-    folder.writeFile(QStringLiteral("Data.dat"), changed);
-    const Result<OldDatabaseConversion::Converted> converted = OldDatabaseConversion::convert(database, read.database);
-    QVERIFY(converted.failed());
-    QVERIFY2(converted.message().contains(QStringLiteral("okunduktan sonra değişti")), qPrintable(converted.message()));
+    bool written = false;
+    OldDatabaseReading::Options options;
+    options.progress = [&](PaymentCategory, qsizetype) {
+        if (!written)
+            folder.writeFile(QStringLiteral("Data.dat"), changed);
+        written = true;
+    };
+    const OldDatabaseConversion::Outcome converted = OldDatabaseConversion::convert(database, options);
+    QVERIFY(written);
+    QCOMPARE(converted.status, OldDatabaseConversion::Outcome::Status::NotConverted);
+    QVERIFY2(converted.message.contains(QStringLiteral("okunduktan sonra değişti")), qPrintable(converted.message));
     QCOMPARE(fileBytes(database), changed);
+    // No kept file of bytes the database no longer holds.
     QCOMPARE(entriesOf(folder.path()), QStringList{QStringLiteral("Data.dat")});
 }
 
@@ -198,6 +202,10 @@ void TestOldDatabaseConversion::questionAtStart_data()
     QTest::newRow("another password, Hayır") << QStringLiteral("password") << QList<Button>{Button::Yes, Button::No} << false;
     QTest::newRow("another password, Evet") << QStringLiteral("password")
                                             << QList<Button>{Button::Yes, Button::Yes, Button::Ok} << true;
+    // Asked before the rows are read: rows only a reading finds damaged
+    // are never met.
+    QTest::newRow("another password, damaged rows, Hayır") << QStringLiteral("password, damaged rows")
+                                                          << QList<Button>{Button::Yes, Button::No} << false;
 }
 
 void TestOldDatabaseConversion::questionAtStart()
@@ -207,11 +215,13 @@ void TestOldDatabaseConversion::questionAtStart()
     QFETCH(bool, converts);
     ProgramFolderFixture folder;
     JetFixture fixture = JetFixture::payees(officeRecords());
-    if (kind == QLatin1String("password"))
+    if (kind.startsWith(QLatin1String("password")))
         fixture.password = QString();
     QByteArray original = fixture.bytes();
     if (kind == QLatin1String("damaged"))
         original.truncate(original.size() / 2 / 4096 * 4096);
+    if (kind.endsWith(QLatin1String("damaged rows")))
+        original = JetFixture::withDamagedRows(original);
     folder.writeFile(QStringLiteral("Data.dat"), original);
 
     MessageRecorder recorder(answers);
@@ -238,7 +248,7 @@ void TestOldDatabaseConversion::questionAtStart()
         QVERIFY2(asked[1].text.contains(QStringLiteral("okunamadı")) && asked[1].text.contains(QStringLiteral("olduğu gibi bırakıldı")),
                  qPrintable(asked[1].text));
     }
-    if (kind == QLatin1String("password")) {
+    if (kind.startsWith(QLatin1String("password"))) {
         QCOMPARE(asked[1].defaultButton, std::optional<MessageBoxes::Button>(MessageBoxes::Button::No));
         QVERIFY2(asked[1].text.contains(QStringLiteral("parolasız")), qPrintable(asked[1].text));
     }
@@ -298,10 +308,8 @@ void TestOldDatabaseConversion::killedAtAnyMoment()
         QCOMPARE(fileBytes(folder.filePath(QStringLiteral("Data.dat.eski"))), original);
     if (fileBytes(database) == original) {
         // Not yet converted: the next start does it, with the kept file it finds.
-        const OldDatabaseReading::Outcome read = OldDatabaseReading::read(database);
-        QVERIFY2(read.succeeded(), qPrintable(read.message));
-        const Result<OldDatabaseConversion::Converted> converted = OldDatabaseConversion::convert(database, read.database);
-        QVERIFY2(converted.succeeded(), qPrintable(converted.message()));
+        const OldDatabaseConversion::Outcome converted = OldDatabaseConversion::convert(database);
+        QVERIFY2(converted.status == OldDatabaseConversion::Outcome::Status::Converted, qPrintable(converted.message));
         QCOMPARE(entriesOf(folder.path()), (QStringList{QStringLiteral("Data.dat"), QStringLiteral("Data.dat.eski")}));
     } else {
         QVERIFY(entries.contains(QStringLiteral("Data.dat.eski")));
@@ -323,6 +331,8 @@ void TestOldDatabaseConversion::importFromTheMenu_data()
     QTest::newRow("a foreign Access file") << QStringLiteral("foreign") << QList<Button>{Button::Ok} << false;
     QTest::newRow("another password, Hayır") << QStringLiteral("password") << QList<Button>{Button::No} << false;
     QTest::newRow("another password, Evet") << QStringLiteral("password") << QList<Button>{Button::Yes, Button::Ok} << true;
+    QTest::newRow("another password, damaged rows, Hayır") << QStringLiteral("password, damaged rows")
+                                                          << QList<Button>{Button::No} << false;
 }
 
 void TestOldDatabaseConversion::importFromTheMenu()
@@ -343,11 +353,13 @@ void TestOldDatabaseConversion::importFromTheMenu()
     PayeeRecords old = JetFixture::many(40);
     old[2].append(there[2]);
     JetFixture fixture = JetFixture::payees(old);
-    if (kind == QLatin1String("password"))
+    if (kind.startsWith(QLatin1String("password")))
         fixture.password = QStringLiteral("başka");
     QByteArray bytes = fixture.bytes();
     if (kind == QLatin1String("damaged"))
         bytes.truncate(bytes.size() / 2 / 4096 * 4096);
+    if (kind.endsWith(QLatin1String("damaged rows")))
+        bytes = JetFixture::withDamagedRows(bytes);
     if (kind == QLatin1String("foreign"))
         bytes = fileBytes(QStringLiteral(MIRVASEL_JET_SAMPLES "/V2000_with-password.mdb"));
     const QString file = folder.filePath(QStringLiteral("USB/Data.dat"));
@@ -368,7 +380,10 @@ void TestOldDatabaseConversion::importFromTheMenu()
     } else {
         database.close();
         QCOMPARE(fileBytes(PayeeDatabase::defaultFilePath()), before);
-        if (kind != QLatin1String("password"))
+        if (kind.startsWith(QLatin1String("password")))
+            QVERIFY2(recorder.requests().last().text.contains(QStringLiteral("başka bir parolayla korunuyor")),
+                     qPrintable(recorder.requests().last().text));
+        else
             QVERIFY2(recorder.requests().last().text.contains(QStringLiteral("hiçbir kayıt aktarılmadı")),
                      qPrintable(recorder.requests().last().text));
     }
@@ -383,10 +398,7 @@ int main(int argc, char *argv[])
     if (argc == 3 && std::strcmp(argv[1], kConvertOption) == 0) {
         QCoreApplication application(argc, argv);
         const QString database = QDir(QString::fromLocal8Bit(argv[2])).filePath(QStringLiteral("Data.dat"));
-        const OldDatabaseReading::Outcome read = OldDatabaseReading::read(database);
-        if (!read.succeeded())
-            return 1;
-        return OldDatabaseConversion::convert(database, read.database).succeeded() ? 0 : 1;
+        return OldDatabaseConversion::convert(database).status == OldDatabaseConversion::Outcome::Status::Converted ? 0 : 1;
     }
     QApplication application(argc, argv);
     TestOldDatabaseConversion test;

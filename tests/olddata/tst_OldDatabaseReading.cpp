@@ -6,7 +6,8 @@
 #include "olddata/JetHeader.h"
 #include "olddata/JetText.h"
 #include "olddata/OldDatabaseReading.h"
-#include "olddata/OldPayeeStream.h"
+#include "olddata/OldPayeeStreamReader.h"
+#include "olddata/OldPayeeStreamWriter.h"
 #include "support/JetFixture.h"
 #include "support/OldReaderTestMain.h"
 
@@ -152,7 +153,9 @@ private slots:
     void skipsDeletedRowsAndFollowsMovedRows();
     void refusesFilesThatAreNotTheOldProgramsDatabase_data();
     void refusesFilesThatAreNotTheOldProgramsDatabase();
-    void anotherPasswordIsReadButTold();
+    void anotherPasswordIsAskedBeforeTheRows_data();
+    void anotherPasswordIsAskedBeforeTheRows();
+    void streamTakenInAnyPieces();
     void streamRefusesAlteredAnswers();
     void childThatMisbehaves_data();
     void childThatMisbehaves();
@@ -389,41 +392,147 @@ void TestOldDatabaseReading::refusesFilesThatAreNotTheOldProgramsDatabase()
     QCOMPARE(fileBytes(file), bytes);
 }
 
-void TestOldDatabaseReading::anotherPasswordIsReadButTold()
+void TestOldDatabaseReading::anotherPasswordIsAskedBeforeTheRows_data()
 {
+    // Rows that only a reading of them finds damaged tell a question asked
+    // after the rows from one asked before.
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("damagedRows");
+    QTest::addColumn<int>("answer"); // -1: no one to ask; 0 no; 1 yes
+    QTest::addColumn<int>("status");
+    QTest::newRow("none, yes") << QString() << false << 1 << int(Status::Read);
+    QTest::newRow("another, yes") << QStringLiteral("başka") << false << 1 << int(Status::Read);
+    QTest::newRow("another, no") << QStringLiteral("başka") << false << 0 << int(Status::Declined);
+    QTest::newRow("another, no one to ask") << QStringLiteral("başka") << false << -1 << int(Status::Declined);
+    QTest::newRow("another, damaged rows, no") << QStringLiteral("başka") << true << 0 << int(Status::Declined);
+    QTest::newRow("none, damaged rows, yes") << QString() << true << 1 << int(Status::Unreadable);
+    QTest::newRow("the old program's: never asked") << QStringLiteral("*.417305") << false << 0 << int(Status::Read);
+}
+
+void TestOldDatabaseReading::anotherPasswordIsAskedBeforeTheRows()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, damagedRows);
+    QFETCH(int, answer);
+    QFETCH(int, status);
     QTemporaryDir folder;
-    const PayeeRecords records = JetFixture::tricky();
-    for (const QString &password : {QString(), QStringLiteral("başka")}) {
-        JetFixture fixture = JetFixture::payees(records);
-        fixture.password = password;
-        const QString file = folder.filePath(QStringLiteral("Data.dat"));
-        QVERIFY(fixture.write(file));
-        const OldDatabaseReading::Outcome outcome = OldDatabaseReading::read(file);
-        QVERIFY2(outcome.succeeded(), qPrintable(outcome.message));
-        QVERIFY(!outcome.database.hasOldProgramPassword());
-        QCOMPARE(outcome.database.header.password(), password);
+    const PayeeRecords records = JetFixture::many(700);
+    JetFixture fixture = JetFixture::payees(records);
+    fixture.password = password;
+    QByteArray bytes = fixture.bytes();
+    if (damagedRows)
+        bytes = JetFixture::withDamagedRows(bytes);
+    const QString file = folder.filePath(QStringLiteral("Data.dat"));
+    QVERIFY(writeBytes(file, bytes));
+
+    int asked = 0;
+    int rowsBeforeTheQuestion = 0;
+    int rowsSeen = 0;
+    OldDatabaseReading::Options options;
+    options.progress = [&](PaymentCategory, qsizetype) { ++rowsSeen; };
+    if (answer >= 0) {
+        options.acceptOtherPassword = [&](const OldDatabaseReading::OldDatabase &database) {
+            ++asked;
+            rowsBeforeTheQuestion = rowsSeen;
+            [&] { QCOMPARE(database.header.password(), password); }();
+            return answer == 1;
+        };
+    }
+    const OldDatabaseReading::Outcome outcome = OldDatabaseReading::read(file, options);
+    QCOMPARE(int(outcome.status), status);
+    QCOMPARE(asked, password == QLatin1String("*.417305") || answer < 0 ? 0 : 1);
+    QCOMPARE(rowsBeforeTheQuestion, 0);
+    if (outcome.status == Status::Read)
         compareExactly(outcome.database.records, records);
+    else
+        QCOMPARE(payeeCount(outcome.database.records), 0);
+    if (outcome.status == Status::Declined)
+        QCOMPARE(rowsSeen, 0);
+    if (outcome.status == Status::Unreadable)
+        QVERIFY2(outcome.message.contains(QStringLiteral("satır tablosu geçersiz")), qPrintable(outcome.message));
+}
+
+namespace {
+
+// The stream the child writes of these records.
+QByteArray streamOf(const PayeeRecords &records, OldDatabaseFile::Status status = OldDatabaseFile::Status::Read)
+{
+    OldPayeeStreamWriter writer;
+    OldDatabaseFile::Outcome outcome;
+    outcome.status = status;
+    for (PaymentCategory category : kAllCategories) {
+        for (const PayeeFields &fields : records[std::size_t(categoryIndex(category))]) {
+            std::array<QByteArray, kPayeeColumnCount> utf8;
+            PayeeUtf8Fields views;
+            for (int i = 0; i < kPayeeColumnCount; ++i) {
+                if (fields[std::size_t(i)].isNull())
+                    continue;
+                utf8[std::size_t(i)] = fields[std::size_t(i)].toUtf8();
+                views[std::size_t(i)] = QByteArrayView(utf8[std::size_t(i)]);
+            }
+            writer.row(category, views);
+            ++outcome.rows[std::size_t(categoryIndex(category))];
+        }
+    }
+    writer.end(outcome);
+    return writer.bytes();
+}
+
+// The records of a stream taken in pieces of at most piece bytes (0: at
+// once); nothing unless it ended whole.
+std::optional<PayeeRecords> recordsOf(const QByteArray &stream, int piece = 0, quint32 seed = 1)
+{
+    PayeeRecords records;
+    OldPayeeStreamReader reader([&](PaymentCategory category, const PayeeUtf8Fields &fields) {
+        PayeeFields record;
+        for (int i = 0; i < kPayeeColumnCount; ++i) {
+            const std::optional<QByteArrayView> &field = fields[std::size_t(i)];
+            if (field)
+                record[std::size_t(i)] = field->isEmpty() ? QString(QLatin1String("")) : QString::fromUtf8(*field);
+        }
+        records[std::size_t(categoryIndex(category))].append(record);
+        return true;
+    });
+    QRandomGenerator random(seed);
+    for (qsizetype at = 0; at < stream.size();) {
+        const qsizetype size = piece > 0 ? qsizetype(1 + random.bounded(piece)) : stream.size();
+        if (!reader.feed(QByteArrayView(stream).sliced(at, std::min(size, stream.size() - at))))
+            return std::nullopt;
+        at += size;
+    }
+    if (reader.state() != OldPayeeStreamReader::State::Ended)
+        return std::nullopt;
+    return records;
+}
+
+} // namespace
+
+void TestOldDatabaseReading::streamTakenInAnyPieces()
+{
+    const PayeeRecords records = JetFixture::tricky();
+    const QByteArray stream = streamOf(records);
+    for (int piece : {0, 1, 7, 300}) {
+        const std::optional<PayeeRecords> back = recordsOf(stream, piece, quint32(piece));
+        QVERIFY2(back.has_value(), qPrintable(QStringLiteral("pieces of %1").arg(piece)));
+        compareExactly(*back, records);
     }
 }
 
 void TestOldDatabaseReading::streamRefusesAlteredAnswers()
 {
-    OldDatabaseFile::Outcome outcome;
-    outcome.status = OldDatabaseFile::Status::Read;
-    outcome.records = JetFixture::tricky();
-    const QByteArray answer = OldPayeeStream::encode(outcome);
-    const std::optional<OldDatabaseFile::Outcome> back = OldPayeeStream::decode(answer);
-    QVERIFY(back.has_value());
-    compareExactly(back->records, outcome.records);
-    QVERIFY(!OldPayeeStream::decode(answer.chopped(1)).has_value());
-    QVERIFY(!OldPayeeStream::decode(answer + 'x').has_value());
-    QVERIFY(!OldPayeeStream::decode(QByteArray("==1== ERROR: AddressSanitizer\n") + answer).has_value());
+    const QByteArray answer = streamOf(JetFixture::tricky());
+    QVERIFY(recordsOf(answer).has_value());
+    QVERIFY(!recordsOf(answer.chopped(1)).has_value());
+    QVERIFY(!recordsOf(answer + 'x').has_value());
+    QVERIFY(!recordsOf(answer + answer).has_value());
+    QVERIFY(!recordsOf(QByteArray("==1== ERROR: AddressSanitizer\n") + answer).has_value());
+    QVERIFY(!recordsOf(QByteArray()).has_value());
     QRandomGenerator random(17);
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 300; ++i) {
         QByteArray altered = answer;
         const qsizetype at = qsizetype(random.bounded(quint32(altered.size())));
         altered[at] = char(altered[at] ^ char(1 + random.bounded(255)));
-        QVERIFY(!OldPayeeStream::decode(altered).has_value());
+        QVERIFY2(!recordsOf(altered, 64, quint32(i)).has_value(), qPrintable(QStringLiteral("byte %1").arg(at)));
     }
 }
 
@@ -440,7 +549,7 @@ void TestOldDatabaseReading::childThatMisbehaves_data()
     QTest::newRow("babbles") << QStringLiteral("head -c 100000 /dev/urandom") << 0
                              << QStringLiteral("eksik ya da bozuk bir yanıt");
     QTest::newRow("says nothing") << QStringLiteral("exit 0") << 0 << QStringLiteral("eksik ya da bozuk bir yanıt");
-    QTest::newRow("half an answer, then killed") << QStringLiteral("printf 'MIRVASEL-ESKI-VERI 1\\n'; kill -KILL $$") << 0
+    QTest::newRow("half an answer, then killed") << QStringLiteral("printf 'MIRVASEL-ESKI-VERI 2\\n'; kill -KILL $$") << 0
                                                   << QStringLiteral("beklenmedik biçimde durdu");
     QTest::newRow("cannot be started") << QString() << 0 << QStringLiteral("okuma işlemi başlatılamadı");
 }

@@ -625,3 +625,24 @@ bool JetFixture::write(const QString &filePath) const
     const QByteArray content = bytes();
     return file.write(content) == content.size() && file.commit();
 }
+
+QByteArray JetFixture::withDamagedRows(QByteArray bytes)
+{
+    const auto at32 = [&](qsizetype offset) {
+        return quint32(quint8(bytes[offset])) | (quint32(quint8(bytes[offset + 1])) << 8)
+            | (quint32(quint8(bytes[offset + 2])) << 16) | (quint32(quint8(bytes[offset + 3])) << 24);
+    };
+    const qsizetype pages = bytes.size() / kPage;
+    for (qsizetype page = 3; page < pages; ++page) {
+        const qsizetype start = page * kPage;
+        if (bytes[start] != 0x01)
+            continue;
+        // A data page of a table whose definition is not the catalog's.
+        const quint32 definition = at32(start + 4);
+        if (definition <= 2 || qsizetype(definition) >= pages || bytes[qsizetype(definition) * kPage] != 0x02)
+            continue;
+        bytes[start + 12] = char(0xFF);
+        bytes[start + 13] = char(0x0F);
+    }
+    return bytes;
+}

@@ -61,5 +61,10 @@ public:
     QList<Table> tables;
 
     QByteArray bytes() const;
+    // The bytes of a file (not encoded) whose payee rows cannot be read:
+    // the row table of every data page of a user table claims more rows
+    // than a page holds, while the catalog and the table definitions stay
+    // whole. What only a reading of the rows finds out.
+    static QByteArray withDamagedRows(QByteArray bytes);
     bool write(const QString &filePath) const;
 };
