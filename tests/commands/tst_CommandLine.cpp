@@ -139,7 +139,8 @@ void TestCommandLine::installedProgram()
                                 "--copy-register-to"}) {
         const Run usage = runProgram({QString::fromLatin1(command)}, program, home);
         QCOMPARE(usage.status, 2);
-        QVERIFY2(usage.error.contains(QStringLiteral("Kullanım: mirvasel %1").arg(QString::fromLatin1(command)))
+        QVERIFY2(usage.error.startsWith(QStringLiteral("Kullanım: mirvasel "))
+                     && usage.error.contains(QStringLiteral("mirvasel %1 ").arg(QString::fromLatin1(command)))
                      && !usage.error.contains(QStringLiteral("Zenparol")),
                  qPrintable(usage.error));
     }
