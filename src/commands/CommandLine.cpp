@@ -2,6 +2,7 @@
 
 #include "base/ApplicationInfo.h"
 #include "base/ProgramFolder.h"
+#include "commands/CommandName.h"
 #include "commands/CommandOutcome.h"
 #include "commands/CopyRegisterCommand.h"
 #include "commands/OldDatabaseCommand.h"
@@ -13,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -48,14 +48,6 @@ int windowSystemArguments(int argc, char **argv, int at)
             return at + 1 < argc ? 2 : 0;
     }
     return 0;
-}
-
-// The name the program was started by: "Zenparol" beside its files,
-// "mirvasel" when installed.
-QString commandName(const char *argv0)
-{
-    const QString name = QFileInfo(QString::fromLocal8Bit(argv0)).fileName();
-    return name.isEmpty() ? ApplicationInfo::programName() : name;
 }
 
 // Where the user's files are, as --help and --version say it.
@@ -160,7 +152,7 @@ std::optional<int> run(int argc, char **argv)
     if (OldDatabaseChild::requested(argc, argv))
         OldDatabaseChild::run(argc, argv);
     const char *first = argv[1];
-    const QString command = commandName(argv[0]);
+    const QString command = CommandName::of(QString::fromLocal8Bit(argv[0]));
     const bool help = std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0;
     if (help || std::strcmp(first, "--version") == 0) {
         // The executable's folder, for the folder in use: no window system.

@@ -2,6 +2,7 @@
 
 #include "base/FolderAccess.h"
 #include "base/ProgramFolder.h"
+#include "commands/CommandName.h"
 #include "olddata/OldDatabaseReading.h"
 #include "registry/PayeeDatabase.h"
 #include "registry/SharedRegisterConnection.h"
@@ -14,9 +15,13 @@ namespace CopyRegisterCommand {
 
 namespace {
 
-const QString kUsage = QStringLiteral("Kullanım: Zenparol --copy-register-to BAĞLANTI\n"
-                                      "BAĞLANTI: paylaşılan kaydın libpq bağlantı dizesi, örneğin \"service=mirvasel\" ya da "
-                                      "\"host=sunucu dbname=mirvasel user=yonetici\".");
+QString usage()
+{
+    return QStringLiteral("Kullanım: %1 --copy-register-to BAĞLANTI\n"
+                          "BAĞLANTI: paylaşılan kaydın libpq bağlantı dizesi, örneğin \"service=mirvasel\" ya da "
+                          "\"host=sunucu dbname=mirvasel user=yonetici\".")
+        .arg(CommandName::started());
+}
 
 QString shown(const QString &filePath)
 {
@@ -28,7 +33,7 @@ QString shown(const QString &filePath)
 CommandOutcome run(const QStringList &arguments)
 {
     if (arguments.size() != 2 || arguments[0] != QLatin1String("--copy-register-to") || arguments[1].trimmed().isEmpty())
-        return {ExitStatus::kBadInput, kUsage};
+        return {ExitStatus::kBadInput, usage()};
     const QString connectionString = arguments[1];
 
     // Not while maintenance works on the register; held until it is read.

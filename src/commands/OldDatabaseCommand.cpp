@@ -2,6 +2,7 @@
 
 #include "base/FolderAccess.h"
 #include "base/ProgramFolder.h"
+#include "commands/CommandName.h"
 #include "olddata/OldDatabaseReading.h"
 #include "registry/PayeeDatabase.h"
 #include "registry/PayeeImport.h"
@@ -13,7 +14,10 @@ namespace OldDatabaseCommand {
 
 namespace {
 
-const QString kUsage = QStringLiteral("Kullanım: Zenparol --import-old ESKİ.dat [--other-password]");
+QString usage()
+{
+    return QStringLiteral("Kullanım: %1 --import-old ESKİ.dat [--other-password]").arg(CommandName::started());
+}
 const QString kOtherPassword = QStringLiteral("--other-password");
 
 QString shown(const QString &filePath)
@@ -28,7 +32,7 @@ CommandOutcome run(const QStringList &arguments)
     if (arguments.size() < 2 || arguments.size() > 3 || arguments[0] != QLatin1String("--import-old")
         || arguments[1].isEmpty() || arguments[1].startsWith(QLatin1String("--"))
         || (arguments.size() == 3 && arguments[2] != kOtherPassword))
-        return {ExitStatus::kBadInput, kUsage};
+        return {ExitStatus::kBadInput, usage()};
     const QString oldPath = arguments[1];
     const bool otherPasswordAccepted = arguments.size() == 3;
 

@@ -2,6 +2,7 @@
 
 #include "base/FolderAccess.h"
 #include "base/ProgramFolder.h"
+#include "commands/CommandName.h"
 #include "registry/OrderCsv.h"
 #include "registry/OrderList.h"
 #include "registry/OrderRegister.h"
@@ -16,7 +17,11 @@ namespace OrdersCsvCommand {
 
 namespace {
 
-const QString kUsage = QStringLiteral("Kullanım: Zenparol --orders-csv ÇIKTI.csv [--from gg.aa.yyyy] [--to gg.aa.yyyy]");
+QString usage()
+{
+    return QStringLiteral("Kullanım: %1 --orders-csv ÇIKTI.csv [--from gg.aa.yyyy] [--to gg.aa.yyyy]")
+        .arg(CommandName::started());
+}
 
 } // namespace
 
@@ -24,14 +29,14 @@ CommandOutcome run(const QStringList &arguments)
 {
     if (arguments.size() < 2 || arguments[0] != QLatin1String("--orders-csv") || arguments[1].isEmpty()
         || arguments[1].startsWith(QLatin1String("--")))
-        return {ExitStatus::kBadInput, kUsage};
+        return {ExitStatus::kBadInput, usage()};
     const QString outputPath = arguments[1];
     OrderList::Filter filter;
     for (qsizetype i = 2; i < arguments.size(); i += 2) {
         const QString option = arguments[i];
         const bool from = option == QLatin1String("--from");
         if ((!from && option != QLatin1String("--to")) || i + 1 >= arguments.size())
-            return {ExitStatus::kBadInput, kUsage};
+            return {ExitStatus::kBadInput, usage()};
         QDate &day = from ? filter.from : filter.to;
         if (day.isValid())
             return {ExitStatus::kBadInput, QStringLiteral("%1 bir kez verilebilir.").arg(option)};

@@ -2,6 +2,7 @@
 
 #include "base/FolderAccess.h"
 #include "base/ProgramFolder.h"
+#include "commands/CommandName.h"
 #include "olddata/OldDatabaseReading.h"
 #include "registry/PayeeCsv.h"
 #include "registry/PayeeDatabase.h"
@@ -17,9 +18,17 @@ namespace PayeeCsvCommand {
 
 namespace {
 
-const QString kExportUsage = QStringLiteral("Kullanım: Zenparol --export-payees ÇIKTI.csv [--kind Eczane|Hastane|Tedavi|Ozel]");
-const QString kImportUsage
-    = QStringLiteral("Kullanım: Zenparol --import-payees GİRDİ.csv --kind Eczane|Hastane|Tedavi|Ozel [--skip-bad-rows]");
+QString exportUsage()
+{
+    return QStringLiteral("Kullanım: %1 --export-payees ÇIKTI.csv [--kind Eczane|Hastane|Tedavi|Ozel]").arg(CommandName::started());
+}
+
+QString importUsage()
+{
+    return QStringLiteral("Kullanım: %1 --import-payees GİRDİ.csv --kind Eczane|Hastane|Tedavi|Ozel [--skip-bad-rows]")
+        .arg(CommandName::started());
+}
+
 const QString kKind = QStringLiteral("--kind");
 const QString kSkipBadRows = QStringLiteral("--skip-bad-rows");
 
@@ -116,8 +125,8 @@ CommandOutcome run(const QStringList &arguments)
 {
     const bool import = !arguments.isEmpty() && arguments[0] == QLatin1String("--import-payees");
     if (!import && (arguments.isEmpty() || arguments[0] != QLatin1String("--export-payees")))
-        return {ExitStatus::kBadInput, kExportUsage};
-    const Options options = optionsOf(arguments, import, import ? kImportUsage : kExportUsage);
+        return {ExitStatus::kBadInput, exportUsage()};
+    const Options options = optionsOf(arguments, import, import ? importUsage() : exportUsage());
     if (!options.problem.isEmpty())
         return {ExitStatus::kBadInput, options.problem};
 

@@ -3,8 +3,9 @@
 #include "base/ApplicationInfo.h"
 #include "base/FileProblem.h"
 #include "base/FolderAccess.h"
-#include "base/ProgramFolder.h"
 #include "base/ProfileFile.h"
+#include "base/ProgramFolder.h"
+#include "commands/CommandName.h"
 #include "computation/PaymentPreferences.h"
 #include "computation/PreferenceSettings.h"
 #include "issuing/DuplicateGuard.h"
@@ -27,8 +28,11 @@ namespace PaymentCommand {
 
 namespace {
 
-const QString kUsage = QStringLiteral("Kullanım: Zenparol --pdf ÇIKTI.pdf ÖDEME.json  ya da  "
-                                      "Zenparol --print ÖDEME.json [--printer YAZICI]");
+QString usage()
+{
+    return QStringLiteral("Kullanım: %1 --pdf ÇIKTI.pdf ÖDEME.json  ya da  %1 --print ÖDEME.json [--printer YAZICI]")
+        .arg(CommandName::started());
+}
 
 struct Request
 {
@@ -160,7 +164,7 @@ CommandOutcome run(const QStringList &arguments, const std::function<QDateTime()
 {
     const std::optional<Request> request = requestOf(arguments);
     if (!request)
-        return {ExitStatus::kBadInput, kUsage};
+        return {ExitStatus::kBadInput, usage()};
     // Beside an open window, never during a backup, compaction or repair.
     const Result<FolderAccess> access = FolderAccess::forCommand(ProgramFolder::path());
     if (access.failed())

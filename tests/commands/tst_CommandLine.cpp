@@ -134,6 +134,17 @@ void TestCommandLine::installedProgram()
     QVERIFY2(csv.status == 0, qPrintable(csv.error));
     QVERIFY2(QFile(tree.filePath(QStringLiteral("orders.csv"))).size() > 0, "no orders CSV");
 
+    // Every command's usage line names the command the user typed.
+    for (const char *command : {"--pdf", "--print", "--orders-csv", "--import-old", "--export-payees", "--import-payees",
+                                "--copy-register-to"}) {
+        const Run usage = runProgram({QString::fromLatin1(command)}, program, home);
+        QCOMPARE(usage.status, 2);
+        QVERIFY2(usage.error.startsWith(QStringLiteral("Kullanım: mirvasel "))
+                     && usage.error.contains(QStringLiteral("mirvasel %1 ").arg(QString::fromLatin1(command)))
+                     && !usage.error.contains(QStringLiteral("Zenparol")),
+                 qPrintable(usage.error));
+    }
+
     // A copy in a folder of the user's own keeps its files beside itself.
     QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("portable")));
     const QString portable = tree.filePath(QStringLiteral("portable/Zenparol"));

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -319,8 +320,11 @@ void TestCopyRegisterCommand::refusals_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message"); // a part of it
-    QTest::newRow("no connection string") << "" << ExitStatus::kBadInput << "Kullanım: Zenparol --copy-register-to BAĞLANTI";
-    QTest::newRow("one argument too many") << "extra" << ExitStatus::kBadInput << "Kullanım: Zenparol --copy-register-to";
+    // A usage line names the command as it was started: here, this test.
+    const QString usage = QStringLiteral("Kullanım: %1 --copy-register-to")
+                              .arg(QFileInfo(QCoreApplication::arguments().constFirst()).fileName());
+    QTest::newRow("no connection string") << "" << ExitStatus::kBadInput << usage + " BAĞLANTI\n";
+    QTest::newRow("one argument too many") << "extra" << ExitStatus::kBadInput << usage;
     QTest::newRow("not a connection string") << "bad" << ExitStatus::kBadInput
                                              << "Paylaşılan kaydın bağlantı dizesi okunamadı";
     QTest::newRow("no server") << "no server" << ExitStatus::kNotRecorded

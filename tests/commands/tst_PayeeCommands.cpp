@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -454,10 +455,12 @@ void TestPayeeCommands::wrongCommandLines_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("said");
-    QTest::newRow("--import-old alone") << QStringList{QStringLiteral("--import-old")} << QStringLiteral("Kullanım: Zenparol --import-old");
+    // A usage line names the command as it was started: here, this test.
+    const QString usage = QStringLiteral("Kullanım: %1 ").arg(QFileInfo(QCoreApplication::arguments().constFirst()).fileName());
+    QTest::newRow("--import-old alone") << QStringList{QStringLiteral("--import-old")} << usage + "--import-old";
     QTest::newRow("--import-old, unknown option")
         << QStringList{QStringLiteral("--import-old"), QStringLiteral("a.mdb"), QStringLiteral("--force")}
-        << QStringLiteral("Kullanım: Zenparol --import-old");
+        << usage + "--import-old";
     QTest::newRow("--import-payees without a kind")
         << QStringList{QStringLiteral("--import-payees"), QStringLiteral("in.csv")} << QStringLiteral("--kind ile verilmeli");
     QTest::newRow("--export-payees, unknown kind")
@@ -466,7 +469,7 @@ void TestPayeeCommands::wrongCommandLines_data()
     QTest::newRow("--export-payees, the kind twice")
         << QStringList{QStringLiteral("--export-payees"), QStringLiteral("o.csv"), QStringLiteral("--kind"), QStringLiteral("Ozel"),
                        QStringLiteral("--kind"), QStringLiteral("Ozel")}
-        << QStringLiteral("Kullanım: Zenparol --export-payees");
+        << usage + "--export-payees";
 }
 
 void TestPayeeCommands::wrongCommandLines()

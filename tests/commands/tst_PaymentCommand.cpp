@@ -245,7 +245,10 @@ void TestPaymentCommand::unwritableOutput()
                                      QStringList{"--print", "p.json", "--printr", "X"}}) {
         const CommandOutcome usage = PaymentCommand::run(wrong, testClock);
         QCOMPARE(usage.status, ExitStatus::kBadInput);
-        QVERIFY(usage.message.startsWith(QStringLiteral("Kullanım: Zenparol --pdf")));
+        // Named as the command was started: here, this test.
+        QVERIFY2(usage.message.startsWith(QStringLiteral("Kullanım: %1 --pdf")
+                                              .arg(QFileInfo(QCoreApplication::arguments().constFirst()).fileName())),
+                 qPrintable(usage.message));
     }
     const CommandOutcome absent = PaymentCommand::run(
         {QStringLiteral("--pdf"), folder.filePath(QStringLiteral("out.pdf")), folder.filePath(QStringLiteral("yok.json"))},
