@@ -1,6 +1,8 @@
-// Ten clerks record orders at the same moment into one shared register, each
-// in a process of their own: every order gets a number, no number is given
-// twice, none is skipped, and each order names the clerk who recorded it.
+// Clerks side by side on one shared register. Ten record orders at the same
+// moment, each in a process of their own: every order gets a number, no
+// number is given twice, none is skipped, and each order names the clerk who
+// recorded it. And the guard against paying twice sees another clerk's
+// payment.
 #include "registry/SharedOrderRegister.h"
 #include "support/ServerDatabase.h"
 
@@ -49,6 +51,7 @@ class TestSharedOrdersTogether : public QObject
 
 private slots:
     void tenClerksGetEveryNumberOnce();
+    void theGuardSeesAnotherClerksPayment();
 };
 
 void TestSharedOrdersTogether::tenClerksGetEveryNumberOnce()
@@ -88,6 +91,39 @@ void TestSharedOrdersTogether::tenClerksGetEveryNumberOnce()
     }
     QCOMPARE(database.rows(QStringLiteral("SELECT count(*) FROM mirvasel.belge_sayfa")),
              QStringList{QString::number(kClerks * kOrdersEach)});
+}
+
+void TestSharedOrdersTogether::theGuardSeesAnotherClerksPayment()
+{
+    const QString unavailable = PrivateServer::unavailable();
+    QVERIFY2(unavailable.isEmpty(), qPrintable(unavailable));
+    ServerDatabase database;
+    QVERIFY2(database.error().isEmpty(), qPrintable(database.error()));
+    const QString ayse = database.addRole();
+    const QString mehmet = database.addRole();
+    SharedRegisterConnection ayseConnection;
+    SharedRegisterConnection mehmetConnection;
+    QVERIFY(ayseConnection.open(database.connectionAs(ayse)).succeeded());
+    QVERIFY(mehmetConnection.open(database.connectionAs(mehmet)).succeeded());
+    SharedOrderRegister aysesOrders(ayseConnection);
+    SharedOrderRegister mehmetsOrders(mehmetConnection);
+
+    IssuedOrder paid;
+    paid.issuedAt = QDateTime(QDate(2024, 5, 20), QTime(10, 0));
+    paid.ways = int(OrderWay::Printer);
+    paid.payee = {QStringLiteral("ŞİFA ECZANESİ"), {}, {}, {}, {}};
+    paid.gross = 123450;
+    paid.stamp = 1018;
+    paid.net = paid.gross - paid.stamp;
+    const Result<qint64> recorded = aysesOrders.record(paid, QByteArrayLiteral("sayfa"));
+    QVERIFY2(recorded.succeeded(), qPrintable(recorded.message()));
+
+    const Result<std::optional<IssuedOrder>> same = mehmetsOrders.findSame(
+        PaymentCategory::Pharmacy, QStringLiteral("şifa eczanesi"), 123450, QDate(2024, 4, 5));
+    QVERIFY2(same.succeeded(), qPrintable(same.message()));
+    QVERIFY(same->has_value());
+    QCOMPARE((*same)->number, *recorded);
+    QCOMPARE((*same)->clerk, ayse);
 }
 
 int main(int argc, char *argv[])
