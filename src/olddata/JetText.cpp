@@ -2,35 +2,48 @@
 
 namespace JetText {
 
-std::optional<QString> decode(QByteArrayView bytes)
+namespace {
+
+// Hands each UTF-16 unit of a Jet text to take, in order: false for bytes
+// that are no such text, which may have handed some units already.
+template <typename Take>
+bool forEachUnit(QByteArrayView bytes, Take take)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
     const qsizetype size = bytes.size();
-    QString text;
     if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        text.reserve(size);
         bool compressed = true;
         for (qsizetype i = 2; i < size;) {
             if (data[i] == 0) {
                 compressed = !compressed;
                 ++i;
             } else if (compressed) {
-                text.append(QChar(char16_t(data[i])));
+                take(char16_t(data[i]));
                 ++i;
             } else {
                 if (i + 1 >= size)
-                    return std::nullopt;
-                text.append(QChar(char16_t(data[i] | (data[i + 1] << 8))));
+                    return false;
+                take(char16_t(data[i] | (data[i + 1] << 8)));
                 i += 2;
             }
         }
-        return text;
+        return true;
     }
     if (size % 2 != 0)
+        return false;
+    for (qsizetype i = 0; i < size; i += 2)
+        take(char16_t(data[i] | (data[i + 1] << 8)));
+    return true;
+}
+
+} // namespace
+
+std::optional<QString> decode(QByteArrayView bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    if (!forEachUnit(bytes, [&text](char16_t unit) { text.append(QChar(unit)); }))
         return std::nullopt;
-    text.resize(size / 2);
-    for (qsizetype i = 0; i < size / 2; ++i)
-        text[i] = QChar(char16_t(data[2 * i] | (data[2 * i + 1] << 8)));
     return text;
 }
 
@@ -99,35 +112,12 @@ private:
 
 bool appendUtf8(QByteArrayView bytes, QByteArray *utf8)
 {
-    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
+    const qsizetype before = utf8->size();
     Utf16ToUtf8 out(utf8);
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        const qsizetype before = utf8->size();
-        bool compressed = true;
-        for (qsizetype i = 2; i < size;) {
-            if (data[i] == 0) {
-                compressed = !compressed;
-                ++i;
-            } else if (compressed) {
-                out.add(char16_t(data[i]));
-                ++i;
-            } else {
-                if (i + 1 >= size) {
-                    utf8->truncate(before);
-                    return false;
-                }
-                out.add(char16_t(data[i] | (data[i + 1] << 8)));
-                i += 2;
-            }
-        }
-        out.finish();
-        return true;
-    }
-    if (size % 2 != 0)
+    if (!forEachUnit(bytes, [&out](char16_t unit) { out.add(unit); })) {
+        utf8->truncate(before);
         return false;
-    for (qsizetype i = 0; i < size; i += 2)
-        out.add(char16_t(data[i] | (data[i + 1] << 8)));
+    }
     out.finish();
     return true;
 }

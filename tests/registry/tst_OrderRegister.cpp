@@ -10,6 +10,7 @@
 #include "registry/PayeeListModel.h"
 #include "support/DatabaseFiles.h"
 #include "support/TemporaryPayeeDatabase.h"
+#include "support/TestOrders.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,48 +19,8 @@
 
 #include <memory>
 
-namespace {
+using namespace TestOrders;
 
-const QDate kToday(2024, 5, 20);
-
-IssuedOrder order(PaymentCategory category, const QString &name, qint64 gross, const QDateTime &issuedAt,
-                  qint64 reprintOf = 0)
-{
-    IssuedOrder order;
-    order.issuedAt = issuedAt;
-    order.ways = int(OrderWay::Printer);
-    order.category = category;
-    order.payee = {name, QStringLiteral("12345678901"), QStringLiteral("ZİRAAT ÇANKAYA"),
-                   QStringLiteral("TR12 0001 0002"), QStringLiteral("KAVAKLIDERE")};
-    order.gross = gross;
-    order.stamp = gross * 825 / 100000;
-    order.net = gross - order.stamp;
-    order.reprintOf = reprintOf;
-    return order;
-}
-
-QDateTime daysAgo(int days, QTime time = QTime(10, 30))
-{
-    return QDateTime(kToday.addDays(-days), time);
-}
-
-qint64 add(OrderRegister &orders, const IssuedOrder &issued, const QByteArray &page = QByteArrayLiteral("sayfa"))
-{
-    const Result<qint64> recorded = orders.record(issued, page);
-    if (recorded.failed())
-        qWarning("%s", qPrintable(recorded.message()));
-    return recorded.valueOr(0);
-}
-
-QStringList names(const OrderList &list)
-{
-    QStringList shown;
-    for (int row = 0; row < list.rowCount(); ++row)
-        shown.append(list.orderAt(row).name());
-    return shown;
-}
-
-} // namespace
 
 class TestOrderRegister : public QObject
 {
